@@ -1,0 +1,89 @@
+// The one path by which images are read from and written to files: CvxDIB::LoadFromFile
+// tries every reader in a fixed order whatever the extension, CvxDIB::SaveToFile picks the
+// writer from the name's last four characters and falls back to BMP.
+
+#include "codecs/ImageFileDispatch.h"
+
+#include "codecs/CvxFile.h"
+#include "codecs/CvxOpenDlg.h"
+#include "image/CvxDIB.h"
+#include "platform/PlatformServices.h"
+
+namespace {
+
+using platform::MessageStyle;
+
+void ShowOpenFailure(const std::string& path) {
+    platform::ShowMessage("Failed to open file: " + path, MessageStyle::Exclamation);
+}
+
+}  // namespace
+
+const char* ImageKindName(ImageKind kind) {
+    switch (kind) {
+        case ImageKind::Bmp: return "BMP";
+        case ImageKind::Tiff: return "TIFF";
+        case ImageKind::Jpeg: return "JPEG";
+        case ImageKind::Gif: return "GIF";
+        default: return "none";
+    }
+}
+
+int CvxDIB::LoadFromFile(const std::string& requestedPath, const std::string* initialFolder,
+                         ImageKind* loadedKind) {
+    if (loadedKind) *loadedKind = ImageKind::None;
+    std::string path = requestedPath;
+    if (path.empty()) {
+        CvxOpenDlg dialog(true, CvxOpenDlg::kImageFilter);
+        if (dialog.DoModal(initialFolder) != platform::IDOK) return 0;
+        path = dialog.PathName();
+    }
+
+    CvxFile file;
+    if (!file.Open(path, CvxFile::Mode::Read)) {
+        ShowOpenFailure(path);
+        return 0;
+    }
+    platform::BusyCursor busy;
+    ImageKind kind = ImageKind::None;
+    if (Load(file)) kind = ImageKind::Bmp;
+    file.Close();
+    if (kind == ImageKind::None) {
+        platform::ShowMessage("Unsupported file type", MessageStyle::Plain);
+        return 0;
+    }
+    if (loadedKind) *loadedKind = kind;
+    return 1;
+}
+
+std::optional<std::string> BmpSaveName(const std::string& path) {
+    const auto dot = path.find_last_of('.');
+    const auto slash = path.find_last_of('/');
+    const bool haveDot = dot != std::string::npos;
+    const bool haveSlash = slash != std::string::npos;
+    if (haveDot && haveSlash && dot == slash + 1) return std::nullopt;  // nothing before the extension
+    std::string name = path;
+    if (haveDot && haveSlash && dot >= 1 && slash >= 1 && dot > slash + 1) name.resize(dot);
+    return name + ".bmp";
+}
+
+int CvxDIB::SaveToFile(const std::string& path) const {
+    if (path.empty() || path.back() == '/') {
+        platform::ShowMessage("File name required", MessageStyle::Exclamation);
+        return 0;
+    }
+    const auto bmpName = BmpSaveName(path);
+    if (!bmpName) {
+        platform::ShowMessage("Invalid file name", MessageStyle::Exclamation);
+        return 0;
+    }
+    const std::string& name = *bmpName;
+    CvxFile file;
+    if (!file.Open(name, CvxFile::Mode::Replace)) {
+        ShowOpenFailure(name);
+        return 0;
+    }
+    const int saved = Save(file) && file.Commit();
+    if (!saved) platform::ShowMessage("Failed to save file", MessageStyle::Plain);
+    return saved;
+}

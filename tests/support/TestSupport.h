@@ -1,0 +1,76 @@
+#pragma once
+// Helpers shared by the test programs: temporary folders, the conformance corpus beside
+// the checkout, pixel hashes and running external tools.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+class CvxDIB;
+
+namespace testsupport {
+
+// A fresh folder removed with everything in it when the object goes.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::filesystem::path& Path() const { return m_path; }
+    std::string File(const std::string& name) const { return (m_path / name).string(); }
+
+private:
+    std::filesystem::path m_path;
+};
+
+// The corpus folder, or nothing when this checkout has none beside it.
+std::optional<std::filesystem::path> CorpusDir();
+
+#define REQUIRE_CORPUS(dir)                                                                        \
+    const auto dir##_found = ::testsupport::CorpusDir();                                            \
+    if (!dir##_found) GTEST_SKIP() << "the image corpus (../shared/corpus) is not beside this checkout"; \
+    const std::filesystem::path dir = *dir##_found
+
+struct ExpectedRow {
+    std::string path, outcome;
+    int width = 0, height = 0;
+    std::string sha256;
+    std::vector<std::string> messages;  // REFUSED: in order
+};
+std::vector<ExpectedRow> ReadExpectedRows(const std::filesystem::path& corpus);
+
+std::string Sha256Hex(const std::uint8_t* data, std::size_t size);
+// SHA-256 of a 32-bit image's pixels as blue, green, red, alpha, top row first.
+std::string PixelHash(const CvxDIB& image);
+
+std::vector<std::uint8_t> ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+struct CommandResult {
+    int status = -1;
+    std::string output;  // stdout and stderr together
+};
+CommandResult RunCommand(const std::string& command);
+bool ToolAvailable(const std::string& tool);
+// Debian's Pillow belongs to the system interpreter, which may not be first on the PATH.
+std::string SystemPython();
+std::string CliPath();
+
+// A 32-bit image whose pixel (x, y) is filled by the given function of x and y.
+template <typename Fill>
+void FillPixels(CvxDIB& image, Fill fill);
+
+}  // namespace testsupport
+
+#include "image/CvxDIB.h"
+
+template <typename Fill>
+void testsupport::FillPixels(CvxDIB& image, Fill fill) {
+    for (int y = 0; y < image.Height(); ++y)
+        for (int x = 0; x < image.Width(); ++x) fill(x, y, image.PixelAt(x, y));
+}

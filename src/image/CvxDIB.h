@@ -34,6 +34,8 @@ public:
     ~CvxDIB() = default;
     CvxDIB(const CvxDIB&) = delete;
     CvxDIB& operator=(const CvxDIB&) = delete;
+    CvxDIB(CvxDIB&&) noexcept = default;
+    CvxDIB& operator=(CvxDIB&&) noexcept = default;
 
     // --- Construction and storage (non-zero is success) ---
     int Create(int width, int height, int bitCount);

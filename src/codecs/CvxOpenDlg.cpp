@@ -39,6 +39,7 @@ int CvxOpenDlg::DoModal(const std::string* initialFolder) {
     request.defaultExtension = m_defaultExtension;
     request.initialFolder = initialFolder ? *initialFolder : g_rememberedFolder;
     request.promptOverwrite = !m_forOpening;
+    request.filterIndex = m_filterIndex;
     const auto chosen = platform::Services().RunFileDialog(request);
     if (!chosen || chosen->empty()) return platform::IDCANCEL;
     m_pathName = *chosen;

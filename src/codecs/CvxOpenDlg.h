@@ -15,6 +15,8 @@ public:
     // folder the dialog starts in the remembered folder and remembers the chosen one.
     int DoModal(const std::string* initialFolder = nullptr);
     const std::string& PathName() const { return m_pathName; }
+    // The entry of the filter list shown first, counted from 1 (the default).
+    void SetFilterIndex(int index) { m_filterIndex = index; }
 
     static const char* FilterText(int filter);
     static const std::string& RememberedFolder();
@@ -26,4 +28,5 @@ private:
     std::string m_initialName;
     std::string m_defaultExtension;
     std::string m_pathName;
+    int m_filterIndex = 1;
 };

@@ -25,6 +25,7 @@ struct FileDialogRequest {
     std::string defaultExtension;  // without the dot
     std::string initialFolder;     // empty: the dialog's own choice
     bool promptOverwrite = false;
+    int filterIndex = 1;           // the filter entry shown first, counted from 1
 };
 
 struct Rgb {

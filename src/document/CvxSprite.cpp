@@ -1,0 +1,219 @@
+#include "document/CvxSprite.h"
+
+#include <algorithm>
+#include <new>
+
+#include "document/CvxCanvas.h"
+#include "document/CvxDoc.h"
+#include "document/CvxDocumentView.h"
+
+CvxSprite::CvxSprite(CvxDoc* document) : m_pDoc(document) {}
+
+CvxSprite::~CvxSprite() {
+    DestroyNewerChain();
+    DestroyOlderChain();
+}
+
+void CvxSprite::Attach(std::unique_ptr<CvxDIB> image, CvxDocumentView* view, const CvxCorners* corners,
+                       bool makeDisplayBitmap) {
+    m_pImage = std::move(image);
+    if (view) m_pDoc = view->GetDocument();
+    if (corners)
+        m_corners = *corners;
+    else
+        ResetCorners();
+    if (makeDisplayBitmap) PrepareDisplayBitmap();
+}
+
+void CvxSprite::SetImage(std::unique_ptr<CvxDIB> image) {
+    m_pImage = std::move(image);
+    ResetCorners();
+}
+
+std::unique_ptr<CvxDIB> CvxSprite::TakeImage() { return std::move(m_pImage); }
+
+void CvxSprite::ResetCorners() {
+    const int right = Width() - 1;
+    const int bottom = Height() - 1;
+    m_corners = {CPoint{0, 0}, CPoint{right, 0}, CPoint{right, bottom}, CPoint{0, bottom}};
+}
+
+bool CvxSprite::Contains(CPoint point) const {
+    const CRect box = GetBoundingRect();
+    return point.x >= box.left && point.x < box.right && point.y >= box.top && point.y < box.bottom;
+}
+
+bool CvxSprite::HitTest(CPoint point) const {
+    const int dx = point.x - m_x;
+    const int dy = point.y - m_y;
+    if (m_pOutlineMask) {
+        const std::uint8_t* mask = m_pOutlineMask->PixelAt(dx, dy);
+        return mask != nullptr && *mask == 0;
+    }
+    if (!m_pImage || dx < 0 || dy < 0 || dx >= Width() || dy >= Height()) return false;
+    if (m_pImage->BitCount() != 32) return true;
+    const std::uint8_t* pixel = m_pImage->PixelAt(dx, dy);
+    return pixel != nullptr && pixel[3] > 0;
+}
+
+void CvxSprite::RecoverOnCanvas() {
+    if (m_x >= 0 && m_y >= 0) return;
+    const int canvasWidth = m_pDoc ? m_pDoc->Canvas().Width() : CvxCanvas::kDefaultSize;
+    const int canvasHeight = m_pDoc ? m_pDoc->Canvas().Height() : CvxCanvas::kDefaultSize;
+    const int w = Width();
+    const int h = Height();
+    const int firstColumn = m_x < 0 ? 2 - m_x : 0;
+    const int firstRow = m_y < 0 ? 2 - m_y : 0;
+    const int usableWidth = m_x + w > canvasWidth ? canvasWidth - m_x - 2 : w;
+    const int usableHeight = m_y + h > canvasHeight ? canvasHeight - m_y - 2 : h;
+
+    bool visible = false;
+    if (m_pImage && m_pImage->BitCount() == 32) {
+        for (int y = firstRow; y < usableHeight && !visible; ++y) {
+            const std::uint8_t* row = m_pImage->RowAt(y);
+            for (int x = firstColumn; x < usableWidth; ++x) {
+                if (row[x * 4 + 3] != 0) {
+                    visible = true;
+                    break;
+                }
+            }
+        }
+    }
+    if (visible) return;
+    if (m_x < 0) m_x = 0;
+    if (m_y < 0) m_y = 0;
+}
+
+std::unique_ptr<CvxSprite> CvxSprite::Snapshot(bool makeDisplayBitmap) const {
+    if (!m_pImage) return nullptr;
+    CPoint offset;
+    std::unique_ptr<CvxDIB> trimmed = m_pImage->CropToAlpha(offset);
+    if (!trimmed) return nullptr;
+    auto copy = std::make_unique<CvxSprite>(m_pDoc);
+    copy->Attach(std::move(trimmed), nullptr, nullptr, makeDisplayBitmap);
+    copy->m_x = m_x + offset.x;
+    copy->m_y = m_y + offset.y;
+    copy->m_blend = m_blend;
+    copy->m_nPendingBlendMode = m_nPendingBlendMode;
+    copy->m_nEdgeWidth = m_nEdgeWidth;
+    return copy;
+}
+
+std::unique_ptr<CvxSprite> CvxSprite::MakeBlankLike() const {
+    auto blank = std::make_unique<CvxDIB>();
+    if (!blank->Create(Width(), Height(), 32)) return nullptr;
+    auto result = std::make_unique<CvxSprite>(m_pDoc);
+    result->SetImage(std::move(blank));
+    result->m_x = m_x;
+    result->m_y = m_y;
+    result->m_blend = m_blend;
+    result->m_nPendingBlendMode = m_nPendingBlendMode;
+    return result;
+}
+
+int CvxSprite::PrepareDisplayBitmap() {
+    // The empty bitmap stays when the real one cannot be made, so EnsureDisplayBitmap does not
+    // try again and the object draws as nothing until the next PrepareDisplayBitmap.
+    m_pDisplayBitmap = std::make_unique<CvxDIB>();
+    if (!m_pImage || m_pImage->IsEmpty()) return kInvalidParameter;
+    std::unique_ptr<CvxDIB> bitmap =
+        m_pImage->BitCount() == 32 ? m_pImage->Clone() : m_pImage->ConvertTo32(false);
+    if (!bitmap) return kNotEnoughMemory;
+    m_pDisplayBitmap = std::move(bitmap);
+    return 0;
+}
+
+void CvxSprite::EnsureDisplayBitmap() {
+    if (!m_pDisplayBitmap) PrepareDisplayBitmap();
+}
+
+void CvxSprite::ReleaseOutlineMaskAndReducedCopy() {
+    m_pOutlineMask.reset();
+    m_pReducedCopy.reset();
+}
+
+CvxSprite* CvxSprite::CommitOver(std::unique_ptr<CvxSprite> next, CvxSprite* previous) {
+    CvxDoc* document = next->m_pDoc ? next->m_pDoc : (previous ? previous->m_pDoc : nullptr);
+    if (!document) return nullptr;
+    CvxSprite* live = next.get();
+    std::unique_ptr<CvxSprite> replaced = document->ReplaceObject(previous, std::move(next));
+    // Only a state the list owned can become history: anything else stays with its owner.
+    if (!replaced) return live;
+    replaced->ReleaseOutlineMaskAndReducedCopy();
+    replaced->ReleaseDisplayBitmap();
+    if (replaced->m_pBlendState) replaced->m_pBlendState->DestroyNewerChain();
+    LinkBelow(*live, std::move(replaced));
+    return live;
+}
+
+void CvxSprite::SwapInState(CvxSprite& target, CvxDocumentView* view) {
+    std::unique_ptr<CvxSprite>* slot = m_pDoc ? m_pDoc->FindSlot(this) : nullptr;
+    if (!slot) return;  // only a listed object has a place to give up
+    CvxDoc* document = m_pDoc;
+    target.m_x = m_x;
+    target.m_y = m_y;
+    target.RecoverOnCanvas();
+    if (target.m_pBlendState) target.m_pBlendState->Apply(target, view);
+    if (target.m_blend.mode == 3)
+        target.m_nPendingBlendMode = 3;
+    else
+        target.EnsureDisplayBitmap();
+    ReleaseDisplayBitmap();
+    *slot = Downcast<CvxSprite>(MoveRoot(std::move(*slot), target));
+    document->SetSelected(&target);
+    document->Redraw(view, false);
+}
+
+void CvxSprite::Undo(CvxDocumentView* view) {
+    if (m_pBlendState && m_pBlendState->Older()) {
+        CvxBlendState& older = *m_pBlendState->OlderState();
+        m_pBlendState = CvxBlendState::StepTo(std::move(m_pBlendState), older);
+        m_pBlendState->Apply(*this, view);
+        return;
+    }
+    if (CvxSprite* older = OlderState()) {
+        SwapInState(*older, view);
+        return;
+    }
+    if (!m_pTransformSource || !m_pDoc || !m_pDoc->FindSlot(this)) return;
+    // The untransformed picture comes back as a state of its own below this one.
+    std::unique_ptr<CvxSprite> untransformed = m_pTransformSource->Snapshot(false);
+    if (!untransformed) return;
+    if (!untransformed->m_pDoc) untransformed->m_pDoc = m_pDoc;
+    CvxSprite& copy = *untransformed;
+    LinkBelow(*this, std::move(untransformed));
+    SwapInState(copy, view);
+}
+
+void CvxSprite::Redo(CvxDocumentView* view) {
+    if (m_pBlendState && m_pBlendState->Newer()) {
+        CvxBlendState& newer = *m_pBlendState->NewerState();
+        m_pBlendState = CvxBlendState::StepTo(std::move(m_pBlendState), newer);
+        m_pBlendState->Apply(*this, view);
+        return;
+    }
+    if (CvxSprite* newer = NewerState()) SwapInState(*newer, view);
+}
+
+void CvxSprite::EmptyHistory() {
+    if (m_pBlendState) {
+        m_pBlendState->DestroyNewerChain();
+        m_pBlendState->DestroyOlderChain();
+    }
+    DestroyNewerChain();
+    DestroyOlderChain();
+}
+
+bool CvxSprite::HasHistory() const {
+    if (Older() || m_pTransformSource || (m_pBlendState && m_pBlendState->Older())) return true;
+    return Newer() || (m_pBlendState && m_pBlendState->Newer());
+}
+
+void CvxSprite::PushBlendState(const CvxBlendSettings& record) {
+    if (m_pBlendState && m_pBlendState->GetKind() == CvxBlendState::kKind && m_pBlendState->Record() == record)
+        return;
+    DestroyNewerChain();
+    auto entry = std::make_unique<CvxBlendState>(record);
+    m_pBlendState = m_pBlendState ? CvxBlendState::PushOnTop(std::move(m_pBlendState), std::move(entry))
+                                  : std::move(entry);
+}

@@ -60,7 +60,7 @@ CvxCanvas::CvxCanvas(CvxDoc& document) : m_doc(document) {}
 
 CvxCanvas::~CvxCanvas() = default;
 
-bool CvxCanvas::CreateBuffers() {
+bool CvxCanvas::AllocateLayers() {
     if (!MakeLayer(m_canvasImage, m_nWidth, m_nHeight) || !MakeLayer(m_backgroundLayer, m_nWidth, m_nHeight) ||
         !MakeLayer(m_lowerComposite, m_nWidth, m_nHeight) || !MakeLayer(m_upperOverlay, m_nWidth, m_nHeight)) {
         for (CvxDIB* layer : {&m_canvasImage, &m_backgroundLayer, &m_lowerComposite, &m_upperOverlay})
@@ -68,6 +68,11 @@ bool CvxCanvas::CreateBuffers() {
         platform::Trace("In CreateBuffers: out of memory for the canvas layers");
         return false;
     }
+    return true;
+}
+
+bool CvxCanvas::CreateBuffers() {
+    if (!AllocateLayers()) return false;
     RebuildBackgroundLayer();
     return true;
 }
@@ -104,7 +109,7 @@ void CvxCanvas::PaintBackgroundLayer(bool plainWhite) {
 }
 
 void CvxCanvas::RebuildBackgroundLayer() {
-    if (!EnsureBuffers()) return;
+    if (!HasBuffers() && !AllocateLayers()) return;
     PaintBackgroundLayer(false);
     m_bFullRecompositionNeeded = true;
     Compose();

@@ -87,6 +87,7 @@ public:
     int m_nPixelsPerInchY = 0;
 
 private:
+    bool AllocateLayers();
     bool EnsureBuffers();
     // Ground, background object and rulers, all opaque; no composition.
     void PaintBackgroundLayer(bool plainWhite);

@@ -71,6 +71,12 @@ CvxSprite* CvxDoc::InsertObjectAt(std::size_t index, std::unique_ptr<CvxSprite> 
     return m_objects.insert(position, std::move(object))->get();
 }
 
+CvxSprite* CvxDoc::InsertObjectBelow(const CvxSprite* anchor, std::unique_ptr<CvxSprite> object) {
+    auto position = Find(anchor);
+    if (position != m_objects.end()) ++position;
+    return m_objects.insert(position, std::move(object))->get();
+}
+
 std::unique_ptr<CvxSprite> CvxDoc::ReplaceObject(CvxSprite* old, std::unique_ptr<CvxSprite> replacement) {
     std::unique_ptr<CvxSprite>* slot = FindSlot(old);
     if (!slot) {

@@ -56,6 +56,8 @@ public:
     CvxSprite* AddObjectAtTail(std::unique_ptr<CvxSprite> object);
     // Inserts before the index-th entry from the head, or at the tail when the list is shorter.
     CvxSprite* InsertObjectAt(std::size_t index, std::unique_ptr<CvxSprite> object);
+    // Inserts just below (after) the listed anchor; at the tail when the anchor is not listed.
+    CvxSprite* InsertObjectBelow(const CvxSprite* anchor, std::unique_ptr<CvxSprite> object);
     // The list entry holding the object, or null.
     std::unique_ptr<CvxSprite>* FindSlot(const CvxSprite* object);
     // The entry holding `old` now holds `replacement` and `old` is handed back; when `old` is

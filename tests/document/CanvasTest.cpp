@@ -1,0 +1,276 @@
+// The compositor: background layer, composition order and clipping, the split at the
+// selection, presenting through the zoom mapping with grid lines, flattening.
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "DocumentFixtures.h"
+#include "document/CanvasBackground.h"
+#include "platform/ScriptedPlatform.h"
+
+using namespace doctest;
+
+namespace {
+
+const Bgra kDark{233, 233, 233, 255};
+const Bgra kLight{244, 244, 244, 255};
+const Bgra kStrip{184, 248, 244, 255};
+const Bgra kRed{0, 0, 255, 255};
+
+// A plain canvas: no rulers, checkerboard as given.
+void Plain(CvxDoc& document, bool checkered) {
+    document.Canvas().m_bRulers = false;
+    document.Canvas().m_bCheckered = checkered;
+    document.Canvas().RebuildBackgroundLayer();
+}
+
+struct Surface {
+    explicit Surface(int width, int height) : pixels(std::size_t(width) * height * 4, 0) {
+        view.bits = pixels.data();
+        view.width = width;
+        view.height = height;
+        view.bytesPerLine = width * 4;
+    }
+    Bgra At(int x, int y) const {
+        const std::uint8_t* p = pixels.data() + (std::size_t(y) * view.width + x) * 4;
+        return {p[0], p[1], p[2], p[3]};
+    }
+    std::vector<std::uint8_t> pixels;
+    CvxViewSurface view;
+};
+
+}  // namespace
+
+TEST(CanvasBackground, CheckerboardCells) {
+    CvxDoc document;
+    Plain(document, true);
+    const CvxDIB& layer = document.Canvas().BackgroundLayer();
+    EXPECT_EQ(PixelOf(layer, 0, 0), kDark);
+    EXPECT_EQ(PixelOf(layer, 89, 89), kDark);
+    EXPECT_EQ(PixelOf(layer, 90, 0), kLight);
+    EXPECT_EQ(PixelOf(layer, 100, 10), kLight);
+    EXPECT_EQ(PixelOf(layer, 100, 100), kDark);
+    EXPECT_EQ(PixelOf(layer, 0, 90), kLight);
+    EXPECT_EQ(PixelOf(layer, 1999, 1999), kDark);  // cell 22 + 22
+
+    Plain(document, false);
+    EXPECT_EQ(PixelOf(document.Canvas().BackgroundLayer(), 100, 10), (Bgra{255, 255, 255, 255}));
+}
+
+TEST(CanvasBackground, RulerTicksAt96PixelsPerInch) {
+    EXPECT_EQ(canvasbackground::RulerTickPosition(0, 96), 41);
+    EXPECT_EQ(canvasbackground::RulerTickPosition(8, 96), 137);
+    EXPECT_EQ(canvasbackground::RulerTickPosition(16, 96), 233);
+    EXPECT_EQ(canvasbackground::RulerTickPosition(4, 96), 89);
+    EXPECT_EQ(canvasbackground::RulerTickStart(4), 21);
+    EXPECT_EQ(canvasbackground::RulerTickStart(16), 1);
+    EXPECT_EQ(canvasbackground::RulerTickStart(2), 31);
+    EXPECT_EQ(canvasbackground::RulerTickStart(7), 36);
+    EXPECT_EQ(canvasbackground::RulerTickPosition(1, 120), 56);  // trunc(15)
+    EXPECT_EQ(canvasbackground::RulerTickPosition(3, 100), 78);  // trunc(37.5)
+
+    platform::ScriptedPlatform platform;
+    platform.SetScreenPixelsPerInch(96);
+    CvxDoc document;
+    document.Canvas().m_bCheckered = false;
+    document.Canvas().RebuildBackgroundLayer();
+    const CvxDIB& layer = document.Canvas().BackgroundLayer();
+    EXPECT_EQ(document.Canvas().m_nPixelsPerInchX, 96);
+
+    // Inch marks run from row 1 to the inner edge; the half inch starts at 21.
+    for (int x : {41, 137, 233}) {
+        EXPECT_EQ(PixelOf(layer, x, 1), kRed) << x;
+        EXPECT_EQ(PixelOf(layer, x, 40), kRed) << x;
+        EXPECT_EQ(PixelOf(layer, x, 41), (Bgra{255, 255, 255, 255})) << x;
+    }
+    EXPECT_EQ(PixelOf(layer, 89, 21), kRed);
+    EXPECT_EQ(PixelOf(layer, 89, 20), kStrip);
+    EXPECT_EQ(PixelOf(layer, 65, 31), kRed);    // quarter inch
+    EXPECT_EQ(PixelOf(layer, 65, 30), kStrip);
+    EXPECT_EQ(PixelOf(layer, 53, 36), kRed);    // eighth
+    EXPECT_EQ(PixelOf(layer, 54, 36), kRed);    // two pixels wide
+    EXPECT_EQ(PixelOf(layer, 53, 35), kStrip);
+    EXPECT_EQ(PixelOf(layer, 100, 0), (Bgra{255, 255, 255, 255}));
+    // The vertical ruler mirrors it.
+    EXPECT_EQ(PixelOf(layer, 1, 137), kRed);
+    EXPECT_EQ(PixelOf(layer, 20, 89), kStrip);
+    EXPECT_EQ(PixelOf(layer, 21, 89), kRed);
+    // The strips end after twenty inches.
+    EXPECT_EQ(PixelOf(layer, 41 + 20 * 96 - 1, 10), kStrip);
+    EXPECT_EQ(PixelOf(layer, 41 + 20 * 96, 10), kRed);  // the last inch mark, tick 160
+    EXPECT_EQ(PixelOf(layer, 41 + 20 * 96 + 2, 10), (Bgra{255, 255, 255, 255}));
+
+    // Inch numbers 0 … 19 on both rulers, through the platform's text drawing.
+    const auto& texts = platform.DrawnTexts();
+    ASSERT_EQ(texts.size(), 40u);
+    EXPECT_EQ(texts[0].text, "0");
+    EXPECT_EQ(texts[0].x, 1);
+    EXPECT_EQ(texts[0].y, 41);
+    EXPECT_EQ(texts[3].x, 41 + 96);
+    EXPECT_EQ(texts[3].y, 1);
+    EXPECT_EQ(texts[39].text, "19");
+    EXPECT_EQ(texts[0].font.face, "Comic Sans MS");
+    EXPECT_EQ(texts[0].font.height, 16);
+    EXPECT_EQ(texts[0].colour, (platform::Rgb{0, 0, 255}));
+}
+
+TEST(CanvasCompose, ObjectsAreClippedAtTheCanvasEdges) {
+    CvxDoc document;
+    Plain(document, false);
+    CvxSprite* object = AddSolid(document, -30, 10, 100, 5);
+    for (int x = 0; x < 100; ++x) object->Image()->PixelAt(x, 0)[0] = static_cast<std::uint8_t>(x);
+    object->PrepareDisplayBitmap();
+    AddSolid(document, 2000, 0, 10, 10, {0, 0, 0, 255});  // wholly right of the canvas
+    AddSolid(document, 1995, 1998, 10, 10, {7, 7, 7, 255});
+    document.Canvas().Compose();
+    const CvxDIB& canvas = document.Canvas().CanvasImage();
+    EXPECT_EQ(PixelOf(canvas, 0, 10)[0], 30);
+    EXPECT_EQ(PixelOf(canvas, 69, 10)[0], 99);
+    EXPECT_EQ(PixelOf(canvas, 70, 10), (Bgra{255, 255, 255, 255}));
+    EXPECT_EQ(PixelOf(canvas, 1999, 5), (Bgra{255, 255, 255, 255}));
+    EXPECT_EQ(PixelOf(canvas, 1999, 1999), (Bgra{7, 7, 7, 255}));
+}
+
+TEST(CanvasCompose, BottomToTopWithTheAdditiveBlend) {
+    CvxDoc document;
+    Plain(document, true);
+    AddSolid(document, 0, 0, 10, 10, {0, 0, 200, 255});
+    AddSolid(document, 5, 0, 10, 10, {10, 20, 5, 0});  // transparent, not black
+    document.Canvas().Compose();
+    const CvxDIB& canvas = document.Canvas().CanvasImage();
+    EXPECT_EQ(PixelOf(canvas, 2, 2), (Bgra{0, 0, 200, 255}));
+    EXPECT_EQ(PixelOf(canvas, 7, 2), (Bgra{10, 20, 205, 255}));
+    EXPECT_EQ(PixelOf(canvas, 12, 2), (Bgra{243, 253, 238, 255}));
+
+    // An object without a display bitmap draws as nothing.
+    document.Objects().front()->ReleaseDisplayBitmap();
+    document.Canvas().Compose();
+    EXPECT_EQ(PixelOf(canvas, 12, 2), kDark);
+}
+
+TEST(CanvasSplit, LowerCompositeAndOverlayLeaveTheSelectionOut) {
+    CvxDoc document;
+    Plain(document, false);
+    AddSolid(document, 0, 0, 10, 10, {1, 1, 1, 255});
+    CvxSprite* selected = AddSolid(document, 5, 0, 10, 10, {2, 2, 2, 255});
+    AddSolid(document, 10, 0, 10, 10, {3, 3, 3, 128});
+    document.SetSelected(selected);
+    CvxCanvas& canvas = document.Canvas();
+    canvas.SplitAtSelection();
+    EXPECT_FALSE(canvas.m_bFullRecompositionNeeded);
+    EXPECT_EQ(PixelOf(canvas.LowerComposite(), 7, 0), (Bgra{1, 1, 1, 255}));
+    EXPECT_EQ(PixelOf(canvas.LowerComposite(), 12, 0), (Bgra{255, 255, 255, 255}));
+    EXPECT_EQ(PixelOf(canvas.UpperOverlay(), 12, 0), (Bgra{3, 3, 3, 128}));
+    EXPECT_EQ(PixelOf(canvas.UpperOverlay(), 7, 0), (Bgra{0, 0, 0, 0}));
+
+    // An interactive frame: lower composite, the moved selection, the overlay, in one rectangle.
+    selected->m_x = 6;
+    const CRect changed{5, 0, 20, 10};
+    canvas.DrawLayer(CvxCanvas::Layer::LowerComposite, &changed);
+    CvxCanvas::DrawObject(*selected, canvas.CanvasImage());
+    canvas.DrawOverlay(&changed);
+    EXPECT_EQ(PixelOf(canvas.CanvasImage(), 5, 0), (Bgra{1, 1, 1, 255}));
+    EXPECT_EQ(PixelOf(canvas.CanvasImage(), 8, 0), (Bgra{2, 2, 2, 255}));
+    EXPECT_EQ(PixelOf(canvas.CanvasImage(), 12, 0), (Bgra{3, 3, 3, 255}));  // 3 + 2 × 127 / 255
+    EXPECT_EQ(PixelOf(canvas.CanvasImage(), 17, 0), (Bgra{130, 130, 130, 255}));  // over white
+
+    // Recomposing from the split draws the selection and what lies above over the lower part.
+    canvas.Recompose(nullptr, 0);
+    EXPECT_EQ(PixelOf(canvas.LowerComposite(), 8, 0), (Bgra{2, 2, 2, 255}));
+    EXPECT_EQ(PixelOf(canvas.LowerComposite(), 5, 0), (Bgra{1, 1, 1, 255}));
+    EXPECT_TRUE(canvas.m_bFullRecompositionNeeded);
+}
+
+TEST(CanvasPresent, ZoomMappingAndGridLines) {
+    CvxDoc document;
+    Plain(document, false);
+    AddSolid(document, 100, 100, 10, 10, {0, 0, 200, 255});
+    document.m_gridPoints[0] = {150, 300};
+    document.m_nGridPoints = 1;
+    document.Canvas().Compose();
+
+    Surface actual(200, 200);
+    document.Canvas().Present(actual.view, nullptr);  // rulers off: no grid lines
+    EXPECT_EQ(actual.At(105, 105), (Bgra{0, 0, 200, 255}));
+    EXPECT_EQ(actual.At(150, 60), (Bgra{255, 255, 255, 255}));
+
+    document.Canvas().m_bRulers = true;
+    Surface half(200, 200);
+    half.view.zoom = 1000;
+    half.view.scroll = {10, 0};
+    document.Canvas().Present(half.view, nullptr);
+    EXPECT_EQ(half.At(42, 52), (Bgra{0, 0, 200, 255}));  // canvas (104, 104)
+    EXPECT_EQ(half.At(39, 52), (Bgra{255, 255, 255, 255}));
+    // The vertical grid line at canvas x 150 shows at device 65, dotted, from canvas row 41.
+    EXPECT_EQ(half.At(65, 20), (Bgra{255, 0, 0, 255}));
+    EXPECT_EQ(half.At(65, 21), (Bgra{255, 255, 255, 255}));
+    EXPECT_EQ(half.At(65, 19), (Bgra{255, 255, 255, 255}));  // above canvas row 41
+    EXPECT_EQ(half.At(30, 150), (Bgra{255, 0, 0, 255}));  // horizontal line at canvas y 300
+
+    // A rectangle presents only itself.
+    Surface part(200, 200);
+    const CRect rect{100, 100, 105, 105};
+    document.Canvas().m_bRulers = false;
+    document.Canvas().Present(part.view, &rect);
+    EXPECT_EQ(part.At(104, 104), (Bgra{0, 0, 200, 255}));
+    EXPECT_EQ(part.At(105, 105), (Bgra{0, 0, 0, 0}));
+}
+
+TEST(CanvasFlatten, OpaqueClampedCopyOfTheRectangle) {
+    CvxDoc document;
+    Plain(document, false);
+    AddSolid(document, 10, 10, 5, 5, {0, 0, 0, 255});
+    document.Canvas().Compose();
+    const CRect rect{8, 8, 20, 30};
+    std::unique_ptr<CvxDIB> flat = document.Canvas().Flatten(&rect);
+    ASSERT_NE(flat, nullptr);
+    EXPECT_EQ(flat->Width(), 12);
+    EXPECT_EQ(flat->Height(), 22);
+    EXPECT_EQ(PixelOf(*flat, 0, 0), (Bgra{254, 254, 254, 255}));  // white is clamped
+    EXPECT_EQ(PixelOf(*flat, 2, 2), (Bgra{1, 1, 1, 255}));        // and so is black
+
+    const CRect outside{1990, 1990, 2100, 2010};
+    flat = document.Canvas().Flatten(&outside);
+    ASSERT_NE(flat, nullptr);
+    EXPECT_EQ(flat->Width(), 10);  // only what the canvas holds
+    const CRect empty{5, 5, 5, 9};
+    EXPECT_EQ(document.Canvas().Flatten(&empty), nullptr);
+}
+
+TEST(CanvasBackgroundObject, SetAndReleaseMoveItBetweenListAndLayer) {
+    CvxDoc document;
+    Plain(document, false);
+    CvxSprite* photo = AddSolid(document, 50, 50, 20, 20, {0, 90, 0, 255});
+    CvxSprite* other = AddSolid(document, 0, 0, 10, 10, {1, 1, 1, 255});
+    document.SetSelected(photo);
+    document.Canvas().SetBackground(photo);
+    EXPECT_EQ(document.Canvas().Background(), photo);
+    EXPECT_EQ(document.GetSelected(), nullptr);
+    ASSERT_EQ(document.Objects().size(), 1u);
+    EXPECT_EQ(PixelOf(document.Canvas().BackgroundLayer(), 55, 55), (Bgra{0, 90, 0, 255}));
+    document.Canvas().SetBackground(other);  // there is one background at a time
+    EXPECT_EQ(document.Canvas().Background(), photo);
+    EXPECT_EQ(document.Objects().front().get(), other);
+
+    document.Canvas().PrepareForSave();
+    EXPECT_EQ(PixelOf(document.Canvas().CanvasImage(), 55, 55), (Bgra{0, 90, 0, 255}));
+    EXPECT_EQ(PixelOf(document.Canvas().CanvasImage(), 5, 5), (Bgra{1, 1, 1, 255}));
+
+    document.Canvas().ReleaseBackground();
+    EXPECT_EQ(document.Canvas().Background(), nullptr);
+    EXPECT_EQ(document.Objects().back().get(), photo);
+    EXPECT_EQ(PixelOf(document.Canvas().BackgroundLayer(), 55, 55), (Bgra{255, 255, 255, 255}));
+    EXPECT_EQ(PixelOf(document.Canvas().CanvasImage(), 55, 55), (Bgra{0, 90, 0, 255}));
+}
+
+TEST(CanvasOutline, AnimationPhases) {
+    CvxDoc document;
+    CvxCanvas& canvas = document.Canvas();
+    std::vector<std::pair<int, int>> phases;
+    for (int i = 0; i < 4; ++i) {
+        canvas.AdvanceOutlineAnimation();
+        phases.emplace_back(canvas.BlinkPhase(), canvas.DashPhase());
+    }
+    EXPECT_EQ(phases, (std::vector<std::pair<int, int>>{{1, 1}, {0, 2}, {1, 0}, {0, 1}}));
+}

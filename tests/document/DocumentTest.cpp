@@ -1,0 +1,296 @@
+// The document: z-order walks, the delete bin, emptying histories, extent and origin, the
+// redraw bracket and the Save As proposal.
+
+#include <gtest/gtest.h>
+
+#include "DocumentFixtures.h"
+#include "platform/ScriptedPlatform.h"
+
+using namespace doctest;
+
+namespace {
+
+// Objects named by their blue value, listed top to bottom as given.
+struct Stack {
+    CvxDoc document;
+    CvxSprite* Add(std::uint8_t name, CRect box) {
+        CvxSprite* object =
+            AddSolid(document, box.left, box.top, box.Width(), box.Height(), {name, 0, 0, 255});
+        // AddSolid puts each new object on top; callers list from the top, so move it down.
+        std::unique_ptr<CvxSprite> owned = document.RemoveObject(object);
+        return document.AddObjectAtTail(std::move(owned));
+    }
+};
+
+}  // namespace
+
+TEST(DocumentZOrder, MoveBelowSkipsObjectsThatDoNotOverlap) {
+    Stack stack;
+    CvxSprite* upper = stack.Add(1, {0, 0, 50, 50});
+    stack.Add(2, {200, 200, 250, 250});
+    stack.Add(3, {40, 40, 90, 90});
+    stack.document.SetSelected(upper);
+
+    stack.document.MoveBelow();
+    EXPECT_EQ(ZOrder(stack.document), (std::vector<int>{2, 3, 1}));
+    EXPECT_TRUE(stack.document.Canvas().m_bFullRecompositionNeeded);
+
+    stack.document.Canvas().m_bFullRecompositionNeeded = false;
+    stack.document.MoveBelow();  // already at the tail
+    EXPECT_EQ(ZOrder(stack.document), (std::vector<int>{2, 3, 1}));
+    EXPECT_FALSE(stack.document.Canvas().m_bFullRecompositionNeeded);
+}
+
+TEST(DocumentZOrder, TouchingRectanglesCountAsOverlapping) {
+    Stack stack;
+    stack.Add(1, {10, 0, 20, 10});    // touches the selection's right edge
+    stack.Add(2, {500, 500, 510, 510});
+    CvxSprite* selection = stack.Add(3, {0, 0, 10, 10});
+    stack.document.SetSelected(selection);
+    stack.document.MoveAbove();
+    EXPECT_EQ(ZOrder(stack.document), (std::vector<int>{3, 1, 2}));
+
+    // Without an overlap the step is one place only.
+    Stack apart;
+    apart.Add(1, {11, 0, 20, 10});
+    apart.Add(2, {500, 500, 510, 510});
+    apart.document.SetSelected(apart.Add(3, {0, 0, 10, 10}));
+    apart.document.MoveAbove();
+    EXPECT_EQ(ZOrder(apart.document), (std::vector<int>{1, 3, 2}));
+
+    // Move Below mirrors it: the touching object at the bottom is found past the other.
+    Stack below;
+    below.document.SetSelected(below.Add(1, {0, 0, 10, 10}));
+    below.Add(2, {500, 500, 510, 510});
+    below.Add(3, {0, 10, 10, 20});  // touches the bottom edge
+    below.document.MoveBelow();
+    EXPECT_EQ(ZOrder(below.document), (std::vector<int>{2, 3, 1}));
+}
+
+TEST(DocumentZOrder, TheTopMostObjectStaysWhereItIs) {
+    Stack stack;
+    CvxSprite* top = stack.Add(1, {0, 0, 10, 10});
+    stack.Add(2, {0, 0, 10, 10});
+    stack.document.SetSelected(top);
+    stack.document.Canvas().m_bFullRecompositionNeeded = false;
+    stack.document.MoveAbove();
+    stack.document.BringToFront();
+    EXPECT_EQ(ZOrder(stack.document), (std::vector<int>{1, 2}));
+    EXPECT_FALSE(stack.document.Canvas().m_bFullRecompositionNeeded);
+
+    stack.document.SetSelected(stack.document.Objects().back().get());
+    stack.document.BringToFront();
+    EXPECT_EQ(ZOrder(stack.document), (std::vector<int>{2, 1}));
+    EXPECT_TRUE(stack.document.Canvas().m_bFullRecompositionNeeded);
+
+    stack.document.SetSelected(nullptr);
+    stack.document.MoveBelow();  // nothing selected: nothing happens
+    EXPECT_EQ(ZOrder(stack.document), (std::vector<int>{2, 1}));
+}
+
+TEST(DocumentZOrder, FindOverlapBelowLooksOnlyDownwards) {
+    Stack stack;
+    stack.Add(1, {0, 0, 10, 10});
+    CvxSprite* middle = stack.Add(2, {5, 5, 15, 15});
+    stack.Add(3, {100, 100, 110, 110});
+    CvxSprite* lowest = stack.Add(4, {15, 15, 30, 30});
+    EXPECT_EQ(stack.document.FindOverlapBelow(*middle), lowest);
+    EXPECT_EQ(stack.document.FindOverlapBelow(*lowest), nullptr);
+}
+
+TEST(DocumentDeleteBin, DeleteAndRestoreKeepTheHistory) {
+    platform::ScriptedPlatform platform;
+    CvxDoc document;
+    AddSolid(document, 0, 0, 5, 5, {1, 0, 0, 255});
+    document.SetSelected(AddSolid(document, 0, 0, 5, 5, {2, 0, 0, 255}));
+    CvxSprite* edited = CommitEdit(document, 7);
+    document.SetSelected(document.Objects().back().get());
+    document.MoveAbove();  // the object with history is now below
+    document.SetSelected(edited);
+
+    document.DeleteSelected();
+    EXPECT_EQ(document.GetSelected(), nullptr);
+    EXPECT_EQ(ZOrder(document), (std::vector<int>{1}));
+    ASSERT_EQ(document.DeleteBin().size(), 1u);
+    EXPECT_EQ(edited->DisplayBitmap(), nullptr);
+    EXPECT_TRUE(document.HasAnythingToEmpty());
+
+    EXPECT_EQ(document.RestoreLastDeleted(), edited);
+    EXPECT_EQ(document.Objects().front().get(), edited);
+    ASSERT_NE(edited->OlderState(), nullptr);
+    EXPECT_EQ(BlueAtOrigin(*edited->OlderState()), 2);
+    EXPECT_TRUE(document.DeleteBin().empty());
+    EXPECT_EQ(document.RestoreLastDeleted(), nullptr);
+}
+
+TEST(DocumentDeleteBin, ShiftOrF1OpensTheHelpPageInstead) {
+    platform::ScriptedPlatform platform;
+    FakeFrame frame;
+    CvxDoc document;
+    document.SetFrame(&frame);
+    CvxSprite* object = AddSolid(document, 0, 0, 5, 5);
+    document.SetSelected(object);
+    for (auto key : {platform::HeldKey::Shift, platform::HeldKey::F1}) {
+        platform.SetKeyHeld(key, true);
+        document.DeleteSelected();
+        platform.SetKeyHeld(key, false);
+    }
+    EXPECT_EQ(frame.pages, (std::vector<std::string>{"Delete.htm", "Delete.htm"}));
+    EXPECT_EQ(document.GetSelected(), object);
+    EXPECT_EQ(document.Objects().size(), 1u);
+}
+
+TEST(DocumentDeleteBin, EmptyingTheBinAndAllHistories) {
+    platform::ScriptedPlatform platform;
+    FakeFrame frame;
+    CvxDoc document;
+    document.SetFrame(&frame);
+    document.SetSelected(AddSolid(document, 0, 0, 5, 5));
+    CommitEdit(document, 1);
+    CvxSprite* keep = CommitEdit(document, 2);
+    document.SetSelected(AddSolid(document, 0, 0, 5, 5));
+    CommitEdit(document, 3);
+    CvxSprite* binned = document.GetSelected();
+    document.MoveToDeleteBin(binned);
+    EXPECT_EQ(document.GetSelected(), binned);  // moving to the bin leaves the selection alone
+
+    document.EmptyDeleteBin();
+    EXPECT_TRUE(document.DeleteBin().empty());
+    EXPECT_EQ(document.GetSelected(), nullptr);  // never left pointing at a destroyed object
+    EXPECT_EQ(frame.refreshes, 1);
+    EXPECT_TRUE(document.HasAnythingToEmpty());
+
+    document.EmptyAllHistories();
+    EXPECT_FALSE(keep->HasHistory());
+    EXPECT_FALSE(document.HasAnythingToEmpty());
+    EXPECT_EQ(BlueAtOrigin(*keep), 2);
+}
+
+TEST(DocumentGeometry, ExtentAndOrigin) {
+    CvxDoc document;
+    EXPECT_EQ(document.GetExtent(), (CRect{0, 0, 0, 0}));
+    EXPECT_EQ(document.GetOrigin(), (CPoint{0, 0}));
+
+    AddSolid(document, -50, -20, 100, 40);
+    EXPECT_EQ(document.GetExtent(), (CRect{0, 0, 50, 20}));
+    EXPECT_EQ(document.GetOrigin(), (CPoint{-50, -20}));
+
+    AddSolid(document, 300, 10, 10, 500);
+    EXPECT_EQ(document.GetExtent(), (CRect{0, 0, 310, 510}));
+
+    // With a background the origin starts from the background's corner, not from (0, 0).
+    CvxDoc withBackground;
+    auto background = std::make_unique<CvxSprite>(&withBackground);
+    background->Attach(SolidImage(100, 100, {9, 9, 9, 255}), nullptr, nullptr, false);
+    background->m_x = 30;
+    background->m_y = 40;
+    withBackground.Canvas().AdoptBackground(std::move(background));
+    AddSolid(withBackground, 50, 60, 10, 10);
+    EXPECT_EQ(withBackground.GetOrigin(), (CPoint{30, 40}));
+    EXPECT_EQ(withBackground.GetExtent(), (CRect{0, 0, 130, 140}));
+}
+
+TEST(DocumentMarks, TakeSingleMarkedClearsEveryMark) {
+    CvxDoc document;
+    CvxSprite* a = AddSolid(document, 0, 0, 5, 5);
+    CvxSprite* b = AddSolid(document, 0, 0, 5, 5);
+    a->m_nGroupMark = 1;
+    EXPECT_EQ(document.TakeSingleMarked(), a);
+    EXPECT_EQ(a->m_nGroupMark, 0);
+    a->m_nGroupMark = b->m_nGroupMark = 1;
+    EXPECT_EQ(document.TakeSingleMarked(), nullptr);
+    EXPECT_EQ(a->m_nGroupMark + b->m_nGroupMark, 0);
+    EXPECT_EQ(document.TakeSingleMarked(), nullptr);
+}
+
+TEST(DocumentRedraw, PrepareForEditMarksBlendedObjectsAboveTheSelection) {
+    CvxDoc document;
+    CvxSprite* selected = AddSolid(document, 0, 0, 10, 10);
+    CvxSprite* far = AddSolid(document, 100, 100, 10, 10);
+    CvxSprite* plainAbove = AddSolid(document, 5, 5, 10, 10);
+    CvxSprite* blendedAbove = AddSolid(document, 5, 5, 10, 10);
+    far->m_blend.mode = 2;
+    blendedAbove->m_blend.mode = 2;
+    document.SetSelected(selected);
+
+    document.PrepareForEdit();
+    EXPECT_TRUE(document.m_bNeedsFullRecomposition);
+    EXPECT_EQ(blendedAbove->m_nPendingBlendMode, 2);
+    EXPECT_EQ(far->m_nPendingBlendMode, 0);
+    EXPECT_EQ(plainAbove->m_nPendingBlendMode, 0);
+
+    // A blended selection is itself marked, whatever lies above.
+    CvxDoc lone;
+    CvxSprite* only = AddSolid(lone, 0, 0, 10, 10);
+    only->m_blend.mode = 1;
+    lone.SetSelected(only);
+    lone.PrepareForEdit();
+    EXPECT_EQ(only->m_nPendingBlendMode, 1);
+    EXPECT_TRUE(lone.m_bNeedsFullRecomposition);
+
+    only->m_blend.mode = 0;
+    only->m_nPendingBlendMode = 0;
+    lone.PrepareForEdit();
+    EXPECT_FALSE(lone.m_bNeedsFullRecomposition);
+}
+
+TEST(DocumentRedraw, RedrawRecomposesWhenForcedAndClearsTheFlag) {
+    CvxDoc document;
+    FakeView view(document);
+    CvxSprite* object = AddSolid(document, 0, 0, 10, 10, {0, 0, 200, 255});
+    object->ReleaseDisplayBitmap();
+    document.m_bNeedsFullRecomposition = true;
+    document.Redraw(&view, false);
+    EXPECT_FALSE(document.m_bNeedsFullRecomposition);
+    EXPECT_NE(object->DisplayBitmap(), nullptr);  // recomposition gives it its bitmap
+    EXPECT_EQ(PixelOf(document.Canvas().LowerComposite(), 5, 5), (Bgra{0, 0, 200, 255}));
+    EXPECT_TRUE(document.Canvas().m_bFullRecompositionNeeded);
+}
+
+TEST(DocumentRedraw, MarkBlendedObjectsReportsOnlyFeatherAndTransparency) {
+    CvxDoc document;
+    CvxSprite* blended = AddSolid(document, 0, 0, 5, 5);
+    blended->m_blend.mode = 1;
+    EXPECT_FALSE(document.MarkBlendedObjects());
+    EXPECT_EQ(blended->m_nPendingBlendMode, 0);
+    CvxSprite* feathered = AddSolid(document, 0, 0, 5, 5);
+    feathered->m_blend.mode = 3;
+    EXPECT_TRUE(document.MarkBlendedObjects());
+    EXPECT_EQ(feathered->m_nPendingBlendMode, 3);
+}
+
+TEST(DocumentSaveAs, ProposesTheNameAndPreselectsTheFilter) {
+    platform::ScriptedPlatform platform;
+    CvxDoc document;
+    const std::pair<std::string, std::pair<std::string, int>> cases[] = {
+        {"/home/user/pictures/my pic.jpg", {"my", 3}},
+        {"/home/user/mum#2.GIF", {"mum", 4}},
+        {"/home/user/card;final.tif", {"card", 5}},
+        {"/tmp/scan.bmp", {"scan", 2}},
+        {"/tmp/portrait.png", {"portrait", 1}},
+        {"", {"", 1}},
+    };
+    for (const auto& [path, expected] : cases) {
+        document.SetPathName(path);
+        EXPECT_FALSE(document.DoSave("", true));  // the scripted dialog is cancelled
+        const platform::FileDialogRequest& request = platform.FileDialogRequests().back();
+        EXPECT_FALSE(request.forOpening);
+        EXPECT_EQ(request.initialName, expected.first) << path;
+        EXPECT_EQ(request.filterIndex, expected.second) << path;
+        EXPECT_EQ(request.defaultExtension, "tif");
+        EXPECT_EQ(document.GetPathName(), path);
+    }
+}
+
+TEST(DocumentSaveAs, F1OpensTheHelpPage) {
+    platform::ScriptedPlatform platform;
+    FakeFrame frame;
+    CvxDoc document;
+    document.SetFrame(&frame);
+    platform.SetKeyHeld(platform::HeldKey::F1, true);
+    EXPECT_FALSE(document.DoSave("", true));
+    EXPECT_FALSE(document.OnNewDocument());
+    EXPECT_FALSE(document.OnCloseDocument());
+    EXPECT_TRUE(platform.FileDialogRequests().empty());
+    EXPECT_EQ(frame.pages, (std::vector<std::string>{"Save_File.htm", "Standard_IO.htm", "Standard_IO.htm"}));
+}

@@ -1,0 +1,147 @@
+// Groups: building one from marked objects, its composite picture and z-order place, and
+// splitting it again.
+
+#include <gtest/gtest.h>
+
+#include "DocumentFixtures.h"
+#include "document/CvxSpriteGroup.h"
+
+using namespace doctest;
+
+TEST(SpriteGroup, BuildsOneColumnAndRowWiderThanTheUnion) {
+    CvxDoc document;
+    CvxSprite* small = AddSolid(document, 50, 40, 10, 10, {0, 0, 255, 255});
+    CvxSprite* large = AddSolid(document, 10, 10, 20, 20, {0, 255, 0, 255});
+    small->m_nGroupMark = large->m_nGroupMark = 1;
+
+    CvxSpriteGroup* group = CvxSpriteGroup::BuildGroup(document);
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(group->GetKind(), 1);
+    EXPECT_EQ(group->Document(), &document);
+    EXPECT_EQ(group->m_x, 10);
+    EXPECT_EQ(group->m_y, 10);
+    EXPECT_EQ(group->Width(), 51);
+    EXPECT_EQ(group->Height(), 41);
+    EXPECT_EQ(group->m_corners[2], (CPoint{50, 40}));
+    ASSERT_EQ(document.Objects().size(), 1u);
+    EXPECT_EQ(document.Objects().front().get(), group);
+
+    ASSERT_EQ(group->Members().size(), 2u);
+    EXPECT_EQ(group->Members().front().get(), large);  // top-most first
+    EXPECT_EQ(large->m_x, 0);
+    EXPECT_EQ(large->m_y, 0);
+    EXPECT_EQ(small->m_x, 40);
+    EXPECT_EQ(small->m_y, 30);
+    EXPECT_EQ(large->DisplayBitmap(), nullptr);
+
+    // The composite holds both pictures where they were; the gap stays transparent black.
+    EXPECT_EQ(PixelOf(*group->Image(), 0, 0), (Bgra{0, 255, 0, 255}));
+    EXPECT_EQ(PixelOf(*group->Image(), 45, 35), (Bgra{0, 0, 255, 255}));
+    EXPECT_EQ(PixelOf(*group->Image(), 30, 30), (Bgra{0, 0, 0, 0}));
+    EXPECT_EQ(PixelOf(*group->Image(), 50, 40), (Bgra{0, 0, 0, 0}));
+    EXPECT_TRUE(group->HasHistory());
+}
+
+TEST(SpriteGroup, TakesThePlaceOfItsTopMostMember) {
+    CvxDoc document;
+    std::vector<CvxSprite*> objects;
+    for (std::uint8_t name : {4, 3, 2, 1}) objects.push_back(AddSolid(document, name * 10, 0, 5, 5, {name, 0, 0, 255}));
+    ASSERT_EQ(ZOrder(document), (std::vector<int>{1, 2, 3, 4}));
+    objects[2]->m_nGroupMark = 1;  // 2, second from the top
+    objects[0]->m_nGroupMark = 1;  // 4, the bottom-most
+
+    CvxSpriteGroup* group = CvxSpriteGroup::BuildGroup(document);
+    ASSERT_NE(group, nullptr);
+    auto it = document.Objects().begin();
+    EXPECT_EQ(BlueAtOrigin(**it), 1);
+    EXPECT_EQ((++it)->get(), group);
+    EXPECT_EQ(BlueAtOrigin(**++it), 3);
+    EXPECT_EQ(document.Objects().size(), 3u);
+}
+
+TEST(SpriteGroup, NothingMarkedBuildsNothing) {
+    CvxDoc document;
+    AddSolid(document, 0, 0, 5, 5);
+    EXPECT_EQ(CvxSpriteGroup::BuildGroup(document), nullptr);
+    EXPECT_EQ(document.Objects().size(), 1u);
+}
+
+TEST(SpriteGroup, UngroupRestoresPositionsAndOrder) {
+    CvxDoc document;
+    FakeView view(document);
+    AddSolid(document, 500, 500, 5, 5, {9, 0, 0, 255});
+    CvxSprite* lower = AddSolid(document, 50, 40, 10, 10, {2, 0, 0, 255});
+    CvxSprite* upper = AddSolid(document, 10, 10, 20, 20, {1, 0, 0, 255});
+    AddSolid(document, 700, 700, 5, 5, {8, 0, 0, 255});
+    lower->m_nGroupMark = upper->m_nGroupMark = 1;
+    CvxSpriteGroup* group = CvxSpriteGroup::BuildGroup(document);
+    ASSERT_NE(group, nullptr);
+    group->m_x += 100;  // the group was moved as one
+    document.SetSelected(group);
+
+    std::unique_ptr<CvxSprite> emptied = group->Ungroup(&view);
+    ASSERT_EQ(emptied.get(), group);
+    EXPECT_TRUE(group->Members().empty());
+    EXPECT_EQ(ZOrder(document), (std::vector<int>{8, 1, 2, 9}));
+    EXPECT_EQ(upper->m_x, 110);
+    EXPECT_EQ(upper->m_y, 10);
+    EXPECT_EQ(lower->m_x, 150);
+    EXPECT_EQ(lower->m_y, 40);
+    EXPECT_EQ(document.GetSelected(), nullptr);
+    EXPECT_NE(upper->DisplayBitmap(), nullptr);  // the recomposition gave it back
+
+    EXPECT_EQ(group->Ungroup(&view), nullptr);  // no longer listed
+}
+
+TEST(SpriteGroup, UngroupMovesAutomaticTransparencyMembersAndMarksThemPending) {
+    CvxDoc document;
+    FakeView view(document);
+    CvxSprite* transparent = AddSolid(document, 20, 20, 10, 10);
+    CvxSprite* blended = AddSolid(document, 0, 0, 10, 10);
+    transparent->m_blend.mode = 3;  // automatic blend is on by default
+    blended->m_blend.mode = 1;
+    transparent->m_nGroupMark = blended->m_nGroupMark = 1;
+    CvxSpriteGroup* group = CvxSpriteGroup::BuildGroup(document);
+    ASSERT_NE(group, nullptr);
+    transparent->m_corners[1] = {99, 0};
+
+    group->Ungroup(&view);
+    EXPECT_EQ(transparent->m_x, 23);
+    EXPECT_EQ(transparent->m_y, 23);
+    EXPECT_EQ(transparent->m_corners[1], (CPoint{9, 0}));
+    EXPECT_EQ(transparent->m_nPendingBlendMode, 3);
+    EXPECT_EQ(blended->m_x, 0);
+    EXPECT_EQ(blended->m_nPendingBlendMode, 1);
+}
+
+TEST(SpriteGroup, EmptyHistoryLeavesASingleObject) {
+    CvxDoc document;
+    FakeView view(document);
+    CvxSprite* a = AddSolid(document, 0, 0, 5, 5);
+    CvxSprite* b = AddSolid(document, 10, 0, 5, 5);
+    a->m_nGroupMark = b->m_nGroupMark = 1;
+    CvxSpriteGroup* group = CvxSpriteGroup::BuildGroup(document);
+    ASSERT_NE(group, nullptr);
+    EXPECT_TRUE(document.HasAnythingToEmpty());
+    document.EmptyAllHistories();
+    EXPECT_TRUE(group->Members().empty());
+    EXPECT_FALSE(group->HasHistory());
+    EXPECT_EQ(group->Ungroup(&view), nullptr);
+    ASSERT_EQ(document.Objects().size(), 1u);  // the picture is not lost
+    EXPECT_EQ(document.Objects().front().get(), group);
+}
+
+TEST(SpriteGroup, ASnapshotOfAGroupIsAPlainObject) {
+    CvxDoc document;
+    FakeView view(document);
+    CvxSprite* a = AddSolid(document, 0, 0, 5, 5);
+    CvxSprite* b = AddSolid(document, 10, 0, 5, 5);
+    a->m_nGroupMark = b->m_nGroupMark = 1;
+    CvxSpriteGroup* group = CvxSpriteGroup::BuildGroup(document);
+    document.SetSelected(group);
+    CvxSprite* edited = CommitEdit(document, 3);
+    EXPECT_EQ(edited->GetKind(), 0);
+    edited->Undo(&view);
+    EXPECT_EQ(document.GetSelected(), group);
+    EXPECT_EQ(document.GetSelected()->GetKind(), 1);
+}

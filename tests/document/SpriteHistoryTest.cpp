@@ -1,0 +1,306 @@
+// Canvas objects: the shared editing path, Undo and Redo through blend states and image
+// states, snapshots, hit testing and recovery at the canvas edges.
+
+#include <gtest/gtest.h>
+
+#include "DocumentFixtures.h"
+#include "document/CvxBlendState.h"
+#include "platform/ScriptedPlatform.h"
+
+using namespace doctest;
+
+namespace {
+
+CvxBlendSettings Settings(int mode, int amplitude) {
+    CvxBlendSettings settings;
+    settings.mode = mode;
+    settings.amplitude = amplitude;
+    return settings;
+}
+
+// Records the settings the way the edge-effect commands do: set, then push.
+void ChangeBlend(CvxSprite& object, const CvxBlendSettings& settings) {
+    object.m_blend = settings;
+    object.PushBlendState(settings);
+}
+
+class SpriteHistoryTest : public ::testing::Test {
+protected:
+    SpriteHistoryTest() : view(document) {
+        CvxSprite* first = AddSolid(document, 100, 100, 20, 10, {0, 50, 50, 255});
+        document.SetSelected(first);
+    }
+    CvxSprite& Live() { return *document.GetSelected(); }
+
+    CvxDoc document;
+    FakeView view;
+};
+
+}  // namespace
+
+TEST_F(SpriteHistoryTest, UndoStepsBackThroughBlendStatesBeforeImages) {
+    for (std::uint8_t blue : {1, 2, 3}) CommitEdit(document, blue);
+    ChangeBlend(Live(), CvxBlendSettings{});
+    ChangeBlend(Live(), Settings(1, 0));
+    ChangeBlend(Live(), Settings(3, 40));
+    ASSERT_EQ(document.Objects().size(), 1u);
+
+    Live().Undo(&view);
+    EXPECT_EQ(Live().m_blend, Settings(1, 0));
+    EXPECT_EQ(BlueAtOrigin(Live()), 3);
+    Live().Undo(&view);
+    EXPECT_EQ(Live().m_blend, CvxBlendSettings{});
+    EXPECT_EQ(BlueAtOrigin(Live()), 3);
+    EXPECT_EQ(view.invalidations, 2);
+
+    for (std::uint8_t expected : {2, 1, 0}) {
+        Live().Undo(&view);
+        EXPECT_EQ(BlueAtOrigin(Live()), expected);
+        EXPECT_EQ(document.Objects().front().get(), &Live());
+    }
+    CvxSprite* bottom = &Live();
+    Live().Undo(&view);  // nothing older and no transform source
+    EXPECT_EQ(&Live(), bottom);
+    EXPECT_EQ(document.Objects().size(), 1u);
+
+    // Redo walks forward the same way: images first from the bottom, then the blend states.
+    for (std::uint8_t expected : {1, 2, 3}) {
+        Live().Redo(&view);
+        EXPECT_EQ(BlueAtOrigin(Live()), expected);
+    }
+    Live().Redo(&view);
+    EXPECT_EQ(Live().m_blend, Settings(1, 0));
+    Live().Redo(&view);
+    EXPECT_EQ(Live().m_blend, Settings(3, 40));
+    Live().Redo(&view);
+    EXPECT_EQ(Live().m_blend, Settings(3, 40));
+}
+
+TEST_F(SpriteHistoryTest, ANewEditAfterUndoDiscardsRedo) {
+    for (std::uint8_t blue : {1, 2, 3}) CommitEdit(document, blue);
+    Live().Undo(&view);
+    Live().Undo(&view);
+    ASSERT_EQ(BlueAtOrigin(Live()), 1);
+    ASSERT_NE(Live().NewerState(), nullptr);
+
+    CommitEdit(document, 9);
+    EXPECT_EQ(Live().NewerState(), nullptr);
+    ASSERT_NE(Live().OlderState(), nullptr);
+    EXPECT_EQ(Live().OlderState()->NewerState(), &Live());
+    Live().Redo(&view);
+    EXPECT_EQ(BlueAtOrigin(Live()), 9);
+
+    Live().Undo(&view);
+    EXPECT_EQ(BlueAtOrigin(Live()), 1);
+    Live().Undo(&view);
+    EXPECT_EQ(BlueAtOrigin(Live()), 0);
+}
+
+TEST_F(SpriteHistoryTest, CommitReleasesWhatOnlyALiveObjectNeeds) {
+    CvxSprite* first = &Live();
+    ASSERT_NE(first->DisplayBitmap(), nullptr);
+    CvxSprite* second = CommitEdit(document, 1);
+    EXPECT_EQ(first->DisplayBitmap(), nullptr);
+    EXPECT_EQ(second->OlderState(), first);
+    EXPECT_EQ(document.GetSelected(), second);
+
+    // An undone state that becomes live again gets its display bitmap back.
+    second->Undo(&view);
+    EXPECT_EQ(document.GetSelected(), first);
+    EXPECT_NE(first->DisplayBitmap(), nullptr);
+    EXPECT_EQ(second->DisplayBitmap(), nullptr);
+}
+
+TEST_F(SpriteHistoryTest, UndoKeepsTheLatestPositionAndRecoversLostObjects) {
+    CommitEdit(document, 1);
+    Live().m_x = 300;
+    Live().m_y = 40;
+    Live().Undo(&view);
+    EXPECT_EQ(BlueAtOrigin(Live()), 0);
+    EXPECT_EQ(Live().m_x, 300);
+    EXPECT_EQ(Live().m_y, 40);
+
+    // Moved wholly off the left edge: the restored state comes back to x = 0.
+    Live().Redo(&view);
+    Live().m_x = -500;
+    Live().m_y = 7;
+    Live().Undo(&view);
+    EXPECT_EQ(Live().m_x, 0);
+    EXPECT_EQ(Live().m_y, 7);
+}
+
+TEST_F(SpriteHistoryTest, RecoverOnCanvasLooksOnlyAtVisiblePixels) {
+    CvxSprite& object = Live();
+    object.m_x = -18;  // 20 wide: columns 0 … 19, usable from column 20 on: nothing left
+    object.m_y = 0;
+    object.RecoverOnCanvas();
+    EXPECT_EQ(object.m_x, 0);
+
+    object.m_x = -17;  // column 19 is still usable and opaque
+    object.RecoverOnCanvas();
+    EXPECT_EQ(object.m_x, -17);
+
+    // Transparent pixels in the usable area do not keep an object on the canvas.
+    for (int y = 0; y < object.Height(); ++y) object.Image()->PixelAt(19, y)[3] = 0;
+    object.RecoverOnCanvas();
+    EXPECT_EQ(object.m_x, 0);
+}
+
+TEST_F(SpriteHistoryTest, UndoBringsBackTheUntransformedSource) {
+    auto source = std::make_unique<CvxSprite>(&document);
+    source->Attach(SolidImage(4, 4, {77, 1, 1, 255}), nullptr, nullptr, false);
+    Live().SetTransformSource(std::move(source));
+    EXPECT_TRUE(Live().HasHistory());
+
+    CvxSprite* transformed = &Live();
+    transformed->Undo(&view);
+    ASSERT_NE(&Live(), transformed);
+    EXPECT_EQ(Live().Width(), 4);
+    EXPECT_EQ(BlueAtOrigin(Live()), 77);
+    EXPECT_EQ(Live().m_x, 100);
+    EXPECT_EQ(Live().NewerState(), transformed);
+
+    Live().Redo(&view);
+    EXPECT_EQ(&Live(), transformed);
+}
+
+TEST_F(SpriteHistoryTest, PushingTheSameSettingsTwiceRecordsOneEntry) {
+    ChangeBlend(Live(), Settings(1, 0));
+    ChangeBlend(Live(), Settings(1, 0));
+    ASSERT_NE(Live().CurrentBlendState(), nullptr);
+    EXPECT_EQ(Live().CurrentBlendState()->Older(), nullptr);
+    EXPECT_FALSE(Live().HasHistory());  // the first entry is the floor
+
+    ChangeBlend(Live(), Settings(2, 0));
+    EXPECT_TRUE(Live().HasHistory());
+}
+
+TEST_F(SpriteHistoryTest, PushingSettingsDiscardsImageRedo) {
+    CommitEdit(document, 1);
+    Live().Undo(&view);
+    ASSERT_NE(Live().NewerState(), nullptr);
+    ChangeBlend(Live(), Settings(1, 0));
+    EXPECT_EQ(Live().NewerState(), nullptr);
+}
+
+TEST_F(SpriteHistoryTest, EmptyHistoryKeepsOnlyTheLiveStateAndItsCurrentSettings) {
+    CommitEdit(document, 1);
+    CommitEdit(document, 2);
+    Live().Undo(&view);
+    ChangeBlend(Live(), Settings(1, 0));
+    ChangeBlend(Live(), Settings(2, 0));
+    Live().Undo(&view);
+    ASSERT_TRUE(Live().HasHistory());
+
+    Live().EmptyHistory();
+    EXPECT_FALSE(Live().HasHistory());
+    EXPECT_EQ(Live().OlderState(), nullptr);
+    EXPECT_EQ(Live().NewerState(), nullptr);
+    ASSERT_NE(Live().CurrentBlendState(), nullptr);
+    EXPECT_EQ(Live().CurrentBlendState()->Record(), Settings(1, 0));
+    EXPECT_EQ(BlueAtOrigin(Live()), 1);
+}
+
+TEST_F(SpriteHistoryTest, SnapshotTrimsTransparentMarginsWithoutMovingThePicture) {
+    CvxSprite& object = Live();
+    object.m_nEdgeWidth = 9;
+    object.m_nPendingBlendMode = 2;
+    object.m_blend = Settings(2, 30);
+    for (int y = 0; y < object.Height(); ++y)
+        for (int x = 0; x < 10; ++x) object.Image()->PixelAt(x, y)[3] = 0;
+
+    std::unique_ptr<CvxSprite> copy = object.Snapshot(true);
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->Width(), 10);
+    EXPECT_EQ(copy->Height(), 10);
+    EXPECT_EQ(copy->m_x, 110);
+    EXPECT_EQ(copy->m_y, 100);
+    EXPECT_EQ(copy->m_nEdgeWidth, 9);
+    EXPECT_EQ(copy->m_nPendingBlendMode, 2);
+    EXPECT_EQ(copy->m_blend, Settings(2, 30));
+    EXPECT_EQ(copy->m_corners[2], (CPoint{9, 9}));
+    EXPECT_NE(copy->DisplayBitmap(), nullptr);
+    EXPECT_EQ(copy->OlderState(), nullptr);
+
+    // A wholly transparent picture is kept whole and made opaque.
+    for (int y = 0; y < object.Height(); ++y)
+        for (int x = 0; x < object.Width(); ++x) object.Image()->PixelAt(x, y)[3] = 0;
+    copy = object.Snapshot(false);
+    EXPECT_EQ(copy->Width(), 20);
+    EXPECT_EQ(copy->m_x, 100);
+    EXPECT_EQ(PixelOf(*copy->Image(), 5, 5)[3], 255);
+    EXPECT_EQ(copy->DisplayBitmap(), nullptr);
+}
+
+TEST_F(SpriteHistoryTest, MakeBlankLikeCopiesSettingsButNotTheEdgeWidth) {
+    Live().m_nEdgeWidth = 9;
+    Live().m_blend = Settings(3, 10);
+    Live().m_nPendingBlendMode = 3;
+    std::unique_ptr<CvxSprite> blank = Live().MakeBlankLike();
+    ASSERT_NE(blank, nullptr);
+    EXPECT_EQ(blank->m_nEdgeWidth, 5);
+    EXPECT_EQ(blank->m_blend, Settings(3, 10));
+    EXPECT_EQ(blank->m_nPendingBlendMode, 3);
+    EXPECT_EQ(blank->Width(), 20);
+    EXPECT_EQ(blank->Height(), 10);
+    EXPECT_EQ(blank->m_x, 100);
+    EXPECT_EQ(PixelOf(*blank->Image(), 3, 3), (Bgra{255, 255, 255, 255}));
+}
+
+TEST_F(SpriteHistoryTest, ApplyingAModeThreeStateMarksItPendingInsteadOfDrawing) {
+    CommitEdit(document, 1);
+    CvxSprite* older = Live().OlderState();
+    older->m_blend = Settings(3, 0);
+    Live().Undo(&view);
+    EXPECT_EQ(&Live(), older);
+    EXPECT_EQ(older->m_nPendingBlendMode, 3);
+    EXPECT_EQ(older->DisplayBitmap(), nullptr);
+}
+
+TEST(SpriteHitTest, AlphaDecidesWithoutAMask) {
+    CvxDoc document;
+    CvxSprite* object = AddSolid(document, 10, 20, 4, 3);
+    object->Image()->PixelAt(1, 1)[3] = 0;
+    EXPECT_TRUE(object->HitTest({10, 20}));
+    EXPECT_TRUE(object->HitTest({13, 22}));
+    EXPECT_FALSE(object->HitTest({11, 21}));
+    EXPECT_FALSE(object->HitTest({14, 20}));
+    EXPECT_FALSE(object->HitTest({9, 20}));
+    EXPECT_TRUE(object->Contains({11, 21}));
+    EXPECT_FALSE(object->Contains({14, 22}));
+    EXPECT_EQ(object->GetBoundingRect(), (CRect{10, 20, 14, 23}));
+}
+
+TEST(SpriteDisplayBitmap, AnObjectWithoutPicturesDrawsNothingAndDoesNotRetry) {
+    CvxSprite object(nullptr);
+    EXPECT_EQ(object.PrepareDisplayBitmap(), CvxSprite::kInvalidParameter);
+    ASSERT_NE(object.DisplayBitmap(), nullptr);
+    EXPECT_TRUE(object.DisplayBitmap()->IsEmpty());
+    object.SetImage(SolidImage(2, 2, {1, 2, 3, 4}));
+    object.EnsureDisplayBitmap();  // an empty bitmap is still a bitmap
+    EXPECT_TRUE(object.DisplayBitmap()->IsEmpty());
+    EXPECT_EQ(object.PrepareDisplayBitmap(), 0);
+    EXPECT_EQ(PixelOf(*object.DisplayBitmap(), 1, 1), (Bgra{1, 2, 3, 4}));
+}
+
+TEST(SpriteCommit, AnUnlistedPreviousStateStaysWithItsOwner) {
+    CvxDoc document;
+    auto outside = std::make_unique<CvxSprite>(&document);
+    outside->Attach(SolidImage(3, 3, {5, 5, 5, 255}), nullptr, nullptr, true);
+    std::unique_ptr<CvxSprite> copy = outside->Snapshot(false);
+    CvxSprite* live = CvxSprite::CommitOver(std::move(copy), outside.get());
+    ASSERT_NE(live, nullptr);
+    EXPECT_EQ(document.Objects().front().get(), live);
+    EXPECT_EQ(live->OlderState(), nullptr);
+    EXPECT_NE(outside->DisplayBitmap(), nullptr);
+}
+
+TEST(SpriteLifetime, LongHistoriesAreDestroyedWithoutDeepRecursion) {
+    CvxDoc document;
+    document.SetSelected(AddSolid(document, 0, 0, 1, 1));
+    for (int i = 0; i < 20000; ++i) CommitEdit(document, static_cast<std::uint8_t>(i));
+    FakeView view(document);
+    for (int i = 0; i < 10000; ++i) document.GetSelected()->Undo(&view);
+    EXPECT_TRUE(document.GetSelected()->HasHistory());
+    // Both chains (10,000 each way) go with the document.
+}

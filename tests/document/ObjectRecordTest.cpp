@@ -1,0 +1,77 @@
+// The object record of project pages: word layout, flags and the packed automatic flags.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "DocumentFixtures.h"
+#include "document/CvxSpriteGroup.h"
+#include "document/ObjectRecord.h"
+
+using namespace doctest;
+
+TEST(ObjectRecord, Word19PacksBothAutomaticFlags) {
+    const std::int32_t word = objectrecord::PackAutoFlags(1, -3);
+    EXPECT_EQ(word, -767);
+    std::uint8_t bytes[4];
+    std::memcpy(bytes, &word, 4);  // little-endian, as stored in the file
+    EXPECT_EQ(bytes[0], 0x01);
+    EXPECT_EQ(bytes[1], 0xFD);
+    EXPECT_EQ(bytes[2], 0xFF);
+    EXPECT_EQ(bytes[3], 0xFF);
+
+    std::int32_t autoBlend = 0, autoFeather = 0;
+    objectrecord::UnpackAutoFlags(word, autoBlend, autoFeather);
+    EXPECT_EQ(autoBlend, 1);
+    EXPECT_EQ(autoFeather, -3);
+
+    EXPECT_EQ(objectrecord::PackAutoFlags(1, 0), 1);
+    EXPECT_EQ(objectrecord::PackAutoFlags(0, 1), 256);
+    EXPECT_EQ(objectrecord::PackAutoFlags(300, 0), 44);  // only the low byte of the blend flag
+    objectrecord::UnpackAutoFlags(objectrecord::PackAutoFlags(0, 0x7FFFFF), autoBlend, autoFeather);
+    EXPECT_EQ(autoFeather, 0x7FFFFF);
+}
+
+TEST(ObjectRecord, WordsFollowTheLayout) {
+    CvxDoc document;
+    CvxSprite* object = AddSolid(document, -12, 34, 8, 6);
+    object->m_corners = {CPoint{1, 2}, CPoint{3, 4}, CPoint{5, 6}, CPoint{7, 8}};
+    object->m_blend = {3, 40, 1021, 0, 1, 17, 650};
+    object->m_nEdgeWidth = 9;
+    auto source = std::make_unique<CvxSprite>(&document);
+    object->SetTransformSource(std::move(source));
+
+    const objectrecord::Words words = objectrecord::Fill(*object, 1, 0, true);
+    const objectrecord::Words expected = {1, 0, 0, objectrecord::kBackgroundFlag | objectrecord::kTransformedFlag,
+                                          -12, 34, 1, 2, 3, 4, 5, 6, 7, 8, 3, 40, 1021, 650, 9, 256, 17};
+    EXPECT_EQ(words, expected);
+
+    // The background flag belongs to the first page only; groups say kind 1.
+    EXPECT_EQ(objectrecord::Fill(*object, 2, 0, true)[objectrecord::kFlags], objectrecord::kTransformedFlag);
+    CvxSpriteGroup group;
+    group.SetUnblendedCopy(std::make_unique<CvxSprite>(&document));
+    const objectrecord::Words groupWords = objectrecord::Fill(group, 5, 3, false);
+    EXPECT_EQ(groupWords[objectrecord::kKind], 1);
+    EXPECT_EQ(groupWords[objectrecord::kGroupSequence], 3);
+    EXPECT_EQ(groupWords[objectrecord::kFlags], objectrecord::kUnblendedFlag);
+    EXPECT_EQ(groupWords[objectrecord::kAutoFlags], 1);  // defaults: blend on, feather off
+    EXPECT_EQ(groupWords[objectrecord::kGradient], 1012);
+}
+
+TEST(ObjectRecord, CopyIntoRestoresEverySettingAndMarksTheBlendPending) {
+    CvxDoc document;
+    CvxSprite* original = AddSolid(document, 100, -5, 4, 4);
+    original->m_corners = {CPoint{0, 1}, CPoint{30, 2}, CPoint{29, 40}, CPoint{-3, 38}};
+    original->m_blend = {2, 0, 1018, 0, 0, 0, 0};
+    original->m_nEdgeWidth = 12;
+    const objectrecord::Words words = objectrecord::Fill(*original, 4, 2, false);
+
+    CvxSprite copy(&document);
+    objectrecord::CopyInto(words, copy);
+    EXPECT_EQ(copy.m_x, 100);
+    EXPECT_EQ(copy.m_y, -5);
+    EXPECT_EQ(copy.m_corners, original->m_corners);
+    EXPECT_EQ(copy.m_blend, original->m_blend);
+    EXPECT_EQ(copy.m_nEdgeWidth, 12);
+    EXPECT_EQ(copy.m_nPendingBlendMode, 2);
+}

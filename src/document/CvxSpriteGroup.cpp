@@ -33,7 +33,7 @@ CvxSpriteGroup* CvxSpriteGroup::BuildGroup(CvxDoc& document) {
     }
     if (!anyMarked) return nullptr;
 
-    // One column and one row more than the union, as the group has always been made.
+    // The group's picture is one column and one row larger than the union.
     const std::int64_t width = std::int64_t{bounds.right} - bounds.left + 1;
     const std::int64_t height = std::int64_t{bounds.bottom} - bounds.top + 1;
     auto composite = std::make_unique<CvxDIB>();
@@ -47,7 +47,10 @@ CvxSpriteGroup* CvxSpriteGroup::BuildGroup(CvxDoc& document) {
     std::vector<CvxSprite*> marked;
     for (const auto& object : document.Objects())
         if (object->m_nGroupMark) marked.push_back(object.get());
-    for (CvxSprite* object : marked) group->m_members.push_back(document.RemoveObject(object));
+    for (CvxSprite* object : marked) {
+        if (document.GetSelected() == object) document.SetSelected(nullptr);
+        group->m_members.push_back(document.RemoveObject(object));
+    }
 
     group->m_x = bounds.left;
     group->m_y = bounds.top;

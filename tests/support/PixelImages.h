@@ -2,6 +2,7 @@
 // Small builders for tests that set and read single pixels of 32-bit images by colour.
 
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <ostream>
 
@@ -31,10 +32,10 @@ inline Rgba GetPixel(const CvxDIB& image, int x, int y) {
     return {p[2], p[1], p[0], p[3]};
 }
 
-// A width x height 32-bit image filled with one colour.
+// A width x height 32-bit image filled with one colour; a test cannot go on without it.
 inline std::unique_ptr<CvxDIB> MakeImage(int width, int height, Rgba fill) {
     auto image = std::make_unique<CvxDIB>();
-    if (!image->Create(width, height, 32)) return nullptr;
+    if (!image->Create(width, height, 32)) std::abort();
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) SetPixel(*image, x, y, fill);
     return image;

@@ -1,0 +1,159 @@
+#include "filters/NeighbourhoodFilters.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+#include "image/CvxDIB.h"
+#include "image/RowBands.h"
+
+namespace {
+
+bool SameSize32(const CvxDIB& a, const CvxDIB& b) {
+    return !a.IsEmpty() && !b.IsEmpty() && a.BitCount() == 32 && b.BitCount() == 32 && a.Width() == b.Width() &&
+           a.Height() == b.Height();
+}
+
+std::uint8_t ClampToByte(double v) { return static_cast<std::uint8_t>(std::clamp(v, 0.0, 255.0)); }
+
+// Runs filterPixel(in, out, x, y) for every visible pixel and copies transparent ones.
+// The kernels are symmetric, so rows are walked in memory order.
+template <typename FilterPixel>
+int ForEachVisiblePixel(CvxDIB& destination, const CvxDIB& source, const FilterPixel& filterPixel) {
+    if (!SameSize32(destination, source)) return 0;
+    const int width = source.Width();
+    const std::uint8_t* in = source.Bits();
+    std::uint8_t* out = destination.Bits();
+    ForEachRowBand(source.Height(), width, [&](int first, int end) {
+        for (int y = first; y < end; ++y) {
+            for (int x = 0; x < width; ++x) {
+                const std::size_t at = (std::size_t(y) * width + x) * 4;
+                if (in[at + 3] == 0)
+                    std::memcpy(out + at, in + at, 4);
+                else
+                    filterPixel(in, out + at, x, y);
+            }
+        }
+    });
+    return 1;
+}
+
+// The sum over the eight neighbours of one channel, with coordinates clamped to the image
+// and transparent neighbours counting as the centre value.
+int NeighbourSum(const std::uint8_t* bits, int width, int height, int x, int y, int channel) {
+    const int centre = bits[(std::size_t(y) * width + x) * 4 + channel];
+    const int columns[3] = {std::max(x - 1, 0), x, std::min(x + 1, width - 1)};
+    const int rows[3] = {std::max(y - 1, 0), y, std::min(y + 1, height - 1)};
+    int sum = 0;
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c) {
+            if (r == 1 && c == 1) continue;
+            const std::uint8_t* n = bits + (std::size_t(rows[r]) * width + columns[c]) * 4;
+            sum += n[3] != 0 ? n[channel] : centre;
+        }
+    return sum;
+}
+
+template <typename Combine>
+int ThreeByThree(CvxDIB& destination, const CvxDIB& source, const Combine& combine) {
+    const int width = source.Width();
+    const int height = source.Height();
+    return ForEachVisiblePixel(destination, source, [&](const std::uint8_t* in, std::uint8_t* out, int x, int y) {
+        const std::uint8_t* centre = in + (std::size_t(y) * width + x) * 4;
+        for (int channel = 0; channel < 3; ++channel)
+            out[channel] = combine(centre[channel], NeighbourSum(in, width, height, x, y, channel));
+        out[3] = centre[3];
+    });
+}
+
+constexpr double kDespeckleSpread = 0.66;
+
+// Samples of one channel from the pixels (x + dx, y + dy) for the given offsets.
+template <std::size_t N>
+void Gather(const std::uint8_t* bits, int width, int x, int y, int channel, const int (&offsets)[N][2],
+            double (&samples)[N]) {
+    for (std::size_t i = 0; i < N; ++i) {
+        const std::uint8_t* p = bits + (std::size_t(y + offsets[i][1]) * width + (x + offsets[i][0])) * 4;
+        samples[i] = p[3] == 0 ? kMissingSample : p[channel];
+    }
+}
+
+constexpr int kWindow[9][2] = {{-1, -1}, {0, -1}, {1, -1}, {-1, 0}, {0, 0}, {1, 0}, {-1, 1}, {0, 1}, {1, 1}};
+constexpr int kRing[16][2] = {{-2, -2}, {-1, -2}, {0, -2}, {1, -2}, {2, -2}, {-2, -1}, {2, -1}, {-2, 0},
+                              {2, 0},   {-2, 1},  {2, 1},  {-2, 2}, {-1, 2}, {0, 2},  {1, 2},  {2, 2}};
+
+std::uint8_t DespeckleChannel(const std::uint8_t* bits, int width, int height, int x, int y, int channel) {
+    const int value = bits[(std::size_t(y) * width + x) * 4 + channel];
+    double window[9];
+    Gather(bits, width, x, y, channel, kWindow, window);
+    double m3 = 0, s3 = 0;
+    NeighbourhoodStats(window, 9, m3, s3);  // the visible centre is always a sample
+    // Stage one: an outlier is pulled back to the edge of the local spread.
+    const double k = kDespeckleSpread * s3;
+    int result = value;
+    if (value > m3 + k)
+        result = ClampToByte(m3 + k);
+    else if (value < m3 - k)
+        result = ClampToByte(m3 - k);
+
+    // Stage two: a small neighbourhood far from its wider surroundings moves towards them.
+    if (x < 2 || x > width - 3 || y < 2 || y > height - 3) return static_cast<std::uint8_t>(result);
+    double ring[16];
+    Gather(bits, width, x, y, channel, kRing, ring);
+    double m5 = 0, s5 = 0;
+    if (!NeighbourhoodStats(ring, 16, m5, s5)) return static_cast<std::uint8_t>(result);
+    const double d = (m3 + m5) / 2 - m5;
+    if (d > s5)
+        result = static_cast<int>(std::max(0.0, result - kDespeckleSpread * s5));
+    else if (d < -s5)
+        result = static_cast<int>(std::min(255.0, result + kDespeckleSpread * s5));
+    return static_cast<std::uint8_t>(result);
+}
+
+}  // namespace
+
+bool NeighbourhoodStats(const double* samples, std::size_t count, double& mean, double& deviation) {
+    double sum = 0;
+    std::size_t used = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (samples[i] == kMissingSample) continue;
+        sum += samples[i];
+        ++used;
+    }
+    if (used == 0) return false;
+    mean = sum / double(used);
+    double squares = 0;
+    for (std::size_t i = 0; i < count; ++i)
+        if (samples[i] != kMissingSample) squares += (samples[i] - mean) * (samples[i] - mean);
+    deviation = std::sqrt(squares / double(used));
+    return true;
+}
+
+int Smooth(CvxDIB& destination, const CvxDIB& source) {
+    // Integer division truncates exactly as the division in doubles would.
+    return ThreeByThree(destination, source,
+                        [](int centre, int sum) { return static_cast<std::uint8_t>((sum + 4 * centre) / 12); });
+}
+
+int Sharpen(CvxDIB& destination, const CvxDIB& source) {
+    // The weights add up to 0.976, so flat areas come out slightly darker.
+    return ThreeByThree(destination, source,
+                        [](int centre, int sum) { return ClampToByte(2.0 * centre - 0.128 * sum); });
+}
+
+int Despeckle(CvxDIB& destination, const CvxDIB& source) {
+    const int width = source.Width();
+    const int height = source.Height();
+    return ForEachVisiblePixel(destination, source, [&](const std::uint8_t* in, std::uint8_t* out, int x, int y) {
+        const std::uint8_t* centre = in + (std::size_t(y) * width + x) * 4;
+        if (x == 0 || y == 0 || x == width - 1 || y == height - 1) {
+            std::memcpy(out, centre, 4);
+            return;
+        }
+        // Red, green, blue, as each channel is independent of the others.
+        for (int channel = 2; channel >= 0; --channel)
+            out[channel] = DespeckleChannel(in, width, height, x, y, channel);
+        out[3] = centre[3];
+    });
+}

@@ -36,18 +36,18 @@ bool IsInteriorPixel(const CvxDIB& image, int x, int y) {
 
 int EdgeColourFill(CvxDIB& image) {
     if (image.IsEmpty() || image.BitCount() != 32) return 0;
-    const std::unique_ptr<CvxDIB> original = image.Clone();
-    if (!original) return 0;
+    // Filling in place decides exactly as on an unchanged copy: no pixel changes between
+    // visible and transparent, and the interior pixels read from are never edge pixels.
     constexpr int kCandidates[4][2] = {{-3, -3}, {3, -3}, {3, 3}, {-3, 3}};
     for (int y = 0; y < image.Height(); ++y) {
         for (int x = 0; x < image.Width(); ++x) {
-            if (!IsEdgePixel(*original, x, y)) continue;
+            if (!IsEdgePixel(image, x, y)) continue;
             for (const auto& offset : kCandidates) {
                 const int cx = x + offset[0], cy = y + offset[1];
-                if (!IsInteriorPixel(*original, cx, cy)) continue;
+                if (!IsInteriorPixel(image, cx, cy)) continue;
                 std::uint8_t* target = image.PixelAt(x, y);
                 // A transparent rim pixel takes the colour only and stays transparent.
-                std::memcpy(target, original->PixelAt(cx, cy), target[3] == 0 ? 3 : 4);
+                std::memcpy(target, image.PixelAt(cx, cy), target[3] == 0 ? 3 : 4);
                 break;
             }
         }

@@ -5,6 +5,5 @@
 
 class CvxDIB;
 
-// In place on a 32-bit image; every decision is taken on an unchanged copy. Returns 0 when
-// the image is not 32-bit or the copy cannot be made.
+// In place on a 32-bit image. Returns 0 when the image is not 32-bit.
 int EdgeColourFill(CvxDIB& image);

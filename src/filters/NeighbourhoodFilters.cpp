@@ -39,30 +39,26 @@ int ForEachVisiblePixel(CvxDIB& destination, const CvxDIB& source, const FilterP
     return 1;
 }
 
-// The sum over the eight neighbours of one channel, with coordinates clamped to the image
-// and transparent neighbours counting as the centre value.
-int NeighbourSum(const std::uint8_t* bits, int width, int height, int x, int y, int channel) {
-    const int centre = bits[(std::size_t(y) * width + x) * 4 + channel];
-    const int columns[3] = {std::max(x - 1, 0), x, std::min(x + 1, width - 1)};
-    const int rows[3] = {std::max(y - 1, 0), y, std::min(y + 1, height - 1)};
-    int sum = 0;
-    for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 3; ++c) {
-            if (r == 1 && c == 1) continue;
-            const std::uint8_t* n = bits + (std::size_t(rows[r]) * width + columns[c]) * 4;
-            sum += n[3] != 0 ? n[channel] : centre;
-        }
-    return sum;
-}
-
 template <typename Combine>
 int ThreeByThree(CvxDIB& destination, const CvxDIB& source, const Combine& combine) {
     const int width = source.Width();
     const int height = source.Height();
+    const std::ptrdiff_t stride = std::ptrdiff_t(width) * 4;
     return ForEachVisiblePixel(destination, source, [&](const std::uint8_t* in, std::uint8_t* out, int x, int y) {
         const std::uint8_t* centre = in + (std::size_t(y) * width + x) * 4;
-        for (int channel = 0; channel < 3; ++channel)
-            out[channel] = combine(centre[channel], NeighbourSum(in, width, height, x, y, channel));
+        // Neighbours outside the image are clamped back onto the centre's row or column.
+        const std::ptrdiff_t left = x > 0 ? -4 : 0, right = x < width - 1 ? 4 : 0;
+        const std::ptrdiff_t up = y > 0 ? -stride : 0, down = y < height - 1 ? stride : 0;
+        const std::ptrdiff_t offsets[8] = {up + left, up, up + right, left, right, down + left, down, down + right};
+        int sums[3] = {0, 0, 0};
+        for (const std::ptrdiff_t offset : offsets) {
+            // A transparent neighbour counts as the centre value.
+            const std::uint8_t* neighbour = centre[offset + 3] != 0 ? centre + offset : centre;
+            sums[0] += neighbour[0];
+            sums[1] += neighbour[1];
+            sums[2] += neighbour[2];
+        }
+        for (int channel = 0; channel < 3; ++channel) out[channel] = combine(centre[channel], sums[channel]);
         out[3] = centre[3];
     });
 }

@@ -4,6 +4,7 @@
 #include <new>
 #include <string>
 
+#include "filters/EdgeColourFill.h"
 #include "image/CvxDIB.h"
 #include "image/RowBands.h"
 #include "platform/PlatformServices.h"
@@ -144,4 +145,15 @@ int CubicResampleRect(const CvxDIB& source, CvxDIB& destination, PixelRect desti
         }
     });
     return 1;
+}
+
+std::unique_ptr<CvxDIB> ResampleSource(const CvxDIB& source, int width, int height) {
+    if (source.IsEmpty() || source.BitCount() != 32) return nullptr;
+    const std::unique_ptr<CvxDIB> filled = source.Clone();
+    if (!filled || !EdgeColourFill(*filled)) return nullptr;
+    auto result = std::make_unique<CvxDIB>();
+    if (!result->Create(width, height, 32)) return nullptr;
+    if (!CubicResampleRect(*filled, *result, {0, 0, width, height}, {0, 0, filled->Width(), filled->Height()}))
+        return nullptr;
+    return result;
 }

@@ -33,3 +33,9 @@ struct PixelRect {
 // the rest are made opaque, so edges stay hard. Returns 1, or 0 when the images are
 // unusable or a weight table cannot be had (then nothing is written).
 int CubicResampleRect(const CvxDIB& source, CvxDIB& destination, PixelRect destinationRect, PixelRect sourceRect);
+
+// The pixel half of removing a transform's stair-steps: a copy of the untransformed source
+// with its rim filled from the interior, cubically rescaled to width x height (the warp
+// onto the object's corners follows elsewhere). Null when the source is not 32-bit, the
+// size is unusable or memory runs out.
+std::unique_ptr<CvxDIB> ResampleSource(const CvxDIB& source, int width, int height);

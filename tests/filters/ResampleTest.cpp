@@ -202,4 +202,34 @@ TEST(EdgeColourFill, SmallObjectsHaveNoInteriorAndStayAsTheyAre) {
     EXPECT_EQ(GetPixel(*full, 1, 1), (Rgba{5, 5, 5}));
 }
 
+TEST(ResampleSource, KeepsOutsideColoursOutOfTheRim) {
+    platform::ScriptedPlatform services;
+    // A red disc-like square with a one-pixel dark rim, transparent (black) around it.
+    auto source = MakeImage(24, 24, {0, 0, 0, 0});
+    for (int y = 2; y < 22; ++y)
+        for (int x = 2; x < 22; ++x) {
+            const bool rim = x == 2 || x == 21 || y == 2 || y == 21;
+            SetPixel(*source, x, y, rim ? Rgba{20, 20, 20} : Rgba{220, 30, 30});
+        }
+    auto resampled = ResampleSource(*source, 37, 37);
+    ASSERT_TRUE(resampled);
+    ASSERT_EQ(resampled->Width(), 37);
+    ASSERT_EQ(resampled->Height(), 37);
+    int darkRim = 0;
+    for (int y = 0; y < 37; ++y)
+        for (int x = 0; x < 37; ++x) {
+            const Rgba p = GetPixel(*resampled, x, y);
+            ASSERT_TRUE(p.a == 0 || p.a == 255) << x << "," << y;
+            if (p.a == 255 && p.r < 150) ++darkRim;
+        }
+    EXPECT_EQ(darkRim, 0);
+    // Without the fill the rim and the black outside would darken the edge.
+    auto plain = MakeImage(37, 37, {});
+    ASSERT_EQ(CubicResampleRect(*source, *plain, {0, 0, 37, 37}, {0, 0, 24, 24}), 1);
+    EXPECT_LT(GetPixel(*plain, 4, 18).r, 150);
+    EXPECT_EQ(GetPixel(*plain, 4, 18).a, 255);
+
+    EXPECT_FALSE(ResampleSource(*source, 0, 10));
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "image/CvxDIB.h"
+#include "image/WorkingImage.h"
 #include "image/RowBands.h"
 
 namespace {
@@ -28,7 +29,7 @@ double NextContrastLevel(double level, bool higher) {
 
 ChannelMeans MeanColour(const CvxDIB& image) {
     ChannelMeans means;
-    if (image.IsEmpty() || image.BitCount() != 32) return means;
+    if (!IsWorkingImage(image)) return means;
     std::uint64_t sums[3] = {0, 0, 0};
     std::uint64_t count = 0;
     const int width = image.Width();
@@ -49,9 +50,7 @@ ChannelMeans MeanColour(const CvxDIB& image) {
 }
 
 int Contrast(CvxDIB& target, const CvxDIB& base, double level) {
-    if (base.IsEmpty() || target.IsEmpty() || base.BitCount() != 32 || target.BitCount() != 32 ||
-        base.Width() != target.Width() || base.Height() != target.Height())
-        return 0;
+    if (!AreSameSizeWorkingImages(target, base)) return 0;
     const ChannelMeans means = MeanColour(base);
     const int width = base.Width();
     ForEachRowBand(base.Height(), width, [&](int first, int end) {

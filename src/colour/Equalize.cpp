@@ -6,6 +6,7 @@
 
 #include "colour/HsiColor.h"
 #include "image/CvxDIB.h"
+#include "image/WorkingImage.h"
 #include "image/RowBands.h"
 
 namespace {
@@ -34,7 +35,7 @@ Histogram IntensityHistogram(const CvxDIB& image) {
 }  // namespace
 
 int Equalize(CvxDIB& image) {
-    if (image.IsEmpty() || image.BitCount() != 32) return 0;
+    if (!IsWorkingImage(image)) return 0;
     const Histogram histogram = IntensityHistogram(image);
     std::uint64_t visible = 0;
     for (const std::uint64_t count : histogram) visible += count;

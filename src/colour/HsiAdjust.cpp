@@ -6,6 +6,7 @@
 
 #include "colour/ColourMaps.h"
 #include "image/CvxDIB.h"
+#include "image/WorkingImage.h"
 #include "image/RowBands.h"
 
 namespace {
@@ -38,8 +39,6 @@ void ApplyCurves(HsiColor& c, double satExp, double intExp, double satScale, dou
     c.saturation = PowerCurve(c.saturation * 255, satExp, satScale) / 255;
     c.intensity = PowerCurve(c.intensity, intExp, intScale);
 }
-
-bool Is32Bit(const CvxDIB& image) { return !image.IsEmpty() && image.BitCount() == 32; }
 
 // Runs adjust on every visible pixel of a 32-bit image, then cleans every pixel up.
 template <typename Adjust>
@@ -110,7 +109,7 @@ int AdjustPaletteHsiCurve(CvxDIB& image, double hueOffset, double satExp, double
 }
 
 int ApplyHsiCurve(CvxDIB& image, const HsiCurveParams& params, double satScale, double intScale) {
-    if (!Is32Bit(image)) return 0;
+    if (!IsWorkingImage(image)) return 0;
     ForEachPixelWithCleanUp(image, [&](int, int, std::uint8_t* pixel) {
         AdjustPixelHsiCurve(pixel, params.hueOffset, params.satExp, params.intExp, satScale, intScale);
     });
@@ -118,7 +117,7 @@ int ApplyHsiCurve(CvxDIB& image, const HsiCurveParams& params, double satScale, 
 }
 
 int RefreshFromPalette(CvxDIB& image, const CvxDIB& reduced) {
-    if (!Is32Bit(image) || reduced.IsEmpty() || reduced.BitCount() != 8 || reduced.Width() != image.Width() ||
+    if (!IsWorkingImage(image) || reduced.IsEmpty() || reduced.BitCount() != 8 || reduced.Width() != image.Width() ||
         reduced.Height() != image.Height())
         return 0;
     const RGBQUAD* colours = reduced.ColorTable();
@@ -133,7 +132,7 @@ int RefreshFromPalette(CvxDIB& image, const CvxDIB& reduced) {
 }
 
 int RefreshFromPalette(CvxDIB& image, const HsiOffsets& offsets) {
-    if (!Is32Bit(image)) return 0;
+    if (!IsWorkingImage(image)) return 0;
     ForEachPixelWithCleanUp(image, [&](int, int, std::uint8_t* pixel) {
         AdjustPixelHsiOffset(pixel, offsets.hueOffset, offsets.satOffset, offsets.intOffset);
     });

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "image/CvxDIB.h"
+#include "image/WorkingImage.h"
 #include "image/RowBands.h"
 
 namespace {
@@ -71,9 +72,7 @@ void InvertPixel(const std::uint8_t* in, std::uint8_t* out) {
 }  // namespace
 
 int Invert(CvxDIB& destination, const CvxDIB& source) {
-    if (source.IsEmpty() || destination.IsEmpty() || source.BitCount() != 32 || destination.BitCount() != 32 ||
-        source.Width() != destination.Width() || source.Height() != destination.Height())
-        return 0;
+    if (!AreSameSizeWorkingImages(destination, source)) return 0;
     const int width = source.Width();
     ForEachRowBand(source.Height(), width, [&](int first, int end) {
         for (int y = first; y < end; ++y) {

@@ -6,6 +6,7 @@
 #include "colour/ColourMaps.h"
 #include "colour/HsiAdjust.h"
 #include "image/CvxDIB.h"
+#include "image/WorkingImage.h"
 #include "image/RowBands.h"
 
 namespace {
@@ -20,12 +21,10 @@ ChannelTable CurveTable(double exponent) {
     return table;
 }
 
-bool Is32Bit(const CvxDIB& image) { return !image.IsEmpty() && image.BitCount() == 32; }
-
 }  // namespace
 
 int ToGray(CvxDIB& image) {
-    if (!Is32Bit(image)) return 0;
+    if (!IsWorkingImage(image)) return 0;
     const int width = image.Width();
     ForEachRowBand(image.Height(), width, [&](int first, int end) {
         for (int y = first; y < end; ++y) {
@@ -40,7 +39,7 @@ int ToGray(CvxDIB& image) {
 }
 
 int ApplyChannelCurves(CvxDIB& image, double redExp, double greenExp, double blueExp) {
-    if (!Is32Bit(image)) return 0;
+    if (!IsWorkingImage(image)) return 0;
     const ChannelTable red = CurveTable(redExp);
     const ChannelTable green = CurveTable(greenExp);
     const ChannelTable blue = CurveTable(blueExp);

@@ -5,14 +5,13 @@
 #include "filters/ArtisticFilters.h"
 #include "filters/NeighbourhoodFilters.h"
 #include "image/CvxDIB.h"
+#include "image/WorkingImage.h"
 #include "platform/PlatformServices.h"
 
 namespace {
 
 // The colour lift the Paint effect gives before painting.
 constexpr HsiOffsets kPaintOffsets{0.0, 0.2, 20.0};
-
-bool Is32Bit(const CvxDIB& image) { return !image.IsEmpty() && image.BitCount() == 32; }
 
 // A new image of the given one's size, opaque white, or null.
 std::unique_ptr<CvxDIB> NewWhiteLike(const CvxDIB& image) {
@@ -43,7 +42,7 @@ EffectResult PaintAndDespeckle(const CvxDIB& source, StrokeRandom& random, const
 }  // namespace
 
 std::unique_ptr<CvxDIB> SketchEffect(const CvxDIB& source, const CvxDIB& reducedWithEdges) {
-    if (!Is32Bit(source)) return nullptr;
+    if (!IsWorkingImage(source)) return nullptr;
     const platform::BusyCursor busy;
     auto sketch = NewWhiteLike(source);
     if (!sketch || !Sketch(*sketch, reducedWithEdges)) return nullptr;
@@ -61,7 +60,7 @@ EffectResult CharcoalEffect(const CvxDIB& source, const CvxDIB& reducedWithEdges
 }
 
 EffectResult ChalkEffect(const CvxDIB& source, StrokeRandom& random, const PaintProgress& progress) {
-    if (!Is32Bit(source)) return {};
+    if (!IsWorkingImage(source)) return {};
     const platform::BusyCursor busy;
     const std::unique_ptr<CvxDIB> chalk = NewWhiteLike(source);
     if (!chalk || !Chalk(*chalk, source)) return {};
@@ -69,7 +68,7 @@ EffectResult ChalkEffect(const CvxDIB& source, StrokeRandom& random, const Paint
 }
 
 EffectResult PaintEffect(const CvxDIB& source, StrokeRandom& random, const PaintProgress& progress) {
-    if (!Is32Bit(source)) return {};
+    if (!IsWorkingImage(source)) return {};
     const platform::BusyCursor busy;
     const std::unique_ptr<CvxDIB> adjusted = source.Clone();
     if (!adjusted || !RefreshFromPalette(*adjusted, kPaintOffsets)) return {};

@@ -4,21 +4,19 @@
 
 #include "colour/HsiColor.h"
 #include "image/CvxDIB.h"
+#include "image/WorkingImage.h"
 #include "image/RowBands.h"
 
 namespace {
 
 constexpr double kChalkSaturation = 0.8;
 
-bool SameSize(const CvxDIB& a, const CvxDIB& b) {
-    return !a.IsEmpty() && !b.IsEmpty() && a.Width() == b.Width() && a.Height() == b.Height();
-}
-
 }  // namespace
 
 int Sketch(CvxDIB& destination, const CvxDIB& reducedWithEdges) {
-    if (!SameSize(destination, reducedWithEdges) || destination.BitCount() != 32 ||
-        reducedWithEdges.BitCount() != 8 || !reducedWithEdges.m_pEdgeMap)
+    if (!IsWorkingImage(destination) || reducedWithEdges.IsEmpty() || reducedWithEdges.BitCount() != 8 ||
+        !reducedWithEdges.m_pEdgeMap || reducedWithEdges.Width() != destination.Width() ||
+        reducedWithEdges.Height() != destination.Height())
         return 0;
     // The edge map is laid out like the 8-bit rows: same stride, same row order.
     const std::uint8_t* edges = reducedWithEdges.m_pEdgeMap.get();
@@ -44,7 +42,7 @@ double ChalkIntensity(double intensity) {
 }
 
 int Chalk(CvxDIB& destination, const CvxDIB& source) {
-    if (!SameSize(destination, source) || destination.BitCount() != 32 || source.BitCount() != 32) return 0;
+    if (!AreSameSizeWorkingImages(destination, source)) return 0;
     const int width = source.Width();
     ForEachRowBand(source.Height(), width, [&](int first, int end) {
         for (int y = first; y < end; ++y) {

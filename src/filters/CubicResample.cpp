@@ -6,6 +6,7 @@
 
 #include "filters/EdgeColourFill.h"
 #include "image/CvxDIB.h"
+#include "image/WorkingImage.h"
 #include "image/RowBands.h"
 #include "platform/PlatformServices.h"
 
@@ -110,7 +111,7 @@ std::uint32_t SampleCubic(const CvxDIB& source, const CubicTables& tables, doubl
 }
 
 int CubicResampleRect(const CvxDIB& source, CvxDIB& destination, PixelRect destinationRect, PixelRect sourceRect) {
-    if (!CanSample(source) || destination.IsEmpty() || destination.BitCount() != 32) return 0;
+    if (!CanSample(source) || !IsWorkingImage(destination)) return 0;
     if (destinationRect.width <= 0 || destinationRect.height <= 0) return 1;
     if (!ClipSourceRect(sourceRect, source.Width(), source.Height())) return 1;
 
@@ -148,7 +149,7 @@ int CubicResampleRect(const CvxDIB& source, CvxDIB& destination, PixelRect desti
 }
 
 std::unique_ptr<CvxDIB> ResampleSource(const CvxDIB& source, int width, int height) {
-    if (source.IsEmpty() || source.BitCount() != 32) return nullptr;
+    if (!IsWorkingImage(source)) return nullptr;
     const std::unique_ptr<CvxDIB> filled = source.Clone();
     if (!filled || !EdgeColourFill(*filled)) return nullptr;
     auto result = std::make_unique<CvxDIB>();

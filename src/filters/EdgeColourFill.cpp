@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "image/CvxDIB.h"
+#include "image/WorkingImage.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ bool IsInteriorPixel(const CvxDIB& image, int x, int y) {
 }  // namespace
 
 int EdgeColourFill(CvxDIB& image) {
-    if (image.IsEmpty() || image.BitCount() != 32) return 0;
+    if (!IsWorkingImage(image)) return 0;
     // Filling in place decides exactly as on an unchanged copy: no pixel changes between
     // visible and transparent, and the interior pixels read from are never edge pixels.
     constexpr int kCandidates[4][2] = {{-3, -3}, {3, -3}, {3, 3}, {-3, 3}};

@@ -6,14 +6,10 @@
 #include <cstring>
 
 #include "image/CvxDIB.h"
+#include "image/WorkingImage.h"
 #include "image/RowBands.h"
 
 namespace {
-
-bool SameSize32(const CvxDIB& a, const CvxDIB& b) {
-    return !a.IsEmpty() && !b.IsEmpty() && a.BitCount() == 32 && b.BitCount() == 32 && a.Width() == b.Width() &&
-           a.Height() == b.Height();
-}
 
 std::uint8_t ClampToByte(double v) { return static_cast<std::uint8_t>(std::clamp(v, 0.0, 255.0)); }
 
@@ -21,7 +17,7 @@ std::uint8_t ClampToByte(double v) { return static_cast<std::uint8_t>(std::clamp
 // The kernels are symmetric, so rows are walked in memory order.
 template <typename FilterPixel>
 int ForEachVisiblePixel(CvxDIB& destination, const CvxDIB& source, const FilterPixel& filterPixel) {
-    if (!SameSize32(destination, source)) return 0;
+    if (!AreSameSizeWorkingImages(destination, source)) return 0;
     const int width = source.Width();
     const std::uint8_t* in = source.Bits();
     std::uint8_t* out = destination.Bits();

@@ -6,6 +6,7 @@
 
 #include "colour/Contrast.h"
 #include "image/CvxDIB.h"
+#include "image/WorkingImage.h"
 #include "platform/PlatformServices.h"
 
 namespace {
@@ -128,9 +129,7 @@ double StrokeRandom::Gauss(double sigma) {
 
 PaintResult PaintStrokes(CvxDIB& destination, const CvxDIB& source, StrokeRandom& random,
                          const PaintProgress& progress) {
-    if (source.IsEmpty() || destination.IsEmpty() || source.BitCount() != 32 || destination.BitCount() != 32 ||
-        source.Width() != destination.Width() || source.Height() != destination.Height())
-        return PaintResult::Refused;
+    if (!AreSameSizeWorkingImages(destination, source)) return PaintResult::Refused;
     const platform::BusyCursor busy;
     FillWithMeanColour(destination, source);
     Painter painter(destination, source, random);

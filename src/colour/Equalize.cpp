@@ -6,8 +6,8 @@
 
 #include "colour/HsiColor.h"
 #include "image/CvxDIB.h"
-#include "image/WorkingImage.h"
 #include "image/RowBands.h"
+#include "image/WorkingImage.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 
 #include "image/CvxDIB.h"
-#include "image/WorkingImage.h"
 #include "image/RowBands.h"
+#include "image/WorkingImage.h"
 
 namespace {
 

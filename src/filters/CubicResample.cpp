@@ -6,8 +6,8 @@
 
 #include "filters/EdgeColourFill.h"
 #include "image/CvxDIB.h"
-#include "image/WorkingImage.h"
 #include "image/RowBands.h"
+#include "image/WorkingImage.h"
 #include "platform/PlatformServices.h"
 
 namespace {

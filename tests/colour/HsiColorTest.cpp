@@ -124,13 +124,4 @@ TEST(ColourMaps, HsiMapHoldsOneRecordPerPaletteEntry) {
     EXPECT_EQ(HsiColorMapEntry(image, 2).intensity, 0.0);
 }
 
-TEST(ColourMaps, EmptyImageGetsNoTables) {
-    platform::ScriptedPlatform services;
-    CvxDIB empty;
-    EXPECT_EQ(CreateHSIColorMap(empty, 0), 0);
-    EXPECT_EQ(CreateGrayColorMap(empty), 0);
-    EXPECT_FALSE(empty.m_pHSIColorMap);
-    EXPECT_FALSE(empty.m_pGrayColorMap);
-}
-
 }  // namespace

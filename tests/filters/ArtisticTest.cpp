@@ -274,13 +274,4 @@ TEST_F(ArtisticEffects, HaltedPaintingIsStillDespeckled) {
     EXPECT_EQ(GetPixel(*result.image, 3, 3), (Rgba{0, 0, 0, 0}));
 }
 
-TEST_F(ArtisticEffects, RefuseWhatTheyCannotUse) {
-    CvxDIB paletted;
-    ASSERT_TRUE(paletted.Create(8, 8, 8));
-    StrokeRandom random(1);
-    EXPECT_FALSE(ChalkEffect(paletted, random).image);
-    EXPECT_FALSE(PaintEffect(paletted, random).image);
-    EXPECT_FALSE(SketchEffect(paletted, *ReducedWithEdges(8, 8)));
-}
-
 }  // namespace

@@ -51,6 +51,7 @@ ChannelMeans MeanColour(const CvxDIB& image) {
 
 int Contrast(CvxDIB& target, const CvxDIB& base, double level) {
     if (!AreSameSizeWorkingImages(target, base)) return 0;
+    level = std::clamp(level, -1.0, 1.0);  // beyond -1 compression would overshoot the mean
     const ChannelMeans means = MeanColour(base);
     const int width = base.Width();
     ForEachRowBand(base.Height(), width, [&](int first, int end) {

@@ -83,8 +83,9 @@ bool CubicTables::Build() {
 std::uint32_t SampleCubic(const CvxDIB& source, const CubicTables& tables, double row, double column) {
     const int width = source.Width();
     const int height = source.Height();
-    row = std::clamp(row, 0.0, double(height - 1));
-    column = std::clamp(column, 0.0, double(width - 1));
+    // Kept inside the image; a position that is not a number reads the first pixel.
+    row = row >= 0 ? std::min(row, double(height - 1)) : 0.0;
+    column = column >= 0 ? std::min(column, double(width - 1)) : 0.0;
     const int ri = static_cast<int>(row);
     const int ci = static_cast<int>(column);
     const int ky = static_cast<int>((row - ri) * 100 + 0.5);

@@ -159,6 +159,15 @@ TEST(Contrast, FullCompressionGivesTheTruncatedMeanColour) {
     for (int x = 0; x < 3; ++x) EXPECT_EQ(GetPixel(*target, x, 0), (Rgba{10, 20, 30})) << x;
 }
 
+TEST(Contrast, LevelsBeyondTheRangeActAsItsEnds) {
+    auto base = ContrastBase();
+    auto atEnd = MakeImage(4, 1, {});
+    auto beyond = MakeImage(4, 1, {});
+    ASSERT_EQ(Contrast(*atEnd, *base, -1.0), 1);
+    ASSERT_EQ(Contrast(*beyond, *base, -3.0), 1);
+    EXPECT_EQ(testsupport::PixelHash(*beyond), testsupport::PixelHash(*atEnd));
+}
+
 TEST(Contrast, AllTransparentBaseIsCopied) {
     auto base = MakeImage(2, 2, {9, 8, 7, 0});
     auto target = MakeImage(2, 2, {});

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "filters/CubicResample.h"
 #include "filters/EdgeColourFill.h"
 #include "image/CvxDIB.h"
@@ -71,6 +73,7 @@ TEST_F(CubicResample, InterpolatesWithOvershootClamped) {
     EXPECT_EQ(Unpack(SampleCubic(*row, m_tables, 0, 0.5)).r, 0);
     // Positions are kept inside the image.
     EXPECT_EQ(Unpack(SampleCubic(*row, m_tables, -3, 9)), GetPixel(*row, 3, 0));
+    EXPECT_EQ(Unpack(SampleCubic(*row, m_tables, std::nan(""), std::nan(""))), GetPixel(*row, 0, 0));
 }
 
 TEST_F(CubicResample, PalettedAndRgbSourcesAreOpaque) {

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #if defined(__SSE2__)
-#include <emmintrin.h>
+#include <immintrin.h>
 #endif
 
 #include "image/CvxDIB.h"
@@ -59,16 +59,58 @@ int BlendVector(std::uint8_t* destination, const std::uint8_t* source, int pixel
     return i;
 }
 
+// destination × keep / 255 in 16-bit lanes, as in BlendFour.
+__attribute__((target("avx2"))) inline __m256i ScaledWide(__m256i destination, __m256i keep) {
+    const __m256i product = _mm256_mullo_epi16(destination, keep);
+    const __m256i rounded = _mm256_add_epi16(_mm256_add_epi16(product, _mm256_set1_epi16(1)), _mm256_srli_epi16(product, 8));
+    return _mm256_srli_epi16(rounded, 8);
+}
+
+// The same eight pixels at a time, for processors with AVX2 (checked once at run time).
+__attribute__((target("avx2"))) int BlendVectorWide(std::uint8_t* destination, const std::uint8_t* source,
+                                                    int pixels) {
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i alphaBytes = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
+    const __m256i ones = _mm256_set1_epi8(-1);
+    int i = 0;
+    for (; i + 8 <= pixels; i += 8) {
+        const __m256i in = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(source + i * 4));
+        if (_mm256_testz_si256(in, in)) continue;
+        __m256i* out = reinterpret_cast<__m256i*>(destination + i * 4);
+        if (_mm256_movemask_epi8(_mm256_cmpeq_epi32(_mm256_and_si256(in, alphaBytes), alphaBytes)) == -1) {
+            _mm256_storeu_si256(out, in);
+            continue;
+        }
+        const __m256i below = _mm256_loadu_si256(out);
+        __m256i alpha = _mm256_srli_epi32(in, 24);
+        alpha = _mm256_or_si256(alpha, _mm256_slli_epi32(alpha, 8));
+        alpha = _mm256_or_si256(alpha, _mm256_slli_epi32(alpha, 16));
+        const __m256i keep = _mm256_xor_si256(alpha, ones);
+        const __m256i low = ScaledWide(_mm256_unpacklo_epi8(below, zero), _mm256_unpacklo_epi8(keep, zero));
+        const __m256i high = ScaledWide(_mm256_unpackhi_epi8(below, zero), _mm256_unpackhi_epi8(keep, zero));
+        _mm256_storeu_si256(out, _mm256_adds_epu8(in, _mm256_packus_epi16(low, high)));
+    }
+    return i + BlendVector(destination + i * 4, source + i * 4, pixels - i);
+}
+
+bool HasAvx2() {
+    static const bool available = __builtin_cpu_supports("avx2");
+    return available;
+}
+
 #else
 
 int BlendVector(std::uint8_t*, const std::uint8_t*, int) { return 0; }
+int BlendVectorWide(std::uint8_t*, const std::uint8_t*, int) { return 0; }
+bool HasAvx2() { return false; }
 
 #endif
 
 }  // namespace
 
 void AlphaBlendRow(std::uint8_t* destination, const std::uint8_t* source, int pixels) {
-    for (int i = BlendVector(destination, source, pixels); i < pixels; ++i)
+    const int done = HasAvx2() ? BlendVectorWide(destination, source, pixels) : BlendVector(destination, source, pixels);
+    for (int i = done; i < pixels; ++i)
         BlendPixel(destination + std::size_t(i) * 4, source + std::size_t(i) * 4);
 }
 

@@ -333,8 +333,8 @@ int CvxDoc::LoadFile(const std::string& path) {
 
 namespace {
 
-// The name Save As proposes: the file name without its extension, cut at the first character
-// that file names on the design's platform would trip over.
+// The name Save As proposes: the file name without its extension, cut at the first space,
+// number sign, percent sign, semicolon or backslash.
 std::string ProposedName(const std::string& path, std::string& extension) {
     const auto slash = path.find_last_of('/');
     std::string name = slash == std::string::npos ? path : path.substr(slash + 1);

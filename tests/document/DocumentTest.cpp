@@ -5,6 +5,7 @@
 
 #include "DocumentFixtures.h"
 #include "platform/ScriptedPlatform.h"
+#include "support/TestSupport.h"
 
 using namespace doctest;
 
@@ -293,4 +294,38 @@ TEST(DocumentSaveAs, F1OpensTheHelpPage) {
     EXPECT_FALSE(document.OnCloseDocument());
     EXPECT_TRUE(platform.FileDialogRequests().empty());
     EXPECT_EQ(frame.pages, (std::vector<std::string>{"Save_File.htm", "Standard_IO.htm", "Standard_IO.htm"}));
+}
+
+TEST(DocumentSave, WritesTheFlattenedExtentOverWhite) {
+    platform::ScriptedPlatform platform;
+    testsupport::TempDir dir;
+    CvxDoc document;
+    AddSolid(document, 10, 5, 20, 10, {0, 0, 200, 255});
+    AddSolid(document, 25, 0, 10, 10, {50, 60, 70, 0});  // transparent, not black: adds its colour
+    document.SetSelected(document.Objects().front().get());
+    document.SetModifiedFlag();
+    const std::string path = dir.File("flat.bmp");
+    ASSERT_TRUE(document.DoSave(path, true));
+    EXPECT_EQ(document.GetPathName(), path);
+    EXPECT_FALSE(document.IsModified());
+    EXPECT_EQ(document.GetSelected(), nullptr);
+
+    CvxDIB written;
+    ASSERT_TRUE(written.LoadFromFile(path));
+    ASSERT_EQ(written.Width(), 35);
+    ASSERT_EQ(written.Height(), 15);
+    std::unique_ptr<CvxDIB> pixels = written.ConvertTo32(false);
+    EXPECT_EQ(PixelOf(*pixels, 0, 0), (Bgra{254, 254, 254, 255}));   // white, clamped
+    EXPECT_EQ(PixelOf(*pixels, 15, 10), (Bgra{0, 0, 200, 255}));
+    EXPECT_EQ(PixelOf(*pixels, 27, 7), (Bgra{50, 60, 255, 255}));    // 70 + 200 capped
+    EXPECT_EQ(PixelOf(*pixels, 32, 2), (Bgra{254, 254, 254, 255}));  // 255 + colour capped, then clamped
+
+    // The canvas shows the checkerboard and rulers again afterwards.
+    EXPECT_EQ(PixelOf(document.Canvas().BackgroundLayer(), 0, 0), (Bgra{233, 233, 233, 255}));
+
+    // A save that fails leaves the document modified and its name alone.
+    document.SetModifiedFlag();
+    EXPECT_FALSE(document.DoSave(dir.File("missing/folder/x.bmp"), true));
+    EXPECT_TRUE(document.IsModified());
+    EXPECT_EQ(document.GetPathName(), path);
 }

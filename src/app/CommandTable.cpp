@@ -5,7 +5,6 @@
 
 namespace {
 
-// clang-format off
 constexpr CommandInfo kCommands[] = {
     // File
     {.id = ID_FILE_NEW, .menuText = "&New\tCtrl+N", .prompt = "Start a new document\nNew",
@@ -245,7 +244,6 @@ constexpr ZoomLevel kZoomLevels[] = {
     {ID_VIEW_ZOOM_137, 2740, 2740}, {ID_VIEW_ZOOM_150, 3000, 3000}, {ID_VIEW_ZOOM_162, 3240, 3240},
     {ID_VIEW_ZOOM_175, 3500, 3500}, {ID_VIEW_ZOOM_187, 3740, 3740}, {ID_VIEW_ZOOM_200, 4000, 4000},
 };
-// clang-format on
 
 // Splits text at the first occurrence of separator: the part before, and the part after (empty
 // when the separator does not occur).

@@ -17,7 +17,6 @@ constexpr auto Join(const MenuItem (&... runs)[Sizes]) {
     return joined;
 }
 
-// clang-format off
 constexpr MenuItem kZoomItems[] = {
     MenuCommand(ID_VIEW_ZOOM_25),  MenuCommand(ID_VIEW_ZOOM_37),  MenuCommand(ID_VIEW_ZOOM_50),
     MenuCommand(ID_VIEW_ZOOM_62),  MenuCommand(ID_VIEW_ZOOM_75),  MenuCommand(ID_VIEW_ZOOM_87),
@@ -386,7 +385,6 @@ constexpr ToolbarLayout kToolbars[] = {
     {kTemplateToolbarResource, "Templates", 18, 18, kTemplateButtons},
     {kPaintToolbarResource, "Paint", 19, 18, kPaintButtons},
 };
-// clang-format on
 
 }  // namespace
 

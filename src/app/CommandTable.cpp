@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -279,9 +280,8 @@ std::string ToolTip(const CommandInfo& command) {
     const std::string label = MenuLabel(command);
     std::string plain;
     for (std::size_t i = 0; i < label.size(); ++i) {
-        if (label[i] == '&' && i + 1 < label.size()) ++i;
-        else if (label[i] == '&') continue;
-        plain += label[i];
+        if (label[i] == '&') ++i;
+        if (i < label.size()) plain += label[i];
     }
     return plain;
 }

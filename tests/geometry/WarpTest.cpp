@@ -28,7 +28,7 @@ std::unique_ptr<CvxDIB> Pattern(int width, int height) {
     auto image = std::make_unique<CvxDIB>();
     EXPECT_TRUE(image->Create(width, height, 32));
     testsupport::FillPixels(*image, [](int x, int y, std::uint8_t* p) {
-        const unsigned hash = static_cast<unsigned>(x * 73856093 ^ y * 19349663) % 997u;
+        const unsigned hash = (static_cast<unsigned>(x) * 73856093u ^ static_cast<unsigned>(y) * 19349663u) % 997u;
         p[0] = static_cast<std::uint8_t>(x * 7 + y);
         p[1] = static_cast<std::uint8_t>(y * 11 + hash);
         p[2] = static_cast<std::uint8_t>(hash);

@@ -78,34 +78,46 @@ public:
     double RowTermS(double y) const { return m_g01 * y; }
     double RowTermT(double y) const { return m_g11 * y; }
 
-    // Maps destination points (x[k], y[k]), given with their row terms. counted[k] becomes
-    // -1 where the point hits a counted source pixel (inside, alpha not 0) and 0 elsewhere;
-    // pixel[k] receives that pixel's four bytes, or 0.
-    [[gnu::always_inline]] void Map(const Doubles& x, const Doubles& rowS, const Doubles& rowT, Pixels& pixel,
-                              Lanes& counted) const {
+    // Locates destination points (x[k], y[k]), given with their row terms: inside[k]
+    // becomes all ones where the point lands inside the sampled rectangle and the image,
+    // and index[k] the number of the pixel there, counted from the first byte of the
+    // image (0 where outside).
+    [[gnu::always_inline]] void Locate(const Doubles& x, const Doubles& rowS, const Doubles& rowT, Pixels& index,
+                                       Pixels& inside) const {
         const Doubles s = m_g00 * x + rowS + m_g02;
         const Doubles t = m_g10 * x + rowT + m_g12;
         const Doubles q = 1.0 - m_h20 * s - m_h21 * t;
         const Doubles column = s / q - m_windowLeft + 0.5;
         const Doubles row = -t / q - m_windowTop + 0.5;
-        const DoubleMask inside =
+        const DoubleMask within =
             (column >= m_columnLow) & (column < m_columnEnd) & (row >= m_rowLow) & (row < m_rowEnd);
         // Inside, both are non-negative and small, so truncation is the floor; elsewhere
         // they are replaced by 0 (all bits clear) before converting.
         const Lanes columnIndex = __builtin_convertvector(
-            reinterpret_cast<Doubles>(reinterpret_cast<DoubleMask>(column) & inside), Lanes);
+            reinterpret_cast<Doubles>(reinterpret_cast<DoubleMask>(column) & within), Lanes);
         const Lanes rowIndex =
-            __builtin_convertvector(reinterpret_cast<Doubles>(reinterpret_cast<DoubleMask>(row) & inside), Lanes);
+            __builtin_convertvector(reinterpret_cast<Doubles>(reinterpret_cast<DoubleMask>(row) & within), Lanes);
         // The low halves of the 64-bit lane masks are the 32-bit lane masks.
-        const MaskHalves halves = reinterpret_cast<MaskHalves>(inside);
-        const Pixels insideLanes = reinterpret_cast<Pixels>(__builtin_shufflevector(halves, halves, 0, 2, 4, 6));
-        // Unsigned lanes wrap, so the outside lanes compute harmless values; they then read
-        // pixel 0 and are dropped.
+        const MaskHalves halves = reinterpret_cast<MaskHalves>(within);
+        inside = reinterpret_cast<Pixels>(__builtin_shufflevector(halves, halves, 0, 2, 4, 6));
+        // Unsigned lanes wrap, so the outside lanes compute harmless values, then cleared.
         const Pixels imageRow = reinterpret_cast<Pixels>(rowIndex) + m_top;
         const Pixels imageColumn = reinterpret_cast<Pixels>(columnIndex) + m_left;
-        const Pixels index = ((m_lastRow - imageRow) * m_width + imageColumn) & insideLanes;
-        for (int k = 0; k < kLanes; ++k) std::memcpy(&pixel[k], m_bits + std::size_t{index[k]} * 4, 4);
-        const Pixels alive = insideLanes & reinterpret_cast<Pixels>((pixel >> 24) != 0);
+        index = ((m_lastRow - imageRow) * m_width + imageColumn) & inside;
+    }
+
+    std::uint32_t PixelAt(std::uint32_t index) const {
+        std::uint32_t pixel;
+        std::memcpy(&pixel, m_bits + std::size_t{index} * 4, 4);
+        return pixel;
+    }
+
+    // Reads the located pixels. counted[k] becomes -1 where the pixel counts (inside, alpha
+    // not 0) and 0 elsewhere; pixel[k] receives that pixel's four bytes, or 0.
+    [[gnu::always_inline]] void Fetch(const Pixels& index, const Pixels& inside, Pixels& pixel,
+                                      Lanes& counted) const {
+        for (int k = 0; k < kLanes; ++k) pixel[k] = PixelAt(index[k]);
+        const Pixels alive = inside & reinterpret_cast<Pixels>((pixel >> 24) != 0);
         pixel &= alive;
         counted = reinterpret_cast<Lanes>(alive);
     }
@@ -118,12 +130,16 @@ private:
     std::uint32_t m_left, m_top, m_width, m_lastRow;
 };
 
-// Scratch room for one row's centre samples, with spare entries for the last group.
-struct CentreSamples {
-    explicit CentreSamples(int width)
-        : pixel(static_cast<std::size_t>(width) + kLanes), counted(static_cast<std::size_t>(width) + kLanes) {}
-    std::vector<std::uint32_t> pixel;
-    std::vector<std::int32_t> counted;
+// Scratch room for one row: where each pixel's centre sample lands (with spare entries
+// for the last group of four) and where its sub-samples land.
+struct RowScratch {
+    explicit RowScratch(int width)
+        : centreIndex(static_cast<std::size_t>(width) + kLanes), centreInside(static_cast<std::size_t>(width) + kLanes),
+          subIndex(static_cast<std::size_t>(width)), subInside(static_cast<std::size_t>(width)) {}
+    std::vector<std::uint32_t> centreIndex;
+    std::vector<std::uint32_t> centreInside;
+    std::vector<Pixels> subIndex;
+    std::vector<Pixels> subInside;
 };
 
 // The result pixel from its centre sample and the four sub-samples: truncated means of
@@ -148,11 +164,13 @@ struct CentreSamples {
 __attribute__((target_clones("avx2", "default"))) void RenderRows(const SourceSampler& mapping,
                                                                    const CRect& target, CvxDIB& result,
                                                                    int firstRow, int endRow,
-                                                                   CentreSamples& centres) {
+                                                                   RowScratch& scratch) {
     // Local copies: the byte stores below could otherwise alias them, forcing reloads.
     const SourceSampler sampler = mapping;
-    std::uint32_t* const centrePixel = centres.pixel.data();
-    std::int32_t* const centreCounted = centres.counted.data();
+    std::uint32_t* const centreIndex = scratch.centreIndex.data();
+    std::uint32_t* const centreInside = scratch.centreInside.data();
+    Pixels* const subIndex = scratch.subIndex.data();
+    Pixels* const subInside = scratch.subInside.data();
     const int width = result.Width();
     Doubles steps;
     for (int k = 0; k < kLanes; ++k) steps[k] = k;
@@ -169,26 +187,33 @@ __attribute__((target_clones("avx2", "default"))) void RenderRows(const SourceSa
         const Doubles subRowS = {aboveS, aboveS, belowS, belowS};
         const Doubles subRowT = {aboveT, aboveT, belowT, belowT};
 
-        // The centres of neighbouring pixels, a group at a time.
+        // Three passes over the row: where the centres land, four neighbouring pixels at a
+        // time; where the sub-samples of the pixels whose centre lands inside land; then
+        // what all of them read. Apart, no pass waits long on its own results, so many
+        // pixels are in flight at once.
         for (int i = 0; i < width; i += kLanes) {
             const Doubles x = static_cast<double>(target.left + i) + steps;
-            Pixels pixel;
-            Lanes counted;
-            sampler.Map(x, centreRowS, centreRowT, pixel, counted);
-            std::memcpy(centrePixel + i, &pixel, sizeof pixel);
-            std::memcpy(centreCounted + i, &counted, sizeof counted);
+            Pixels index, inside;
+            sampler.Locate(x, centreRowS, centreRowT, index, inside);
+            std::memcpy(centreIndex + i, &index, sizeof index);
+            std::memcpy(centreInside + i, &inside, sizeof inside);
         }
-
-        // Pixels whose centre misses are transparent.
+        for (int i = 0; i < width; ++i) {
+            if (!centreInside[i]) continue;
+            const Doubles x = static_cast<double>(target.left + i) + subSampleX;
+            sampler.Locate(x, subRowS, subRowT, subIndex[i], subInside[i]);
+        }
         std::uint8_t* const out = result.RowAt(j);
         for (int i = 0; i < width; ++i) {
             std::uint32_t value = 0;
-            if (centreCounted[i]) {
-                const Doubles x = static_cast<double>(target.left + i) + subSampleX;
-                Pixels pixel;
-                Lanes counted;
-                sampler.Map(x, subRowS, subRowT, pixel, counted);
-                value = Blend(centrePixel[i], pixel, counted);
+            if (centreInside[i]) {
+                const std::uint32_t centre = sampler.PixelAt(centreIndex[i]);
+                if (centre >> 24 != 0) {
+                    Pixels pixel;
+                    Lanes counted;
+                    sampler.Fetch(subIndex[i], subInside[i], pixel, counted);
+                    value = Blend(centre, pixel, counted);
+                }
             }
             std::memcpy(out + std::size_t(i) * 4, &value, 4);
         }
@@ -210,7 +235,7 @@ void RenderAll(const SourceSampler& sampler, const CRect& target, CvxDIB& result
     }
     threads = static_cast<unsigned>(std::clamp<std::int64_t>(threads, 1, std::min<std::int64_t>(kMaxThreads, height)));
 
-    std::vector<CentreSamples> scratch;
+    std::vector<RowScratch> scratch;
     scratch.reserve(threads);
     for (unsigned t = 0; t < threads; ++t) scratch.emplace_back(result.Width());
     std::vector<std::thread> workers;

@@ -80,23 +80,6 @@ TEST(DrawLine, EveryOctantIsTheMirrorOfTheFirst) {
     }
 }
 
-TEST(DrawLine, StepsAreEightConnectedAndCountTheLongerAxis) {
-    for (const auto& [from, to] : {std::pair{CPoint{-17, 5}, CPoint{13, -8}}, std::pair{CPoint{2, -19}, CPoint{-4, 18}},
-                                   std::pair{CPoint{-20, -20}, CPoint{20, 19}}}) {
-        const PixelSet line = LineAroundCentre(from, to);
-        EXPECT_EQ(line.size(), std::size_t(std::max(std::abs(to.x - from.x), std::abs(to.y - from.y)) + 1));
-        EXPECT_TRUE(line.count({from.x, from.y}));
-        EXPECT_TRUE(line.count({to.x, to.y}));
-        for (const auto& [x, y] : line) {
-            if (x == to.x && y == to.y) continue;
-            int neighbours = 0;
-            for (int dy = -1; dy <= 1; ++dy)
-                for (int dx = -1; dx <= 1; ++dx) neighbours += (dx || dy) && line.count({x + dx, y + dy});
-            EXPECT_GE(neighbours, 1) << x << "," << y;
-        }
-    }
-}
-
 TEST(DrawLine, ClippingKeepsExactlyThePixelsOfTheWholeLine) {
     // The same lines drawn on a large mask, then cut to the window (1000, 300) + 50 x 40.
     const std::pair<CPoint, CPoint> lines[] = {

@@ -389,3 +389,12 @@ bool CvxDoc::OnSaveDocument(const std::string& path) {
     m_pCanvas->RebuildBackgroundLayer();
     return saved;
 }
+
+void CvxDoc::PlacePendingImage(CvxDocumentView* view) {
+    if (m_pPendingImage) {
+        auto object = std::make_unique<CvxSprite>(this);
+        if (object->CreateFromImage(view, std::move(m_pPendingImage))) AddObjectAtHead(std::move(object));
+        return;
+    }
+    m_pCanvas->PrepareBackground(view);
+}

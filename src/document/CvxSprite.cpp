@@ -1,11 +1,13 @@
 #include "document/CvxSprite.h"
 
 #include <algorithm>
-#include <new>
+#include <cstring>
+#include <vector>
 
 #include "document/CvxCanvas.h"
 #include "document/CvxDoc.h"
 #include "document/CvxDocumentView.h"
+#include "platform/PlatformServices.h"
 
 CvxSprite::CvxSprite(CvxDoc* document) : m_pDoc(document) {}
 
@@ -23,6 +25,133 @@ void CvxSprite::Attach(std::unique_ptr<CvxDIB> image, CvxDocumentView* view, con
     else
         ResetCorners();
     if (makeDisplayBitmap) PrepareDisplayBitmap();
+}
+
+bool CvxSprite::CreateFromImage(CvxDocumentView* view, std::unique_ptr<CvxDIB> image) {
+    const int depth = image ? image->BitCount() : 0;
+    if (depth != 1 && depth != 4 && depth != 8 && depth != 24 && depth != 32) {
+        platform::ShowMessage("Unsupported bit depth for image", platform::MessageStyle::Exclamation);
+        return false;
+    }
+    std::unique_ptr<CvxDIB> converted = image->ConvertTo32(true);
+    image.reset();
+    if (!converted) return false;
+    Attach(std::move(converted), view, nullptr, false);
+    if (!FitToScreen()) return false;
+    if (view) {
+        const CPoint canvas = view->DeviceToCanvas({m_x, m_y});
+        m_x = canvas.x;
+        m_y = canvas.y;
+    }
+    // Transparent margins go; the position is where the caller put the whole picture.
+    CPoint offset;
+    if (std::unique_ptr<CvxDIB> trimmed = m_pImage->CropToAlpha(offset)) m_pImage = std::move(trimmed);
+    ResetCorners();
+    PrepareDisplayBitmap();
+    return true;
+}
+
+bool CvxSprite::FitToScreen() {
+    const platform::Size screen = platform::Services().ScreenSize();
+    const int largestWidth = screen.width - 42;
+    const int largestHeight = screen.height - 140;
+    const int width = Width();
+    const int height = Height();
+    if (width <= largestWidth && height <= largestHeight) return true;
+
+    double scale = 0;
+    switch (platform::ShowMessage("Picture is big. Resize to fit?", platform::MessageStyle::YesNoCancel)) {
+        case platform::IDCANCEL:
+            m_pImage.reset();
+            return false;
+        case platform::IDYES:
+            scale = static_cast<double>(largestHeight) / height;
+            if (width > largestWidth && static_cast<double>(largestWidth) / width < scale)
+                scale = static_cast<double>(largestWidth) / width;
+            break;
+        default:
+            if (std::max(width, height) > CvxCanvas::kDefaultSize)
+                scale = static_cast<double>(CvxCanvas::kDefaultSize) / std::max(width, height);
+            break;
+    }
+    if (scale > 0) {
+        // A picture too thin to scale keeps its size.
+        std::unique_ptr<CvxDIB> resized =
+            m_pImage->ScaleTo(static_cast<int>(width * scale), static_cast<int>(height * scale));
+        if (resized) m_pImage = std::move(resized);
+    }
+    ResetCorners();
+    return true;
+}
+
+namespace {
+
+constexpr int kPolygonLimit = 64000;
+
+// A clipped pixel is opaque and never pure black or white, so it stays visible and is not
+// mistaken for the transparent pixel.
+void MakeClippedOpaque(std::uint8_t* pixel) {
+    pixel[3] = 255;
+    ClampColour(pixel);
+}
+
+}  // namespace
+
+bool CvxSprite::ClipFromPolygon(std::span<const CPoint> points, CvxSprite& source) {
+    platform::BusyCursor busy;
+    int minX = kPolygonLimit, minY = kPolygonLimit, maxX = 0, maxY = 0;
+    for (const CPoint& point : points) {
+        if (point.x < 0 || point.y < 0 || point.x > kPolygonLimit || point.y > kPolygonLimit) continue;
+        minX = std::min(minX, point.x);
+        minY = std::min(minY, point.y);
+        maxX = std::max(maxX, point.x);
+        maxY = std::max(maxY, point.y);
+    }
+    if (maxX < minX || maxY < minY) return false;
+    const int width = maxX - minX + 1;
+    const int height = maxY - minY + 1;
+
+    std::vector<CPoint> shifted(points.begin(), points.end());
+    for (CPoint& point : shifted) point = {point.x - minX, point.y - minY};
+    auto mask = std::make_unique<ByteMask>();
+    auto image = std::make_unique<CvxDIB>();
+    if (!mask->Create(width, height, 0) || !image->Create(width, height, 32)) return false;
+    FillPolygon(RasterTarget::Of(*mask), shifted, 1);
+
+    const CvxDIB* from = source.Image();
+    if (!from) return false;
+    const int depth = from->BitCount();
+    if (depth == 8) std::copy_n(from->ColorTable(), 256, image->ColorTable());
+    for (int row = 0; row < height; ++row) {
+        for (int column = 0; column < width; ++column) {
+            std::uint8_t* out = image->PixelAt(column, row);
+            const std::uint8_t* in = from->PixelAt(minX + column, minY + row);
+            std::memset(out, 0, 4);
+            if (!in || mask->At(column, row) == 0) continue;
+            if (depth == 8) {
+                const RGBQUAD& entry = from->ColorTable()[*in];
+                out[0] = entry.rgbBlue;
+                out[1] = entry.rgbGreen;
+                out[2] = entry.rgbRed;
+            } else if (depth == 24 || depth == 32) {
+                std::memcpy(out, in, depth / 8);
+                // A wholly zero 32-bit pixel stays transparent even inside the polygon.
+                if (depth == 32 && (out[0] | out[1] | out[2] | in[3]) == 0) continue;
+            } else {
+                continue;
+            }
+            MakeClippedOpaque(out);
+        }
+    }
+    const int x = minX + source.m_x;
+    const int y = minY + source.m_y;
+    // The source may be this object: its picture is replaced only now that it has been read.
+    SetImage(std::move(image));
+    m_pOutlineMask = std::move(mask);
+    m_x = x;
+    m_y = y;
+    PrepareDisplayBitmap();
+    return true;
 }
 
 void CvxSprite::SetImage(std::unique_ptr<CvxDIB> image) {
@@ -46,10 +175,7 @@ bool CvxSprite::Contains(CPoint point) const {
 bool CvxSprite::HitTest(CPoint point) const {
     const int dx = point.x - m_x;
     const int dy = point.y - m_y;
-    if (m_pOutlineMask) {
-        const std::uint8_t* mask = m_pOutlineMask->PixelAt(dx, dy);
-        return mask != nullptr && *mask == 0;
-    }
+    if (m_pOutlineMask) return m_pOutlineMask->At(dx, dy) != 0;
     if (!m_pImage || dx < 0 || dy < 0 || dx >= Width() || dy >= Height()) return false;
     if (m_pImage->BitCount() != 32) return true;
     const std::uint8_t* pixel = m_pImage->PixelAt(dx, dy);

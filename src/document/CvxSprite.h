@@ -7,11 +7,13 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <span>
 
 #include "document/CvxBlendSettings.h"
 #include "document/CvxBlendState.h"
 #include "document/CvxHistoryNode.h"
 #include "image/CvxDIB.h"
+#include "image/Raster.h"
 
 class CvxDoc;
 class CvxDocumentView;
@@ -40,6 +42,18 @@ public:
     // copied when given, else reset to the image rectangle.
     void Attach(std::unique_ptr<CvxDIB> image, CvxDocumentView* view, const CvxCorners* corners,
                 bool makeDisplayBitmap);
+    // Makes this object from a picture of any supported depth (1, 4, 8, 24 or 32 bits): the
+    // picture becomes 32-bit, may be shrunk to fit the screen, and loses its transparent
+    // margins. The position set by the caller is in the view's device units. False when the
+    // picture is refused (the message says why) or the user cancels.
+    bool CreateFromImage(CvxDocumentView* view, std::unique_ptr<CvxDIB> image);
+    // Offers to shrink a picture larger than the screen; false (and no picture) on Cancel.
+    bool FitToScreen();
+    // Makes this object from the part of `source` inside a polygon given in the source's own
+    // pixel coordinates; `source` may be this object. Points with a coordinate below 0 or
+    // above 64000 do not count for the bounding box. False when no point counts or memory
+    // runs out (nothing changes then).
+    bool ClipFromPolygon(std::span<const CPoint> points, CvxSprite& source);
     // Replaces the image and resets the corners; the position stays.
     void SetImage(std::unique_ptr<CvxDIB> image);
     std::unique_ptr<CvxDIB> TakeImage();
@@ -79,7 +93,7 @@ public:
     const CvxBlendState* CurrentBlendState() const { return m_pBlendState.get(); }
 
     // --- Owned companions ---
-    const CvxDIB* OutlineMask() const { return m_pOutlineMask.get(); }
+    const ByteMask* OutlineMask() const { return m_pOutlineMask.get(); }
     const CvxDIB* ReducedCopy() const { return m_pReducedCopy.get(); }
     CvxSprite* TransformSource() const { return m_pTransformSource.get(); }
     void SetTransformSource(std::unique_ptr<CvxSprite> source) { m_pTransformSource = std::move(source); }
@@ -106,7 +120,7 @@ protected:
     // neighbour) in, keeping the position the user last gave the object.
     void SwapInState(CvxSprite& target, CvxDocumentView* view);
 
-    std::unique_ptr<CvxDIB> m_pOutlineMask;  // 8-bit, index 0 inside the clip polygon, 255 outside
+    std::unique_ptr<ByteMask> m_pOutlineMask;  // 1 inside the clip polygon, 0 outside
 
 private:
     CvxDoc* m_pDoc;

@@ -1,0 +1,86 @@
+// Cutting an object out of a picture along a polygon.
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "DocumentFixtures.h"
+
+using namespace doctest;
+
+TEST(ClipFromPolygon, CutsTheInsideAndPlacesIt) {
+    CvxDoc document;
+    CvxSprite* photo = AddSolid(document, 100, 50, 40, 30, {0, 0, 0, 255});
+    for (int x = 20; x < 40; ++x)
+        for (int y = 0; y < 30; ++y) std::memset(photo->Image()->PixelAt(x, y), 255, 4);
+    // A triangle over the black and the white half.
+    const std::vector<CPoint> triangle{{10, 5}, {30, 5}, {10, 25}};
+    CvxSprite clipped(&document);
+    ASSERT_TRUE(clipped.ClipFromPolygon(triangle, *photo));
+    EXPECT_EQ(clipped.m_x, 110);
+    EXPECT_EQ(clipped.m_y, 55);
+    EXPECT_EQ(clipped.Width(), 21);
+    EXPECT_EQ(clipped.Height(), 21);
+    EXPECT_EQ(PixelOf(*clipped.Image(), 1, 1), (Bgra{1, 1, 1, 255}));
+    EXPECT_EQ(PixelOf(*clipped.Image(), 11, 1), (Bgra{254, 254, 254, 255}));
+    EXPECT_EQ(PixelOf(*clipped.Image(), 19, 19), (Bgra{0, 0, 0, 0}));  // outside the triangle
+    EXPECT_TRUE(clipped.HitTest({111, 56}));
+    EXPECT_FALSE(clipped.HitTest({129, 74}));
+    EXPECT_FALSE(clipped.HitTest({500, 500}));
+    EXPECT_NE(clipped.DisplayBitmap(), nullptr);
+    EXPECT_NE(clipped.OutlineMask(), nullptr);
+}
+
+TEST(ClipFromPolygon, PointsBeyondTheLimitDoNotCount) {
+    CvxDoc document;
+    CvxSprite* photo = AddSolid(document, 0, 0, 30, 30);
+    CvxSprite beyond(&document);
+    ASSERT_TRUE(beyond.ClipFromPolygon(std::vector<CPoint>{{10, 10}, {20, 10}, {20, 20}, {64001, 15}}, *photo));
+    EXPECT_EQ(beyond.Width(), 11);
+    CvxSprite at(&document);
+    ASSERT_TRUE(at.ClipFromPolygon(std::vector<CPoint>{{10, 10}, {20, 10}, {20, 20}, {64000, 15}}, *photo));
+    EXPECT_EQ(at.Width(), 63991);
+    // Pixels beyond the source picture stay transparent.
+    EXPECT_EQ(PixelOf(*at.Image(), 1000, 5)[3], 0);
+
+    CvxSprite nothing(&document);
+    EXPECT_FALSE(nothing.ClipFromPolygon(std::vector<CPoint>{{-1, 5}, {70000, 3}}, *photo));
+    EXPECT_EQ(nothing.Image(), nullptr);
+}
+
+TEST(ClipFromPolygon, AnObjectCanBeCutFromItself) {
+    CvxDoc document;
+    CvxSprite* photo = AddSolid(document, 7, 9, 20, 20, {30, 40, 50, 255});
+    photo->Image()->PixelAt(3, 3)[3] = 0;
+    std::memset(photo->Image()->PixelAt(4, 4), 0, 4);  // wholly zero: stays transparent
+    ASSERT_TRUE(photo->ClipFromPolygon(std::vector<CPoint>{{2, 2}, {12, 2}, {12, 12}, {2, 12}}, *photo));
+    EXPECT_EQ(photo->Width(), 11);
+    EXPECT_EQ(photo->m_x, 9);
+    EXPECT_EQ(photo->m_y, 11);
+    EXPECT_EQ(PixelOf(*photo->Image(), 1, 1), (Bgra{30, 40, 50, 255}));  // alpha 0, colour kept: opaque
+    EXPECT_EQ(PixelOf(*photo->Image(), 2, 2), (Bgra{0, 0, 0, 0}));
+    EXPECT_EQ(PixelOf(*photo->Image(), 5, 5), (Bgra{30, 40, 50, 255}));
+    EXPECT_EQ(photo->m_corners[2], (CPoint{10, 10}));
+}
+
+TEST(ClipFromPolygon, PalettedAndTrueColourSources) {
+    CvxDoc document;
+    auto grey = std::make_unique<CvxDIB>();
+    ASSERT_TRUE(grey->Create(8, 8, 8));  // every pixel index 255 of the grey ramp
+    BITMAPINFO* info = grey->Info();
+    ASSERT_NE(info, nullptr);
+    info->bmiColors[255] = RGBQUAD{10, 20, 30, 0};
+    CvxSprite source(&document);
+    source.Attach(std::move(grey), nullptr, nullptr, false);
+    CvxSprite fromGrey(&document);
+    ASSERT_TRUE(fromGrey.ClipFromPolygon(std::vector<CPoint>{{0, 0}, {7, 0}, {7, 7}, {0, 7}}, source));
+    EXPECT_EQ(PixelOf(*fromGrey.Image(), 3, 3), (Bgra{10, 20, 30, 255}));
+
+    auto rgb = std::make_unique<CvxDIB>();
+    ASSERT_TRUE(rgb->Create(8, 8, 24));  // white
+    CvxSprite rgbSource(&document);
+    rgbSource.Attach(std::move(rgb), nullptr, nullptr, false);
+    CvxSprite fromRgb(&document);
+    ASSERT_TRUE(fromRgb.ClipFromPolygon(std::vector<CPoint>{{0, 0}, {7, 0}, {7, 7}, {0, 7}}, rgbSource));
+    EXPECT_EQ(PixelOf(*fromRgb.Image(), 3, 3), (Bgra{254, 254, 254, 255}));
+}

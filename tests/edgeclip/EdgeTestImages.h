@@ -6,9 +6,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <ostream>
 #include <vector>
 
 #include "image/CvxDIB.h"
+
+inline void PrintTo(const CPoint& point, std::ostream* out) { *out << "(" << point.x << ", " << point.y << ")"; }
 
 namespace edgetest {
 

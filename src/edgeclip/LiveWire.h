@@ -15,11 +15,11 @@ class CvxDIB;
 // at the target: larger values give straighter paths, smaller ones let edges pull the path
 // aside. end is the target on entry and the last returned point on return.
 //
-// Returns r, the number of points returned: path[0] = start ... path[r - 1] = the new end;
-// path[r] also holds the last position of the chosen beam, the point nearest the target.
-// When the search gives up without reaching the target, r is the index of the path point
-// nearest to it. The search never writes past path's end: a path that would need more room
-// ends there as if it had given up. Results:
+// Returns r, the number of points returned: path[0] = start ... path[r - 1] = the new end.
+// path[r] is written too: the last position of the chosen beam (the lowest-scoring survivor
+// of the last round, which need not be the one that reached the target), or, when the search
+// gave up short of the target, the path point nearest to it. The search never writes past path's end: a path that
+// would need more room ends there as if the search had given up. Results:
 //   0  start equals end (path[0] and path[1] receive start; end unchanged), or no step away
 //      from start came nearer the target (path[0] = start; end becomes start);
 //  -1  the image has no edge data, start lies outside it, path holds fewer than two points,

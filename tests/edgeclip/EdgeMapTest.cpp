@@ -110,12 +110,7 @@ std::vector<std::uint8_t> ReferenceEdgeMap(const CvxDIB& image) {
     return out;
 }
 
-class EdgeMapTest : public ::testing::Test {
-protected:
-    platform::ScriptedPlatform m_platform;
-};
-
-TEST_F(EdgeMapTest, GreyColourMapWeighsTheChannels) {
+TEST(EdgeMapTest, GreyColourMapWeighsTheChannels) {
     auto image = IndexedImage(4, 4, [](int, int) { return 0; });
     RGBQUAD* table = image->ColorTable();
     table[0] = {0, 0, 255, 0};  // blue, green, red
@@ -134,7 +129,7 @@ TEST_F(EdgeMapTest, GreyColourMapWeighsTheChannels) {
     for (int i = 5; i < 256; ++i) EXPECT_EQ(map[i], i) << "grey ramp entry " << i;
 }
 
-TEST_F(EdgeMapTest, UniformImageHasOnlyTheFrame) {
+TEST(EdgeMapTest, UniformImageHasOnlyTheFrame) {
     auto image = IndexedImage(10, 9, [](int, int) { return 100; });
     MakeEdgeMap(*image);
     ASSERT_TRUE(image->m_pEdgeMap);
@@ -150,7 +145,7 @@ TEST_F(EdgeMapTest, UniformImageHasOnlyTheFrame) {
     }
 }
 
-TEST_F(EdgeMapTest, ImagesBelowFivePixelsAreAllFrame) {
+TEST(EdgeMapTest, ImagesBelowFivePixelsAreAllFrame) {
     for (int w = 1; w <= 6; ++w)
         for (int h = 1; h <= 6; ++h) {
             if (w >= 5 && h >= 5) continue;
@@ -161,7 +156,7 @@ TEST_F(EdgeMapTest, ImagesBelowFivePixelsAreAllFrame) {
         }
 }
 
-TEST_F(EdgeMapTest, FiveByFiveHasOneInteriorPixel) {
+TEST(EdgeMapTest, FiveByFiveHasOneInteriorPixel) {
     auto image = IndexedImage(5, 5, [](int x, int y) { return (x + y) % 2 ? 30 : 220; });
     MakeEdgeMap(*image);
     const std::vector<std::uint8_t> values = EdgeRows(*image);
@@ -169,7 +164,7 @@ TEST_F(EdgeMapTest, FiveByFiveHasOneInteriorPixel) {
     EXPECT_EQ(values, ReferenceEdgeMap(*image));
 }
 
-TEST_F(EdgeMapTest, StepEdgeIsStrongAndFlatAreasAreZero) {
+TEST(EdgeMapTest, StepEdgeIsStrongAndFlatAreasAreZero) {
     // Dark left half, light right half; the step lies between columns 11 and 12.
     auto image = IndexedImage(24, 24, [](int x, int) { return x < 12 ? 40 : 200; });
     MakeEdgeMap(*image);
@@ -185,7 +180,7 @@ TEST_F(EdgeMapTest, StepEdgeIsStrongAndFlatAreasAreZero) {
     for (int x = 0; x < 24; ++x) EXPECT_EQ(EdgeAt(*image, x, 8), EdgeAt(*image, x, 15)) << x;
 }
 
-TEST_F(EdgeMapTest, GradientWithoutLaplacianResponseIsNoEdge) {
+TEST(EdgeMapTest, GradientWithoutLaplacianResponseIsNoEdge) {
     // A top row of grey 1 over black: the derivatives below it are non-zero but every
     // Laplacian truncates to 0. Grey 8 gives the same gradient pattern a Laplacian response.
     for (const int top : {1, 8}) {
@@ -203,7 +198,7 @@ TEST_F(EdgeMapTest, GradientWithoutLaplacianResponseIsNoEdge) {
     }
 }
 
-TEST_F(EdgeMapTest, FlippedImageGivesTheMirroredMap) {
+TEST(EdgeMapTest, FlippedImageGivesTheMirroredMap) {
     // Mirrored exactly up to rounding: flipping reorders sums of thirds and twelfths, which
     // can move a truncated Laplacian across a whole number. Samples may not use the first row
     // but may use the last, so rows near the top and bottom are compared only as a whole.
@@ -225,7 +220,7 @@ TEST_F(EdgeMapTest, FlippedImageGivesTheMirroredMap) {
     EXPECT_GT(equal, compared * 95 / 100);
 }
 
-TEST_F(EdgeMapTest, MatchesThePixelByPixelComputation) {
+TEST(EdgeMapTest, MatchesThePixelByPixelComputation) {
     // Widths around the 64-pixel chunks of the edge pass and its two-lane vectors.
     for (const int w : {5, 6, 7, 37, 66, 67, 68, 69, 133}) {
         auto image = PhotoLike(w, 23, unsigned(w));
@@ -240,7 +235,7 @@ TEST_F(EdgeMapTest, MatchesThePixelByPixelComputation) {
     EXPECT_EQ(EdgeRows(*coloured), ReferenceEdgeMap(*coloured));
 }
 
-TEST_F(EdgeMapTest, ThreadCountDoesNotChangeTheBytes) {
+TEST(EdgeMapTest, ThreadCountDoesNotChangeTheBytes) {
     auto image = PhotoLike(520, 400, 3);  // large enough for several threads
     MakeEdgeMap(*image, 1);
     const std::vector<std::uint8_t> alone = EdgeRows(*image);
@@ -255,14 +250,14 @@ public:
     int yields = 0;
 };
 
-TEST_F(EdgeMapTest, YieldsOncePerRow) {
+TEST(EdgeMapTest, YieldsOncePerRow) {
     CountingPlatform counting;
     auto image = PhotoLike(30, 37);
     MakeEdgeMap(*image, 1);
     EXPECT_EQ(counting.yields, 37);
 }
 
-TEST_F(EdgeMapTest, OnlyPalettedImagesGetAnEdgeMap) {
+TEST(EdgeMapTest, OnlyPalettedImagesGetAnEdgeMap) {
     auto image = PhotoLike(20, 20);
     MakeEdgeMap(*image);
     ASSERT_TRUE(image->m_pEdgeMap);

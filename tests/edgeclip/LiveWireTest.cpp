@@ -12,7 +12,6 @@
 #include "EdgeTestImages.h"
 #include "edgeclip/EdgeMap.h"
 #include "image/CvxDIB.h"
-#include "platform/ScriptedPlatform.h"
 
 using edgetest::IndexedImage;
 
@@ -49,7 +48,6 @@ double Distance(CPoint a, CPoint b) { return std::hypot(a.x - b.x, a.y - b.y); }
 
 class LiveWireTest : public ::testing::Test {
 protected:
-    platform::ScriptedPlatform m_platform;
     std::vector<CPoint> m_path = std::vector<CPoint>(4000);
 };
 

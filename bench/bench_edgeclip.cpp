@@ -99,12 +99,13 @@ CvxDIB& EdgeMappedPhoto() {
     return image;
 }
 
-// A search of the given length from a point in the middle of the picture, heading down and
-// to the right across discs, the bar and noise.
-std::pair<CPoint, CPoint> Endpoints(int distance) {
-    const CPoint start{640, 600};
-    return {start, {start.x + distance * 4 / 5, start.y + distance * 3 / 5}};
+// The left border of the dark wavy bar, where a user would clip along an edge.
+CPoint OnBarBorder(int y) {
+    return {static_cast<int>(2000.0 * (0.48 + 0.1 * std::sin(9.0 * y / 2000.0))), y};
 }
+
+// A search down the bar's border over about the given distance.
+std::pair<CPoint, CPoint> Endpoints(int distance) { return {OnBarBorder(400), OnBarBorder(400 + distance)}; }
 
 void BM_BestPath(benchmark::State& state) {
     CvxDIB& image = EdgeMappedPhoto();
@@ -117,6 +118,8 @@ void BM_BestPath(benchmark::State& state) {
         benchmark::DoNotOptimize(end);
     }
     state.counters["points"] = points;
+    state.counters["missed_by"] = std::hypot(path[std::size_t(std::max(points, 0))].x - target.x,
+                                             path[std::size_t(std::max(points, 0))].y - target.y);
 }
 BENCHMARK(BM_BestPath)->Arg(50)->Arg(300)->Arg(1000)->Unit(benchmark::kMicrosecond);
 

@@ -355,6 +355,9 @@ void MakeEdgeMap(CvxDIB& image) { MakeEdgeMap(image, std::max(1u, std::thread::h
 void MakeEdgeMap(CvxDIB& image, unsigned threads) {
     image.m_pEdgeMap.reset();
     if (image.IsEmpty() || image.BitCount() != 8) return;
+    // A packed block may carry fewer pixel bytes than its rows need.
+    if (std::uint64_t{image.Header()->biSizeImage} < std::uint64_t{image.RowBytes()} * std::uint64_t(image.Height()))
+        return;
     CreateGrayColorMap(image);
     if (!image.m_pGrayColorMap) return;
     image.m_pEdgeMap = EdgeMapper(image, threads).Run();

@@ -85,8 +85,8 @@ public:
         }
     }
 
-    int Move(int jump) const { return m_jumps[jump].move; }
-    int Parent(int jump) const { return m_jumps[jump].parent; }
+    int MoveOf(int jump) const { return m_jumps[jump].move; }
+    int ParentOf(int jump) const { return m_jumps[jump].parent; }
 
 private:
     struct Jump {
@@ -166,7 +166,7 @@ private:
                 continue;
             }
             const std::array<double, kMoveCount> weights = DirectionWeights(beam);
-            const int lastMove = m_pool.Move(beam.jump);
+            const int lastMove = m_pool.MoveOf(beam.jump);
             for (int k = 1; k < kMoveCount; ++k) {
                 Candidate& candidate = candidates[k - 1];
                 candidate = {beam.x + kMoves[k].dx, beam.y + kMoves[k].dy, kEmpty};
@@ -264,10 +264,10 @@ int BestPath(const CvxDIB& edgeImage, CPoint start, CPoint& end, std::span<CPoin
     int r = chosen.length;
     path[std::size_t(r)] = {chosen.x, chosen.y};
     int jump = chosen.jump;
-    for (int i = r; i > 0 && search.Pool().Move(jump) != 0; --i) {
-        const Move& move = kMoves[search.Pool().Move(jump)];
+    for (int i = r; i > 0 && search.Pool().MoveOf(jump) != 0; --i) {
+        const Move& move = kMoves[search.Pool().MoveOf(jump)];
         path[std::size_t(i - 1)] = {path[std::size_t(i)].x - move.dx, path[std::size_t(i)].y - move.dy};
-        jump = search.Pool().Parent(jump);
+        jump = search.Pool().ParentOf(jump);
     }
 
     // Gave up short of the target: end at the path point nearest to it, the later of equals.

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "EdgeTestImages.h"
@@ -265,6 +266,18 @@ TEST(EdgeMapTest, OnlyPalettedImagesGetAnEdgeMap) {
     ASSERT_TRUE(image->Create(20, 20, 32));
     MakeEdgeMap(*image);
     EXPECT_FALSE(image->m_pEdgeMap);
+
+    // A clipboard block whose pixel bytes stop short of its rows.
+    BITMAPINFOHEADER header;
+    header.biWidth = 8;
+    header.biHeight = 8;
+    header.biBitCount = 8;
+    std::vector<std::uint8_t> block(sizeof header + 256 * sizeof(RGBQUAD) + 10, 0);
+    std::memcpy(block.data(), &header, sizeof header);
+    CvxDIB truncated(block);
+    ASSERT_FALSE(truncated.IsEmpty());
+    MakeEdgeMap(truncated);
+    EXPECT_FALSE(truncated.m_pEdgeMap);
 
     CvxDIB empty;
     MakeEdgeMap(empty);

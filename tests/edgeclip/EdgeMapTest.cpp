@@ -222,7 +222,7 @@ TEST(EdgeMapTest, FlippedImageGivesTheMirroredMap) {
 }
 
 TEST(EdgeMapTest, MatchesThePixelByPixelComputation) {
-    // Widths around the 64-pixel chunks of the edge pass and its two-lane vectors.
+    // Widths around the 64-pixel chunks of the edge pass and its four-lane vectors.
     for (const int w : {5, 6, 7, 37, 66, 67, 68, 69, 133}) {
         auto image = PhotoLike(w, 23, unsigned(w));
         MakeEdgeMap(*image, 1);

@@ -61,7 +61,8 @@ std::unique_ptr<double[]> NewPlane(std::size_t count, const char* failureText) {
 }
 
 // Mean and standard deviation of the non-zero values of a series, both 0 when there are
-// none. The caller feeds every value twice, all of them to AddToMean first.
+// none: every value goes through AddToMean, then CloseMean, then every value again through
+// AddToDeviation.
 class NonZeroSpread {
 public:
     void AddToMean(double value) {
@@ -69,16 +70,18 @@ public:
         m_sum += value;
         ++m_count;
     }
+    void CloseMean() { m_mean = m_count == 0 ? 0.0 : m_sum / static_cast<double>(m_count); }
     void AddToDeviation(double value) {
         if (value == 0.0) return;
-        const double difference = value - Mean();
+        const double difference = value - m_mean;
         m_squares += difference * difference;
     }
-    double Mean() const { return m_count == 0 ? 0.0 : m_sum / static_cast<double>(m_count); }
+    double Mean() const { return m_mean; }
     double Deviation() const { return m_count == 0 ? 0.0 : std::sqrt(m_squares / static_cast<double>(m_count)); }
 
 private:
     double m_sum = 0.0;
+    double m_mean = 0.0;
     double m_squares = 0.0;
     std::size_t m_count = 0;
 };
@@ -199,6 +202,8 @@ private:
             gradient.AddToMean(dx[i] * dx[i] + dy[i] * dy[i]);
             laplacian.AddToMean(laplace[i]);
         }
+        gradient.CloseMean();
+        laplacian.CloseMean();
         for (std::size_t i = 0; i < m_count; ++i) {
             gradient.AddToDeviation(dx[i] * dx[i] + dy[i] * dy[i]);
             laplacian.AddToDeviation(laplace[i]);

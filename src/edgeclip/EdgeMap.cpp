@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "colour/ColourMaps.h"
 #include "image/CvxDIB.h"
 #include "platform/PlatformServices.h"
 
@@ -348,19 +349,6 @@ private:
 
 }  // namespace
 
-void CreateGrayColorMap(CvxDIB& image) {
-    const RGBQUAD* table = image.ColorTable();
-    if (table == nullptr) return;
-    std::unique_ptr<std::uint8_t[]> map(new (std::nothrow) std::uint8_t[256]);
-    if (!map) {
-        image.m_pGrayColorMap.reset();
-        return;
-    }
-    for (int i = 0; i < 256; ++i)
-        map[i] = static_cast<std::uint8_t>((77 * table[i].rgbRed + 152 * table[i].rgbGreen + 28 * table[i].rgbBlue) >> 8);
-    image.m_pGrayColorMap = std::move(map);
-}
-
 void MakeEdgeMap(CvxDIB& image) { MakeEdgeMap(image, std::max(1u, std::thread::hardware_concurrency())); }
 
 void MakeEdgeMap(CvxDIB& image, unsigned threads) {
@@ -369,7 +357,6 @@ void MakeEdgeMap(CvxDIB& image, unsigned threads) {
     // A packed block may carry fewer pixel bytes than its rows need.
     if (std::uint64_t{image.Header()->biSizeImage} < std::uint64_t{image.RowBytes()} * std::uint64_t(image.Height()))
         return;
-    CreateGrayColorMap(image);
-    if (!image.m_pGrayColorMap) return;
+    if (!CreateGrayColorMap(image)) return;
     image.m_pEdgeMap = EdgeMapper(image, threads).Run();
 }

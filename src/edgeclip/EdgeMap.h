@@ -5,10 +5,6 @@
 
 class CvxDIB;
 
-// Fills image.m_pGrayColorMap with the grey level of each of the 256 colour-table entries,
-// (77 R + 152 G + 28 B) >> 8. Does nothing for an image without a header.
-void CreateGrayColorMap(CvxDIB& image);
-
 // Rebuilds the grey colour map and image.m_pEdgeMap (stride x height bytes, laid out like the
 // pixel rows; row padding is zero) from an 8-bit image. Any earlier edge data are dropped
 // first; the edge data stay null for images of another depth and when memory runs out.

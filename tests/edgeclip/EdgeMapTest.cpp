@@ -1,3 +1,4 @@
+#include "colour/ColourMaps.h"
 #include "edgeclip/EdgeMap.h"
 
 #include <gtest/gtest.h>

@@ -6,6 +6,7 @@
 
 #include "document/CanvasBackground.h"
 #include "document/CvxDoc.h"
+#include "document/ZoomMapping.h"
 #include "document/CvxSprite.h"
 #include "document/EdgeEffectSeam.h"
 #include "image/BlendKernels.h"
@@ -13,7 +14,6 @@
 
 namespace {
 
-constexpr int kWindowExtent = 2000;  // the zoom mapping's window extent
 constexpr std::uint8_t kGridBlue[4] = {255, 0, 0, 255};
 
 bool MakeLayer(CvxDIB& layer, int width, int height) {
@@ -34,13 +34,6 @@ void SetAllAlpha(CvxDIB& layer) {
 }
 
 // Device coordinate of a canvas coordinate, and the canvas coordinate a device pixel shows.
-int ToDevice(int canvas, int zoom, int scroll) {
-    return static_cast<int>(std::int64_t{canvas} * zoom / kWindowExtent) - scroll;
-}
-int ToCanvas(int device, int zoom, int scroll) {
-    const std::int64_t scaled = (std::int64_t{device} + scroll) * kWindowExtent;
-    return static_cast<int>(scaled >= 0 ? scaled / zoom : -((-scaled + zoom - 1) / zoom));
-}
 
 // A cosmetic dotted line, one pixel on and one off, along a device row or column.
 void DottedLine(CvxViewSurface& surface, bool vertical, int at, int from, int to) {
@@ -202,21 +195,21 @@ void CvxCanvas::Present(CvxViewSurface& surface, const CRect* rect) const {
     if (!HasBuffers() || !surface.bits || surface.zoom <= 0) return;
     const CRect area = ClipToCanvas(rect);
     const int zoom = surface.zoom;
-    const int left = std::max(ToDevice(area.left, zoom, surface.scroll.x), 0);
-    const int top = std::max(ToDevice(area.top, zoom, surface.scroll.y), 0);
-    const int right = std::min(ToDevice(area.right, zoom, surface.scroll.x), surface.width);
-    const int bottom = std::min(ToDevice(area.bottom, zoom, surface.scroll.y), surface.height);
+    const int left = std::max(ZoomToDevice(area.left, zoom, surface.scroll.x), 0);
+    const int top = std::max(ZoomToDevice(area.top, zoom, surface.scroll.y), 0);
+    const int right = std::min(ZoomToDevice(area.right, zoom, surface.scroll.x), surface.width);
+    const int bottom = std::min(ZoomToDevice(area.bottom, zoom, surface.scroll.y), surface.height);
     if (left < right && top < bottom) {
         // Each device pixel shows the canvas pixel it maps back to (a stretch by repetition
         // above 100 %, by omission below; the canvas is opaque, so no blend is needed).
         std::vector<int> columns(std::size_t(right - left));
         for (int x = left; x < right; ++x)
-            columns[std::size_t(x - left)] = std::clamp(ToCanvas(x, zoom, surface.scroll.x), 0, m_nWidth - 1);
+            columns[std::size_t(x - left)] = std::clamp(ZoomToCanvas(x, zoom, surface.scroll.x), 0, m_nWidth - 1);
         for (int y = top; y < bottom; ++y) {
-            const int canvasY = std::clamp(ToCanvas(y, zoom, surface.scroll.y), 0, m_nHeight - 1);
+            const int canvasY = std::clamp(ZoomToCanvas(y, zoom, surface.scroll.y), 0, m_nHeight - 1);
             const std::uint8_t* source = m_canvasImage.RowAt(canvasY);
             std::uint8_t* out = surface.bits + y * surface.bytesPerLine + std::ptrdiff_t(left) * 4;
-            if (zoom == kWindowExtent) {
+            if (zoom == kZoomWindowExtent) {
                 std::memcpy(out, source + std::size_t(columns.front()) * 4, std::size_t(right - left) * 4);
                 continue;
             }
@@ -230,10 +223,10 @@ void CvxCanvas::Present(CvxViewSurface& surface, const CRect* rect) const {
     const int last = m_nWidth - 1;
     for (int i = 0; i < m_doc.m_nGridPoints; ++i) {
         const CPoint point = m_doc.m_gridPoints[std::size_t(i)];
-        DottedLine(surface, true, ToDevice(point.x, zoom, surface.scroll.x), ToDevice(edge, zoom, surface.scroll.y),
-                   ToDevice(last, zoom, surface.scroll.y));
-        DottedLine(surface, false, ToDevice(point.y, zoom, surface.scroll.y), ToDevice(edge, zoom, surface.scroll.x),
-                   ToDevice(last, zoom, surface.scroll.x));
+        DottedLine(surface, true, ZoomToDevice(point.x, zoom, surface.scroll.x), ZoomToDevice(edge, zoom, surface.scroll.y),
+                   ZoomToDevice(last, zoom, surface.scroll.y));
+        DottedLine(surface, false, ZoomToDevice(point.y, zoom, surface.scroll.y), ZoomToDevice(edge, zoom, surface.scroll.x),
+                   ZoomToDevice(last, zoom, surface.scroll.x));
     }
 }
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <limits>
 
 namespace {
 
@@ -44,12 +43,36 @@ private:
     int m_bitCount = 0;
 };
 
+// The strings of the single-byte codes, with room for the 8-byte steps of CopyRun.
+constexpr std::array<std::uint8_t, 256 + 8> kSingleBytes = [] {
+    std::array<std::uint8_t, 256 + 8> bytes{};
+    for (int i = 0; i < 256; ++i) bytes[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
+    return bytes;
+}();
+
+// Copies an earlier run of the output to its end. Strings are short, so while there is
+// room the copy goes in 8-byte steps and may write a few bytes past the string: they lie
+// in the part of the output not yet decoded and are overwritten by the strings after.
+// Every byte the string needs lies before dest, so the copy's own writes never change it.
+inline void CopyRun(std::uint8_t* dest, const std::uint8_t* source, std::size_t length, std::size_t room) {
+    if (room >= length + 8) {
+        for (std::size_t done = 0; done < length; done += 8) std::memcpy(dest + done, source + done, 8);
+    } else {
+        std::memcpy(dest, source, std::min(length, room));
+    }
+}
+
 }  // namespace
+
+CvxTiffLzw::CvxTiffLzw() {
+    for (std::size_t code = 0; code < 256; ++code) {
+        m_source[code] = &kSingleBytes[code];
+        m_length[code] = 1;
+    }
+}
 
 std::size_t CvxTiffLzw::DecodeStrip(const std::uint8_t* in, std::size_t inSize, std::uint8_t* out,
                                     std::size_t capacity) {
-    // Table entries hold 32-bit output positions; no strip region comes near that size.
-    capacity = std::min<std::size_t>(capacity, std::numeric_limits<std::uint32_t>::max());
     CodeReader reader(in, inSize);
     int width = 9;
     int nextCode = kFirstFreeCode;
@@ -69,25 +92,23 @@ std::size_t CvxTiffLzw::DecodeStrip(const std::uint8_t* in, std::size_t inSize, 
             continue;
         }
         const std::size_t room = capacity - pos;
-        std::size_t length = 1;
-        if (code < kClearCode) {
-            out[pos] = static_cast<std::uint8_t>(code);
-        } else if (!havePrevious || code > nextCode) {
-            break;  // a code the table cannot hold yet: the strip is corrupt from here
-        } else if (code < nextCode) {
-            const Entry entry = m_table[static_cast<std::size_t>(code)];
-            length = entry.length;
-            std::memcpy(out + pos, out + entry.offset, std::min(length, room));
-        } else {
+        std::size_t length;
+        if (code < nextCode) {
+            // Single bytes and table strings alike; codes 256 and 257 never get here.
+            length = m_length[static_cast<std::size_t>(code)];
+            CopyRun(out + pos, m_source[static_cast<std::size_t>(code)], length, room);
+        } else if (code == nextCode && havePrevious) {
             // The code being defined right now: the previous string and its own first byte.
             length = previousLength + 1;
-            std::memcpy(out + pos, out + previousOffset, std::min(previousLength, room));
+            CopyRun(out + pos, out + previousOffset, previousLength, room);
             if (previousLength < room) out[pos + previousLength] = out[previousOffset];
+        } else {
+            break;  // a code the table cannot hold yet: the strip is corrupt from here
         }
         if (havePrevious && nextCode < kTableSize) {
             // The previous string followed by this string's first byte, which now lies right after it.
-            m_table[static_cast<std::size_t>(nextCode)] = {static_cast<std::uint32_t>(previousOffset),
-                                                           static_cast<std::uint32_t>(previousLength + 1)};
+            m_source[static_cast<std::size_t>(nextCode)] = out + previousOffset;
+            m_length[static_cast<std::size_t>(nextCode)] = static_cast<std::uint16_t>(previousLength + 1);
             ++nextCode;
             if (WidensAt(nextCode)) ++width;
         }

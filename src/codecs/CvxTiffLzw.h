@@ -2,9 +2,10 @@
 // The LZW decoder of TIFF strips and tiles: codes packed most significant bit first,
 // 9 to 12 bits wide, the width growing one code early as TIFF writers do.
 //
-// Every string in the table is also a run of bytes already written to the output, so
-// an entry is kept as the place and length of that run and a code is decoded by one
-// block copy. A decoder object is made once per page and serves all its strips.
+// Every string the table gains is also a run of bytes already written to the output, so
+// an entry is kept as the place and length of that run (the single bytes point into a
+// constant table) and every code is decoded by one short block copy. A decoder object is
+// made once per page and serves all its strips.
 
 #include <array>
 #include <cstddef>
@@ -17,6 +18,8 @@ public:
     static constexpr int kFirstFreeCode = 258;
     static constexpr int kTableSize = 4096;
 
+    CvxTiffLzw();
+
     // Decodes one strip from in[0, inSize) into out[0, capacity) and returns the number
     // of bytes written. Decoding ends at the end code, at the end of the input, at a code
     // the table does not hold yet, or when the output is full: a string that would run
@@ -25,9 +28,6 @@ public:
                             std::size_t capacity);
 
 private:
-    struct Entry {
-        std::uint32_t offset;  // where the string lies in the output
-        std::uint32_t length;
-    };
-    std::array<Entry, kTableSize> m_table{};
+    std::array<const std::uint8_t*, kTableSize> m_source{};  // where each string lies
+    std::array<std::uint16_t, kTableSize> m_length{};
 };

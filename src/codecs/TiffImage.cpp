@@ -22,36 +22,51 @@ const std::array<std::uint8_t, 256>& InkTable() {
     return table;
 }
 
-// One row of samples to blue, green, red, alpha.
-void ConvertRow(const CvxTiffPage& page, const std::uint8_t* in, std::uint8_t* out) {
-    const std::size_t width = page.width;
-    const std::size_t samples = page.samplesPerPixel;
-    const auto& ink = InkTable();
+// How a page's samples become pixels.
+enum class PixelKind { Grey, Rgb, RgbaOnOff, RgbaKept, Cmyk };
+
+PixelKind KindOf(const CvxTiffPage& page) {
+    if (page.photometric == 1) return PixelKind::Grey;
+    if (page.photometric == 5) return PixelKind::Cmyk;
+    if (page.samplesPerPixel == 3) return PixelKind::Rgb;
     // Without differencing, alpha is only ever fully on or off; with it, alpha stays as stored.
-    const bool keepAlpha = page.predictor == 2;
+    return page.predictor == 2 ? PixelKind::RgbaKept : PixelKind::RgbaOnOff;
+}
+
+// One row of samples to blue, green, red, alpha, with the colour clamp.
+template <PixelKind kind>
+void ConvertRow(const std::uint8_t* in, std::uint8_t* out, std::size_t width) {
+    constexpr std::size_t samples = kind == PixelKind::Grey ? 1 : kind == PixelKind::Rgb ? 3 : 4;
+    const auto& ink = InkTable();
     for (std::size_t x = 0; x < width; ++x, in += samples, out += 4) {
-        std::uint8_t red, green, blue, alpha = 255;
-        if (page.photometric == 1) {
-            red = green = blue = in[0];
-        } else if (page.photometric == 5) {
-            red = ink[std::max(in[0], in[3])];
-            green = ink[std::max(in[1], in[3])];
-            blue = ink[std::max(in[2], in[3])];
+        if constexpr (kind == PixelKind::Grey) {
+            out[0] = out[1] = out[2] = in[0];
+            out[3] = 255;
+        } else if constexpr (kind == PixelKind::Cmyk) {
+            out[0] = ink[std::max(in[2], in[3])];
+            out[1] = ink[std::max(in[1], in[3])];
+            out[2] = ink[std::max(in[0], in[3])];
+            out[3] = 255;
         } else {
-            red = in[0];
-            green = in[1];
-            blue = in[2];
-            if (samples == 4) {
-                alpha = keepAlpha || in[3] == 0 ? in[3] : 255;
-                if (alpha == 0) red = green = blue = 0;
+            out[0] = in[2];
+            out[1] = in[1];
+            out[2] = in[0];
+            out[3] = 255;
+            if constexpr (kind != PixelKind::Rgb) {
+                out[3] = kind == PixelKind::RgbaKept || in[3] == 0 ? in[3] : 255;
+                // A transparent pixel carries no colour.
+                if (in[3] == 0) out[0] = out[1] = out[2] = 0;
             }
         }
-        out[0] = blue;
-        out[1] = green;
-        out[2] = red;
-        out[3] = alpha;
         ClampColour(out);
     }
+}
+
+template <PixelKind kind>
+void ConvertRows(const CvxTiffPage& page, CvxDIB& image) {
+    const std::size_t rowSamples = std::size_t{page.width} * page.samplesPerPixel;
+    for (int y = 0; y < image.Height(); ++y)
+        ConvertRow<kind>(page.samples.data() + std::size_t(y) * rowSamples, image.RowAt(y), page.width);
 }
 
 }  // namespace
@@ -63,8 +78,13 @@ int CvxDIB::ReadTiffPage(CvxTiff& file, int index) {
         platform::ShowMessage("TIFF Error - Out of memory for TIFF DIB bits.", platform::MessageStyle::Plain);
         return 0;
     }
-    const std::size_t rowSamples = std::size_t{page->width} * page->samplesPerPixel;
-    for (int y = 0; y < Height(); ++y) ConvertRow(*page, page->samples.data() + std::size_t(y) * rowSamples, RowAt(y));
+    switch (KindOf(*page)) {
+        case PixelKind::Grey: ConvertRows<PixelKind::Grey>(*page, *this); break;
+        case PixelKind::Rgb: ConvertRows<PixelKind::Rgb>(*page, *this); break;
+        case PixelKind::RgbaOnOff: ConvertRows<PixelKind::RgbaOnOff>(*page, *this); break;
+        case PixelKind::RgbaKept: ConvertRows<PixelKind::RgbaKept>(*page, *this); break;
+        case PixelKind::Cmyk: ConvertRows<PixelKind::Cmyk>(*page, *this); break;
+    }
     return 1;
 }
 

@@ -89,6 +89,12 @@ void WriteEntry(std::uint8_t* p, std::uint16_t tag, std::uint16_t type, std::uin
 
 }  // namespace
 
+CvxZeroedBytes AllocateZeroedBytes(std::size_t size) {
+    CvxZeroedBytes bytes(static_cast<std::uint8_t*>(std::calloc(size == 0 ? 1 : size, 1)), std::free);
+    if (!bytes) throw std::bad_alloc();
+    return bytes;
+}
+
 struct CvxTiff::Entry {
     std::uint16_t tag;
     std::uint16_t type;
@@ -340,8 +346,9 @@ std::unique_ptr<CvxTiffPage> CvxTiff::ReadPage(int index) {
         page->predictor = static_cast<std::uint16_t>(tags.predictor);
         const auto offsets = directory.Values(offsetsTag, tags.offsetCount);
         const auto byteCounts = directory.Values(countsTag, tags.byteCountCount);
-        page->samples.assign(std::size_t{layout.width} * layout.height * layout.samples, 0);
-        if (!AssembleTiffSamples(*m_file, layout, offsets, byteCounts, page->samples)) return Refuse(kCorruptMessage);
+        page->samples = AllocateZeroedBytes(std::size_t{layout.width} * layout.height * layout.samples);
+        if (!AssembleTiffSamples(*m_file, layout, offsets, byteCounts, page->samples.get()))
+            return Refuse(kCorruptMessage);
         return page;
     } catch (const std::bad_alloc&) {
         platform::Trace("Out of memory for TIFF samples");

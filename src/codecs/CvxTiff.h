@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,15 +25,20 @@ struct CvxObjectRecord {
     std::array<std::int32_t, kWords> words{};
 };
 
+// Sample memory as the system hands it out zeroed: pages no strip writes cost nothing.
+using CvxZeroedBytes = std::unique_ptr<std::uint8_t[], void (*)(void*)>;
+// Throws std::bad_alloc when the memory cannot be had.
+CvxZeroedBytes AllocateZeroedBytes(std::size_t size);
+
 // One page as read: the decoded samples, rows top to bottom, samples interleaved, with
-// horizontal differencing already undone.
+// horizontal differencing already undone. Bytes that no strip supplied are zero.
 struct CvxTiffPage {
     std::uint32_t width = 0;
     std::uint32_t height = 0;
     std::uint32_t photometric = 0;
     std::uint16_t samplesPerPixel = 0;
     std::uint16_t predictor = 1;
-    std::vector<std::uint8_t> samples;  // samplesPerPixel x width x height
+    CvxZeroedBytes samples{nullptr, std::free};  // samplesPerPixel x width x height
 };
 
 class CvxTiff {

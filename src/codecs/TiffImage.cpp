@@ -66,7 +66,7 @@ template <PixelKind kind>
 void ConvertRows(const CvxTiffPage& page, CvxDIB& image) {
     const std::size_t rowSamples = std::size_t{page.width} * page.samplesPerPixel;
     for (int y = 0; y < image.Height(); ++y)
-        ConvertRow<kind>(page.samples.data() + std::size_t(y) * rowSamples, image.RowAt(y), page.width);
+        ConvertRow<kind>(page.samples.get() + std::size_t(y) * rowSamples, image.RowAt(y), page.width);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "codecs/CvxFile.h"
+#include "codecs/CvxTiff.h"
 #include "codecs/CvxTiffLzw.h"
 #include "image/CvxDIB.h"
 
@@ -27,13 +28,14 @@ void UndoDifferencing(std::uint8_t* data, std::size_t rows, std::size_t rowPixel
 class SampleAssembler {
 public:
     SampleAssembler(CvxFile& file, const TiffSampleLayout& layout, const std::vector<std::uint32_t>& offsets,
-                    const std::vector<std::uint32_t>& byteCounts, std::vector<std::uint8_t>& samples)
+                    const std::vector<std::uint32_t>& byteCounts, std::uint8_t* samples)
         : m_file(file),
           m_fileLength(std::max<std::int64_t>(file.Length(), 0)),
           m_layout(layout),
           m_offsets(offsets),
           m_byteCounts(byteCounts),
           m_samples(samples),
+          m_sampleBytes(std::size_t{layout.width} * layout.height * layout.samples),
           m_blockCount(std::min(offsets.size(), byteCounts.size())),
           m_planes(layout.separatePlanes ? layout.samples : 1),
           m_samplesPerBlockPixel(layout.separatePlanes ? 1 : layout.samples) {}
@@ -72,9 +74,9 @@ private:
         const std::size_t planeBytes = width * height * m_samplesPerBlockPixel;
         const std::size_t total = planeBytes * m_planes;
         // Separate planes are gathered plane after plane, as stored, and interleaved at the end.
-        std::vector<std::uint8_t> planar;
-        if (m_planes > 1) planar.assign(total, 0);
-        std::uint8_t* storage = m_planes > 1 ? planar.data() : m_samples.data();
+        CvxZeroedBytes planar{nullptr, std::free};
+        if (m_planes > 1) planar = AllocateZeroedBytes(total);
+        std::uint8_t* storage = m_planes > 1 ? planar.get() : m_samples;
 
         const std::size_t rowsPerStrip =
             m_layout.rowsPerStrip == 0 || m_layout.rowsPerStrip > height ? height : m_layout.rowsPerStrip;
@@ -98,13 +100,13 @@ private:
             }
         }
         if (m_planes > 1) {
-            std::uint8_t* out = m_samples.data();
+            std::uint8_t* out = m_samples;
             for (std::size_t plane = 0; plane < m_planes; ++plane) {
                 const std::uint8_t* in = storage + plane * planeBytes;
                 for (std::size_t j = 0; j < planeBytes; ++j) out[j * m_planes + plane] = in[j];
             }
         }
-        if (m_layout.horizontalDifferencing) UndoDifferencing(m_samples.data(), height, width, m_layout.samples);
+        if (m_layout.horizontalDifferencing) UndoDifferencing(m_samples, height, width, m_layout.samples);
         return true;
     }
 
@@ -114,7 +116,7 @@ private:
         if (tileWidth == 0 || tileLength == 0 || tileWidth > CvxDIB::kMaxSide || tileLength > CvxDIB::kMaxSide)
             return false;
         const std::size_t tileBytes = tileWidth * tileLength * m_samplesPerBlockPixel;
-        if (tileBytes > std::max(m_samples.size(), kTileBytesAlwaysAllowed)) return false;
+        if (tileBytes > std::max(m_sampleBytes, kTileBytesAlwaysAllowed)) return false;
 
         const std::size_t width = m_layout.width;
         const std::size_t height = m_layout.height;
@@ -137,7 +139,7 @@ private:
             const std::size_t rows = std::min(tileLength, height - y0);
             for (std::size_t row = 0; row < rows; ++row) {
                 const std::uint8_t* in = tile.data() + row * tileWidth * m_samplesPerBlockPixel;
-                std::uint8_t* out = m_samples.data() + ((y0 + row) * width + x0) * samples;
+                std::uint8_t* out = m_samples + ((y0 + row) * width + x0) * samples;
                 if (m_planes == 1) {
                     std::copy_n(in, columns * samples, out);
                 } else {
@@ -153,7 +155,8 @@ private:
     const TiffSampleLayout& m_layout;
     const std::vector<std::uint32_t>& m_offsets;
     const std::vector<std::uint32_t>& m_byteCounts;
-    std::vector<std::uint8_t>& m_samples;
+    std::uint8_t* m_samples;
+    const std::size_t m_sampleBytes;
     const std::size_t m_blockCount;
     const std::size_t m_planes;
     const std::size_t m_samplesPerBlockPixel;
@@ -165,6 +168,6 @@ private:
 }  // namespace
 
 bool AssembleTiffSamples(CvxFile& file, const TiffSampleLayout& layout, const std::vector<std::uint32_t>& offsets,
-                         const std::vector<std::uint32_t>& byteCounts, std::vector<std::uint8_t>& samples) {
+                         const std::vector<std::uint32_t>& byteCounts, std::uint8_t* samples) {
     return SampleAssembler(file, layout, offsets, byteCounts, samples).Run();
 }

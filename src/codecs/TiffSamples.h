@@ -28,4 +28,4 @@ struct TiffSampleLayout {
 // when the layout cannot be decoded (unusable tile size) or no block supplies any byte.
 // May throw std::bad_alloc.
 bool AssembleTiffSamples(CvxFile& file, const TiffSampleLayout& layout, const std::vector<std::uint32_t>& offsets,
-                         const std::vector<std::uint32_t>& byteCounts, std::vector<std::uint8_t>& samples);
+                         const std::vector<std::uint32_t>& byteCounts, std::uint8_t* samples);

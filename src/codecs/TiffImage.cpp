@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "codecs/CvxFile.h"
 #include "codecs/CvxProjectTarget.h"
@@ -39,26 +40,25 @@ void ConvertRow(const std::uint8_t* in, std::uint8_t* out, std::size_t width) {
     constexpr std::size_t samples = kind == PixelKind::Grey ? 1 : kind == PixelKind::Rgb ? 3 : 4;
     const auto& ink = InkTable();
     for (std::size_t x = 0; x < width; ++x, in += samples, out += 4) {
+        std::uint32_t red, green, blue, alpha = 255;
         if constexpr (kind == PixelKind::Grey) {
-            out[0] = out[1] = out[2] = in[0];
-            out[3] = 255;
+            red = green = blue = in[0];
         } else if constexpr (kind == PixelKind::Cmyk) {
-            out[0] = ink[std::max(in[2], in[3])];
-            out[1] = ink[std::max(in[1], in[3])];
-            out[2] = ink[std::max(in[0], in[3])];
-            out[3] = 255;
+            red = ink[std::max(in[0], in[3])];
+            green = ink[std::max(in[1], in[3])];
+            blue = ink[std::max(in[2], in[3])];
         } else {
-            out[0] = in[2];
-            out[1] = in[1];
-            out[2] = in[0];
-            out[3] = 255;
+            red = in[0];
+            green = in[1];
+            blue = in[2];
             if constexpr (kind != PixelKind::Rgb) {
-                out[3] = kind == PixelKind::RgbaKept || in[3] == 0 ? in[3] : 255;
+                alpha = kind == PixelKind::RgbaKept || in[3] == 0 ? in[3] : 255;
                 // A transparent pixel carries no colour.
-                if (in[3] == 0) out[0] = out[1] = out[2] = 0;
+                if (in[3] == 0) red = green = blue = 0;
             }
         }
-        ClampColour(out);
+        const std::uint32_t pixel = ClampedPixel((alpha << 24) | (red << 16) | (green << 8) | blue);
+        std::memcpy(out, &pixel, 4);
     }
 }
 
@@ -74,7 +74,8 @@ void ConvertRows(const CvxTiffPage& page, CvxDIB& image) {
 int CvxDIB::ReadTiffPage(CvxTiff& file, int index) {
     const auto page = file.ReadPage(index);
     if (!page) return 0;
-    if (!Create(static_cast<int>(page->width), static_cast<int>(page->height), 32)) {
+    // Every pixel is written below, so the image needs no white fill first.
+    if (!Allocate(static_cast<int>(page->width), static_cast<int>(page->height), 32, false)) {
         platform::ShowMessage("TIFF Error - Out of memory for TIFF DIB bits.", platform::MessageStyle::Plain);
         return 0;
     }

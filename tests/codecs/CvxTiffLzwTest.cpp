@@ -10,21 +10,11 @@
 
 namespace {
 
-// Packs codes of the given widths most significant bit first.
+// Packs codes of the given widths.
 std::vector<std::uint8_t> Pack(const std::vector<std::pair<unsigned, int>>& codes) {
-    std::vector<std::uint8_t> out;
-    std::uint64_t bits = 0;
-    int count = 0;
-    for (const auto& [code, width] : codes) {
-        bits = (bits << width) | code;
-        count += width;
-        while (count >= 8) {
-            count -= 8;
-            out.push_back(static_cast<std::uint8_t>(bits >> count));
-        }
-    }
-    if (count > 0) out.push_back(static_cast<std::uint8_t>(bits << (8 - count)));
-    return out;
+    CodePacker packer;
+    for (const auto& [code, width] : codes) packer.Put(code, width);
+    return packer.Finish();
 }
 
 std::string Decode(const std::vector<std::uint8_t>& in, std::size_t capacity = 4096) {
@@ -40,15 +30,12 @@ std::vector<std::uint8_t> DecodeBytes(CvxTiffLzw& lzw, const std::vector<std::ui
     return out;
 }
 
-TEST(TiffLzw, DecodesTableCodesAndTheCodeBeingDefined) {
+TEST(TiffLzw, DecodesTableCodesTheCodeBeingDefinedAndClearCodes) {
     // a, b, "ab" (258), then 260 before it exists: "ab" + 'a'.
-    const auto stream = Pack({{256, 9}, {'a', 9}, {'b', 9}, {258, 9}, {260, 9}, {257, 9}});
-    EXPECT_EQ(Decode(stream), "abababa");
-}
-
-TEST(TiffLzw, AStripWithoutALeadingClearCodeDecodesToo) {
-    EXPECT_EQ(Decode(Pack({{'x', 9}, {'y', 9}, {258, 9}, {257, 9}})), "xyxy");
-    // Repeated clear codes are skipped; a clear code restarts the table in the middle.
+    EXPECT_EQ(Decode(Pack({{256, 9}, {'a', 9}, {'b', 9}, {258, 9}, {260, 9}, {257, 9}})), "abababa");
+    // No leading clear code; repeated clear codes are skipped; a clear code restarts the
+    // table in the middle; a stream without end code gives what it holds.
+    EXPECT_EQ(Decode(Pack({{'x', 9}, {'y', 9}, {258, 9}})), "xyxy");
     EXPECT_EQ(Decode(Pack({{256, 9}, {256, 9}, {'p', 9}, {'q', 9}, {256, 9}, {'r', 9}, {'r', 9}, {258, 9}, {257, 9}})),
               "pqrrrr");
 }
@@ -70,15 +57,6 @@ TEST(TiffLzw, StopsAtACodeTheTableDoesNotHoldYet) {
     EXPECT_EQ(Decode(Pack({{256, 9}, {'a', 9}, {'b', 9}, {300, 9}, {'c', 9}, {257, 9}})), "ab");
     // Right after a clear code only single bytes can follow.
     EXPECT_EQ(Decode(Pack({{256, 9}, {258, 9}, {'a', 9}, {257, 9}})), "");
-}
-
-TEST(TiffLzw, AStreamWithoutEndCodeGivesWhatItHolds) {
-    auto stream = LzwEncode(std::vector<std::uint8_t>(1000, 'z'));
-    stream.resize(stream.size() / 2);
-    const std::string decoded = Decode(stream);
-    EXPECT_GT(decoded.size(), 100u);
-    EXPECT_EQ(decoded, std::string(decoded.size(), 'z'));
-    EXPECT_EQ(Decode({}), "");
 }
 
 TEST(TiffLzw, NeverWritesPastTheOutputItIsGiven) {

@@ -5,12 +5,14 @@
 
 #include <functional>
 #include <numeric>
+#include <optional>
 
 #include "TiffBuilder.h"
 #include "codecs/CvxFile.h"
 #include "codecs/CvxTiff.h"
 #include "image/CvxDIB.h"
 #include "platform/ScriptedPlatform.h"
+#include "support/TestSupport.h"
 
 namespace {
 
@@ -60,31 +62,10 @@ std::array<int, 4> Pixel(const CvxDIB& image, int x, int y) {
     return {p[0], p[1], p[2], p[3]};
 }
 
-// All pixels, top row first, as blue, green, red, alpha.
-Bytes Pixels(const CvxDIB& image) {
-    Bytes all;
-    for (int y = 0; y < image.Height(); ++y)
-        all.insert(all.end(), image.RowAt(y), image.RowAt(y) + std::size_t(image.Width()) * 4);
-    return all;
-}
-
 Bytes Ramp(std::size_t size, int step = 1) {
     Bytes data(size);
     for (std::size_t i = 0; i < size; ++i) data[i] = static_cast<std::uint8_t>(7 + i * static_cast<std::size_t>(step));
     return data;
-}
-
-TEST(TiffRead, GreySamplesBecomeOpaqueGreyPixelsWithTheColourClamp) {
-    TiffBuilder builder;
-    AddStripPage(builder, 3, 2, 1, 1, {0, 128, 255, 10, 20, 30});
-    const auto loaded = LoadPage(builder.Build());
-    ASSERT_TRUE(loaded->result);
-    EXPECT_EQ(loaded->image.BitCount(), 32);
-    EXPECT_EQ(Pixel(loaded->image, 0, 0), (std::array<int, 4>{1, 1, 1, 255}));
-    EXPECT_EQ(Pixel(loaded->image, 1, 0), (std::array<int, 4>{128, 128, 128, 255}));
-    EXPECT_EQ(Pixel(loaded->image, 2, 0), (std::array<int, 4>{254, 254, 254, 255}));
-    EXPECT_EQ(Pixel(loaded->image, 2, 1), (std::array<int, 4>{30, 30, 30, 255}));
-    EXPECT_TRUE(loaded->messages.empty());
 }
 
 // The same RGB page in both byte orders, with sizes and offsets as SHORT or LONG.
@@ -113,7 +94,7 @@ TEST(TiffRead, BothByteOrdersAndValueTypesReadAlike) {
                 SCOPED_TRACE(::testing::Message() << bigEndian << sizeType << offsetType);
                 const auto loaded = LoadPage(RgbTwin(bigEndian, sizeType, offsetType));
                 ASSERT_TRUE(loaded->result);
-                EXPECT_EQ(Pixels(loaded->image), Pixels(reference->image));
+                EXPECT_EQ(testsupport::PixelHash(loaded->image), testsupport::PixelHash(reference->image));
             }
         }
     }
@@ -121,13 +102,16 @@ TEST(TiffRead, BothByteOrdersAndValueTypesReadAlike) {
 
 TEST(TiffRead, TagsTheFileLeavesOutTakeTheirDefaults) {
     // No SamplesPerPixel (1), Compression (none), PlanarConfiguration, Predictor or
-    // RowsPerStrip (the whole image): a one-sample grey page.
+    // RowsPerStrip (the whole image): a one-sample grey page, opaque and colour-clamped.
     TiffBuilder builder;
-    const std::uint32_t offset = builder.Data({50, 60, 70, 80});
+    const std::uint32_t offset = builder.Data({0, 128, 255, 30});
     builder.Page().Short(256, {2}).Short(257, {2}).Short(258, {8}).Short(262, {1}).Long(273, {offset}).Long(279, {4});
     const auto loaded = LoadPage(builder.Build());
     ASSERT_TRUE(loaded->result);
-    EXPECT_EQ(Pixel(loaded->image, 1, 1), (std::array<int, 4>{80, 80, 80, 255}));
+    EXPECT_EQ(Pixel(loaded->image, 0, 0), (std::array<int, 4>{1, 1, 1, 255}));
+    EXPECT_EQ(Pixel(loaded->image, 1, 0), (std::array<int, 4>{128, 128, 128, 255}));
+    EXPECT_EQ(Pixel(loaded->image, 0, 1), (std::array<int, 4>{254, 254, 254, 255}));
+    EXPECT_EQ(Pixel(loaded->image, 1, 1), (std::array<int, 4>{30, 30, 30, 255}));
 }
 
 TEST(TiffRead, UnsupportedPagesAreRefusedWithTheFirstReasonThatApplies) {
@@ -142,8 +126,6 @@ TEST(TiffRead, UnsupportedPagesAreRefusedWithTheFirstReasonThatApplies) {
         b.Long(273, {offset}).Short(277, {samples}).Long(279, {16});
     };
     const std::vector<Case> cases = {
-        {"16-bit samples", [&](TiffBuilder& b, std::uint32_t o) { page(b, o, {16, 16, 16}, 3, 2, 1); }, kChannels},
-        {"two samples", [&](TiffBuilder& b, std::uint32_t o) { page(b, o, {8, 8}, 2, 1, 1); }, kChannels},
         {"fewer BitsPerSample values than samples", [&](TiffBuilder& b, std::uint32_t o) { page(b, o, {8}, 3, 2, 1); },
          kChannels},
         {"no BitsPerSample (1 bit)",
@@ -151,7 +133,6 @@ TEST(TiffRead, UnsupportedPagesAreRefusedWithTheFirstReasonThatApplies) {
              b.Page().Long(256, {2}).Long(257, {2}).Short(262, {1}).Long(273, {o}).Long(279, {4});
          },
          kChannels},
-        {"palette colour", [&](TiffBuilder& b, std::uint32_t o) { page(b, o, {8}, 1, 3, 1); }, kPhotometric},
         {"no photometric",
          [](TiffBuilder& b, std::uint32_t o) {
              b.Page().Long(256, {2}).Long(257, {2}).Short(258, {8}).Long(273, {o}).Long(279, {4});
@@ -161,7 +142,6 @@ TEST(TiffRead, UnsupportedPagesAreRefusedWithTheFirstReasonThatApplies) {
         {"one-sample RGB", [&](TiffBuilder& b, std::uint32_t o) { page(b, o, {8}, 1, 2, 1); }, kRgb},
         {"LZW grey", [&](TiffBuilder& b, std::uint32_t o) { page(b, o, {8}, 1, 1, 5); }, kGrey},
         {"PackBits", [&](TiffBuilder& b, std::uint32_t o) { page(b, o, {8, 8, 8}, 3, 2, 32773); }, kCompression},
-        {"JPEG", [&](TiffBuilder& b, std::uint32_t o) { page(b, o, {8, 8, 8}, 3, 2, 7); }, kCompression},
         {"two offsets, one count",
          [](TiffBuilder& b, std::uint32_t o) {
              b.Page().Long(256, {2}).Long(257, {2}).Short(258, {8}).Short(262, {1});
@@ -274,7 +254,7 @@ TEST(TiffRead, CompressedStripsFillTheirOwnRowsEvenWhenOneIsDamaged) {
     ASSERT_TRUE(reference->result);
     const auto striped = LoadPage(StripedLzwPage(samples));
     ASSERT_TRUE(striped->result);
-    EXPECT_EQ(Pixels(striped->image), Pixels(reference->image));
+    EXPECT_EQ(testsupport::PixelHash(striped->image), testsupport::PixelHash(reference->image));
 
     // The middle strip ends early: its missing rows stay zero (clamped to 010101), the
     // last strip still lands on its own rows.
@@ -305,25 +285,10 @@ TEST(TiffRead, StripsRunningPastTheEndOfTheFileGiveWhatTheFileHolds) {
     EXPECT_EQ(Pixel(cut->image, 4, 6), (std::array<int, 4>{1, 1, 1, 255}));
 }
 
-// The picture of PlainPage stored in separate planes or in tiles.
-Bytes PlanarPage(const Bytes& samples, bool lzw) {
-    TiffBuilder builder;
-    std::vector<std::uint32_t> offsets, counts;
-    for (std::size_t plane = 0; plane < 3; ++plane) {
-        Bytes values;
-        for (std::size_t i = plane; i < samples.size(); i += 3) values.push_back(samples[i]);
-        const Bytes stored = lzw ? LzwEncode(Difference(values, kWidth, 1)) : values;
-        offsets.push_back(builder.Data(stored));
-        counts.push_back(static_cast<std::uint32_t>(stored.size()));
-    }
-    builder.Page().Short(256, {kWidth}).Short(257, {kHeight}).Short(258, {8, 8, 8}).Short(259, {lzw ? 5u : 1u});
-    builder.Short(262, {2}).Long(273, offsets).Short(277, {3}).Long(279, counts).Short(284, {2});
-    if (lzw) builder.Short(317, {2});
-    return builder.Build();
-}
-
+// The picture of PlainPage in LZW tiles, differenced, with interleaved samples or planes.
 Bytes TiledPage(const Bytes& samples, bool planar) {
-    // 4 x 4 tiles over 5 x 7: two across, two down, the right and bottom ones partly outside.
+    // 4 x 4 tiles over 5 x 7: two across, two down, the right and bottom ones partly
+    // outside. Differencing starts again at every tile row.
     constexpr std::size_t kTile = 4;
     TiffBuilder builder;
     std::vector<std::uint32_t> offsets, counts;
@@ -351,45 +316,16 @@ Bytes TiledPage(const Bytes& samples, bool planar) {
     return builder.Build();
 }
 
-TEST(TiffRead, PlanesAndTilesGiveThePictureOfAPlainStrip) {
+TEST(TiffRead, TilesGiveThePictureOfAPlainStrip) {
     const Bytes samples = Ramp(kWidth * kHeight * 3, 37);
     const auto reference = LoadPage(PlainPage(samples));
     ASSERT_TRUE(reference->result);
-    const std::vector<std::pair<const char*, Bytes>> layouts = {
-        {"planes", PlanarPage(samples, false)},
-        {"LZW planes, differenced", PlanarPage(samples, true)},
-        {"tiles, differenced", TiledPage(samples, false)},
-        {"tiled planes, differenced", TiledPage(samples, true)},
-    };
-    for (const auto& [name, file] : layouts) {
-        SCOPED_TRACE(name);
-        const auto loaded = LoadPage(file);
-        ASSERT_TRUE(loaded->result) << (loaded->messages.empty() ? "" : loaded->messages[0].text);
-        EXPECT_EQ(Pixels(loaded->image), Pixels(reference->image));
+    for (const bool planar : {false, true}) {
+        SCOPED_TRACE(planar ? "planes" : "interleaved");
+        const auto loaded = LoadPage(TiledPage(samples, planar));
+        ASSERT_TRUE(loaded->result);
+        EXPECT_EQ(testsupport::PixelHash(loaded->image), testsupport::PixelHash(reference->image));
     }
-}
-
-TEST(TiffRead, UnusableTileSizesAreRefused) {
-    for (std::uint32_t tileWidth : {0u, 70000u}) {
-        TiffBuilder builder;
-        const std::uint32_t offset = builder.Data(Ramp(48));
-        builder.Page().Short(256, {4}).Short(257, {4}).Short(258, {8, 8, 8}).Short(262, {2}).Short(277, {3});
-        builder.Long(322, {tileWidth}).Long(323, {16}).Long(324, {offset}).Long(325, {48});
-        const auto loaded = LoadPage(builder.Build());
-        EXPECT_FALSE(loaded->result);
-        EXPECT_EQ(loaded->messages, (std::vector<RecordedMessage>{{kCorrupt, MessageStyle::Plain}}));
-    }
-}
-
-TEST(TiffRead, ClaimedCountsBeyondTheFileAreNotBelieved) {
-    // A strip-offset array claimed to hold a billion values at an offset inside the file.
-    TiffBuilder builder;
-    builder.Data(Ramp(64));
-    builder.Page().Short(256, {4}).Short(257, {4}).Short(258, {8}).Short(262, {1});
-    builder.Raw(273, TiffBuilder::kLong, 1u << 30, 8).Raw(279, TiffBuilder::kLong, 1u << 30, 8);
-    const auto loaded = LoadPage(builder.Build());
-    EXPECT_FALSE(loaded->result);
-    EXPECT_EQ(loaded->messages, (std::vector<RecordedMessage>{{kCorrupt, MessageStyle::Plain}}));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -423,24 +359,14 @@ TEST_F(TiffPageTable, PagesFollowTheChainInOrder) {
     EXPECT_EQ(memory.tiff.ReadPage(-1), nullptr);
 }
 
-TEST_F(TiffPageTable, AChainThatLoopsEndsAtTheFirstRepeat) {
+TEST_F(TiffPageTable, TheWalkStopsAtALoopAt512PagesAndAtACutDirectory) {
     EXPECT_EQ(MemoryTiff(GreyPages(3, 1)).tiff.PageCount(), 3);
     EXPECT_EQ(MemoryTiff(GreyPages(1, 0)).tiff.PageCount(), 1);
-}
-
-TEST_F(TiffPageTable, HoldsAtMost512Pages) {
-    MemoryTiff memory(GreyPages(600));
-    ASSERT_TRUE(memory.opened);
-    EXPECT_EQ(memory.tiff.PageCount(), CvxTiff::kMaxPages);
-}
-
-TEST_F(TiffPageTable, ADirectoryRunningPastTheEndKeepsThePagesBeforeIt) {
-    Bytes file = GreyPages(3);
-    TiffBuilder probe;
-    for (int i = 0; i < 3; ++i) AddStripPage(probe, 1, 1, 1, 1, {1});
-    probe.Build();
-    file.resize(probe.IfdOffsets()[2] + 20);  // the third directory is cut inside its entries
-    MemoryTiff memory(file);
+    EXPECT_EQ(MemoryTiff(GreyPages(600)).tiff.PageCount(), CvxTiff::kMaxPages);
+    // Directories come last in these files: cutting the end cuts the third one.
+    Bytes cut = GreyPages(3);
+    cut.resize(cut.size() - 20);
+    MemoryTiff memory(cut);
     ASSERT_TRUE(memory.opened);
     EXPECT_EQ(memory.tiff.PageCount(), 2);
 }

@@ -59,7 +59,6 @@ std::vector<std::uint8_t> TiffBuilder::Build() const {
     Put16(out, 2, 42);
     out.insert(out.end(), m_data.begin(), m_data.end());
 
-    // Values too long for their field go after the data, then the directories.
     std::vector<std::vector<std::uint32_t>> fields(m_pages.size());
     for (std::size_t p = 0; p < m_pages.size(); ++p) {
         for (const Item& item : m_pages[p]) {
@@ -74,11 +73,11 @@ std::vector<std::uint8_t> TiffBuilder::Build() const {
             fields[p].push_back(field);
         }
     }
-    m_ifdOffsets.clear();
+    std::vector<std::uint32_t> ifdOffsets;
     std::size_t previousLink = 4;
     for (std::size_t p = 0; p < m_pages.size(); ++p) {
         const std::size_t at = out.size();
-        m_ifdOffsets.push_back(static_cast<std::uint32_t>(at));
+        ifdOffsets.push_back(static_cast<std::uint32_t>(at));
         Put32(out, previousLink, static_cast<std::uint32_t>(at));
         out.resize(at + 2 + m_pages[p].size() * 12 + 4, 0);
         Put16(out, at, static_cast<std::uint32_t>(m_pages[p].size()));
@@ -96,7 +95,7 @@ std::vector<std::uint8_t> TiffBuilder::Build() const {
         }
         previousLink = at + 2 + m_pages[p].size() * 12;
     }
-    if (m_loopTarget) Put32(out, previousLink, m_ifdOffsets[static_cast<std::size_t>(*m_loopTarget)]);
+    if (m_loopTarget) Put32(out, previousLink, ifdOffsets[static_cast<std::size_t>(*m_loopTarget)]);
     return out;
 }
 
@@ -115,33 +114,22 @@ void AddStripPage(TiffBuilder& builder, std::uint32_t width, std::uint32_t heigh
         .Long(279, {static_cast<std::uint32_t>(data.size())});
 }
 
-namespace {
-
-class BitWriter {
-public:
-    void Put(unsigned code, int width) {
-        m_bits = (m_bits << width) | code;
-        m_count += width;
-        while (m_count >= 8) {
-            m_count -= 8;
-            m_out.push_back(static_cast<std::uint8_t>(m_bits >> m_count));
-        }
+void CodePacker::Put(unsigned code, int width) {
+    m_bits = (m_bits << width) | code;
+    m_count += width;
+    while (m_count >= 8) {
+        m_count -= 8;
+        m_out.push_back(static_cast<std::uint8_t>(m_bits >> m_count));
     }
-    std::vector<std::uint8_t> Finish() {
-        if (m_count > 0) m_out.push_back(static_cast<std::uint8_t>(m_bits << (8 - m_count)));
-        return m_out;
-    }
+}
 
-private:
-    std::uint64_t m_bits = 0;
-    int m_count = 0;
-    std::vector<std::uint8_t> m_out;
-};
-
-}  // namespace
+std::vector<std::uint8_t> CodePacker::Finish() {
+    if (m_count > 0) m_out.push_back(static_cast<std::uint8_t>(m_bits << (8 - m_count)));
+    return m_out;
+}
 
 std::vector<std::uint8_t> LzwEncode(const std::vector<std::uint8_t>& data) {
-    BitWriter writer;
+    CodePacker writer;
     std::unordered_map<std::uint32_t, unsigned> table;
     unsigned nextCode = 258;
     int width = 9;

@@ -28,10 +28,8 @@ public:
     // Makes the last page's next-IFD field point at this page's IFD (index) instead of 0.
     TiffBuilder& LinkLastPageTo(int page);
 
+    // The header, the data, values too long for their field, then the directories.
     std::vector<std::uint8_t> Build() const;
-
-    // Offsets of the IFDs in the last Build, page by page.
-    const std::vector<std::uint32_t>& IfdOffsets() const { return m_ifdOffsets; }
 
 private:
     struct Item {
@@ -48,12 +46,23 @@ private:
     std::vector<std::uint8_t> m_data;
     std::vector<std::vector<Item>> m_pages;
     std::optional<int> m_loopTarget;
-    mutable std::vector<std::uint32_t> m_ifdOffsets;
 };
 
 // The tags a plain one-strip page needs: size, samples, photometric, uncompressed data.
 void AddStripPage(TiffBuilder& builder, std::uint32_t width, std::uint32_t height, std::uint32_t samples,
                   std::uint32_t photometric, const std::vector<std::uint8_t>& data);
+
+// Codes packed most significant bit first, as TIFF LZW stores them.
+class CodePacker {
+public:
+    void Put(unsigned code, int width);
+    std::vector<std::uint8_t> Finish();
+
+private:
+    std::uint64_t m_bits = 0;
+    int m_count = 0;
+    std::vector<std::uint8_t> m_out;
+};
 
 // TIFF LZW: a clear code first, codes most significant bit first, the width growing one
 // code early, a clear code whenever the table fills, the end code last.

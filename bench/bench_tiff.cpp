@@ -11,7 +11,9 @@
 #include <stdlib.h>
 #include <tiffio.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
@@ -75,7 +77,7 @@ private:
         TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tif, 0));
         std::vector<std::uint8_t> row(std::size_t{kWidth} * 3);
         for (std::uint32_t y = 0; y < kHeight; ++y) {
-            std::copy_n(rgb.begin() + static_cast<std::ptrdiff_t>(std::size_t{y} * row.size()), row.size(), row.begin());
+            std::memcpy(row.data(), rgb.data() + std::size_t{y} * row.size(), row.size());
             if (TIFFWriteScanline(tif, row.data(), y, 0) < 0) throw std::runtime_error("libtiff write failed");
         }
         TIFFClose(tif);

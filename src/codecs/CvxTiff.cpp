@@ -315,7 +315,8 @@ std::unique_ptr<CvxTiffPage> CvxTiff::ReadPage(int index) {
     layout.width = directory.Scalar(kImageWidth, 0);
     layout.height = directory.Scalar(kImageLength, 0);
     layout.samples = directory.Scalar(kSamplesPerPixel, 1);
-    tags.bitsPerSample = directory.Find(kBitsPerSample) ? directory.Values(kBitsPerSample, 4) : std::vector<std::uint32_t>{1};
+    tags.bitsPerSample =
+        directory.Find(kBitsPerSample) ? directory.Values(kBitsPerSample, 4) : std::vector<std::uint32_t>{1};
     tags.compression = directory.Scalar(kCompression, kNoCompression);
     tags.photometric = directory.Scalar(kPhotometric, kAbsent);
     tags.predictor = directory.Scalar(kPredictor, 1);
@@ -343,7 +344,7 @@ std::unique_ptr<CvxTiffPage> CvxTiff::ReadPage(int index) {
         page->height = layout.height;
         page->photometric = tags.photometric;
         page->samplesPerPixel = static_cast<std::uint16_t>(layout.samples);
-        page->predictor = static_cast<std::uint16_t>(tags.predictor);
+        page->predictor = static_cast<std::uint16_t>(std::min<std::uint32_t>(tags.predictor, 0xFFFF));
         const auto offsets = directory.Values(offsetsTag, tags.offsetCount);
         const auto byteCounts = directory.Values(countsTag, tags.byteCountCount);
         page->samples = AllocateZeroedBytes(std::size_t{layout.width} * layout.height * layout.samples);
@@ -425,8 +426,11 @@ int CvxTiff::WritePage(const CvxDIB& image) {
     }
     std::memcpy(values + 24, m_isProject ? kProjectSoftware : kPlainSoftware, sizeof kProjectSoftware);
     if (withRecord) {
-        for (int i = 0; i < CvxObjectRecord::kWords; ++i)
-            WriteLE32(values + 34 + 4 * i, static_cast<std::uint32_t>(m_recordSource->words[static_cast<std::size_t>(i)]));
+        std::uint8_t* out = values + 34;
+        for (const std::int32_t word : m_recordSource->words) {
+            WriteLE32(out, static_cast<std::uint32_t>(word));
+            out += 4;
+        }
     }
 
     std::uint8_t link[4];

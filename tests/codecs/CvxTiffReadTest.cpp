@@ -26,7 +26,8 @@ constexpr const char* kCmyk = "Unsupported TIFF - Only four channel 8-bit CMYK s
 constexpr const char* kRgb = "Unsupported TIFF - Only three or four channels are supported for RGB.";
 constexpr const char* kGrey = "Unsupported TIFF - Only one uncompressed channel is supported for grayscale.";
 constexpr const char* kCompression = "Unsupported TIFF - Only uncompressed and LZW compression formats are supported.";
-constexpr const char* kCorrupt = "Corrupt TIFF - Cardinality of strip-offsets does not match that of strip-byte-counts.";
+constexpr const char* kCorrupt =
+    "Corrupt TIFF - Cardinality of strip-offsets does not match that of strip-byte-counts.";
 constexpr const char* kOutOfMemory = "TIFF Error - Out of memory for TIFF DIB bits.";
 
 // An open TIFF over bytes in memory.
@@ -153,7 +154,8 @@ TEST(TiffRead, UnsupportedPagesAreRefusedWithTheFirstReasonThatApplies) {
          kCorrupt},
         {"every strip past the end of the file",
          [](TiffBuilder& b, std::uint32_t) {
-             b.Page().Long(256, {2}).Long(257, {2}).Short(258, {8}).Short(262, {1}).Long(273, {1u << 30}).Long(279, {4});
+             b.Page().Long(256, {2}).Long(257, {2}).Short(258, {8}).Short(262, {1});
+             b.Long(273, {1u << 30}).Long(279, {4});
          },
          kCorrupt},
         {"no width", [](TiffBuilder& b, std::uint32_t o) {
@@ -302,7 +304,8 @@ Bytes TiledPage(const Bytes& samples, bool planar) {
                         for (std::size_t s = 0; s < perPixel; ++s) {
                             const std::size_t px = tx * kTile + x, py = ty * kTile + y;
                             if (px < kWidth && py < kHeight)
-                                tile[(y * kTile + x) * perPixel + s] = samples[(py * kWidth + px) * 3 + (planar ? plane : s)];
+                                tile[(y * kTile + x) * perPixel + s] =
+                                    samples[(py * kWidth + px) * 3 + (planar ? plane : s)];
                         }
                 const Bytes stored = LzwEncode(Difference(tile, kTile, perPixel));
                 offsets.push_back(builder.Data(stored));

@@ -20,8 +20,12 @@ public:
     TiffBuilder& Page();
     // An entry with integer values of the given type (BYTE, SHORT or LONG).
     TiffBuilder& Entry(std::uint16_t tag, Type type, const std::vector<std::uint32_t>& values);
-    TiffBuilder& Short(std::uint16_t tag, const std::vector<std::uint32_t>& values) { return Entry(tag, kShort, values); }
-    TiffBuilder& Long(std::uint16_t tag, const std::vector<std::uint32_t>& values) { return Entry(tag, kLong, values); }
+    TiffBuilder& Short(std::uint16_t tag, const std::vector<std::uint32_t>& values) {
+        return Entry(tag, kShort, values);
+    }
+    TiffBuilder& Long(std::uint16_t tag, const std::vector<std::uint32_t>& values) {
+        return Entry(tag, kLong, values);
+    }
     TiffBuilder& Ascii(std::uint16_t tag, const std::string& text);  // with its terminating zero
     // An entry whose count and value field are given as they are, values nowhere.
     TiffBuilder& Raw(std::uint16_t tag, Type type, std::uint32_t count, std::uint32_t valueField);

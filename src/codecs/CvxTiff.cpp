@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <string>
 #include <unordered_set>
 
 #include "codecs/ByteOrder.h"

@@ -11,7 +11,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
-#include <string>
 #include <vector>
 
 class CvxDIB;
@@ -66,12 +65,10 @@ public:
     // --- Both ---
     // The project flag: found by DetectProject, or set before writing to name the project
     // software in every page.
-    bool IsProject() const { return m_isProject; }
     void SetProject(bool isProject) { m_isProject = isProject; }
     // The record written with each page and filled from each page read; null for plain
     // pictures. Not owned.
     void SetRecordSource(CvxObjectRecord* record) { m_recordSource = record; }
-    CvxObjectRecord* RecordSource() const { return m_recordSource; }
 
 private:
     struct PageLocation {

@@ -4,8 +4,13 @@
 
 #include "codecs/ImageFileDispatch.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "codecs/CvxFile.h"
 #include "codecs/CvxOpenDlg.h"
+#include "codecs/CvxProjectTarget.h"
+#include "codecs/CvxTiff.h"
 #include "image/CvxDIB.h"
 #include "platform/PlatformServices.h"
 
@@ -15,6 +20,13 @@ using platform::MessageStyle;
 
 void ShowOpenFailure(const std::string& path) {
     platform::ShowMessage("Failed to open file: " + path, MessageStyle::Exclamation);
+}
+
+// The last four characters of a name, lower-cased: they choose the writer.
+std::string WriterTag(const std::string& path) {
+    std::string tag = path.substr(path.size() - std::min<std::size_t>(path.size(), 4));
+    for (char& c : tag) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return tag;
 }
 
 }  // namespace
@@ -30,7 +42,7 @@ const char* ImageKindName(ImageKind kind) {
 }
 
 int CvxDIB::LoadFromFile(const std::string& requestedPath, const std::string* initialFolder,
-                         ImageKind* loadedKind) {
+                         ImageKind* loadedKind, CvxProjectTarget* target) {
     if (loadedKind) *loadedKind = ImageKind::None;
     std::string path = requestedPath;
     if (path.empty()) {
@@ -47,6 +59,19 @@ int CvxDIB::LoadFromFile(const std::string& requestedPath, const std::string* in
     platform::BusyCursor busy;
     ImageKind kind = ImageKind::None;
     if (Load(file)) kind = ImageKind::Bmp;
+    if (kind == ImageKind::None) {
+        CvxTiff tiff;
+        if (tiff.OpenForRead(file)) {
+            // Projects are recognised only for a document that can take their objects.
+            if (target != nullptr && tiff.DetectProject()) {
+                Release();
+                target->LoadProject(tiff);
+                kind = ImageKind::Tiff;
+            } else if (ReadTiffPage(tiff, 0)) {
+                kind = ImageKind::Tiff;
+            }
+        }
+    }
     file.Close();
     if (kind == ImageKind::None) {
         platform::ShowMessage("Unsupported file type", MessageStyle::Plain);
@@ -67,10 +92,15 @@ std::optional<std::string> BmpSaveName(const std::string& path) {
     return name + ".bmp";
 }
 
-int CvxDIB::SaveToFile(const std::string& path) const {
+int CvxDIB::SaveToFile(const std::string& path, CvxProjectTarget* document) const {
     if (path.empty() || path.back() == '/') {
         platform::ShowMessage("File name required", MessageStyle::Exclamation);
         return 0;
+    }
+    if (WriterTag(path) == ".tif") {
+        const int saved = WriteImageFile(path, document);
+        if (!saved) platform::ShowMessage("Failed to save TIF file", MessageStyle::Plain);
+        return saved;
     }
     const auto bmpName = BmpSaveName(path);
     if (!bmpName) {

@@ -14,6 +14,8 @@
 #include "image/DibTypes.h"
 
 class CvxFile;
+class CvxProjectTarget;
+class CvxTiff;
 
 enum class ImageKind { None, Bmp, Tiff, Jpeg, Gif };
 const char* ImageKindName(ImageKind kind);
@@ -94,12 +96,21 @@ public:
     int Load(CvxFile& file);
     int Save(CvxFile& file) const;
 
+    // --- TIFF pages ---
+    // Replaces this image with a 32-bit image of the file's page; unchanged on failure.
+    int ReadTiffPage(CvxTiff& file, int index);
+    // Writes this 32-bit image as a one-page TIFF, or with a document as the first page of
+    // a project followed by the document's objects.
+    int WriteImageFile(const std::string& path, CvxProjectTarget* document) const;
+
     // --- Every file format: readers tried in a fixed order, writer chosen by name ---
     // An empty path asks the user with the open dialog, starting in initialFolder if given.
     // loadedKind, when given, receives the format of the reader that accepted the file.
+    // With a target, a project file is loaded into it and this image is left empty.
     int LoadFromFile(const std::string& path, const std::string* initialFolder = nullptr,
-                     ImageKind* loadedKind = nullptr);
-    int SaveToFile(const std::string& path) const;
+                     ImageKind* loadedKind = nullptr, CvxProjectTarget* target = nullptr);
+    // With a document, a ".tif" name saves a project: this image is its first page.
+    int SaveToFile(const std::string& path, CvxProjectTarget* document = nullptr) const;
 
     // --- Analysis tables that other operations fill; stored and freed here. ---
     std::unique_ptr<double[]> m_pHSIColorMap;       // hue, saturation, intensity per colour entry

@@ -1,0 +1,432 @@
+// Reading TIFF pages: sample kinds, byte orders, defaults, refusals, layouts and files
+// that lie about their sizes and offsets.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <numeric>
+#include <optional>
+
+#include "TiffBuilder.h"
+#include "codecs/CvxFile.h"
+#include "codecs/CvxTiff.h"
+#include "image/CvxDIB.h"
+#include "platform/ScriptedPlatform.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using platform::MessageStyle;
+using platform::RecordedMessage;
+
+constexpr const char* kChannels = "Unsupported TIFF - Only one, three or four 8-bit channels supported.";
+constexpr const char* kPhotometric = "Unsupported TIFF - Only RGB, RGB/alpha (unsassociated) or CMYK supported.";
+constexpr const char* kCmyk = "Unsupported TIFF - Only four channel 8-bit CMYK supported.";
+constexpr const char* kRgb = "Unsupported TIFF - Only three or four channels are supported for RGB.";
+constexpr const char* kGrey = "Unsupported TIFF - Only one uncompressed channel is supported for grayscale.";
+constexpr const char* kCompression = "Unsupported TIFF - Only uncompressed and LZW compression formats are supported.";
+constexpr const char* kCorrupt =
+    "Corrupt TIFF - Cardinality of strip-offsets does not match that of strip-byte-counts.";
+constexpr const char* kOutOfMemory = "TIFF Error - Out of memory for TIFF DIB bits.";
+
+// An open TIFF over bytes in memory.
+struct MemoryTiff {
+    explicit MemoryTiff(const Bytes& bytes) {
+        file.OpenMemory(bytes.data(), bytes.size());
+        opened = tiff.OpenForRead(file);
+    }
+    CvxFile file;
+    CvxTiff tiff;
+    int opened = 0;
+};
+
+// Page 0 as a 32-bit image, and the messages shown on the way.
+struct Loaded {
+    int result = 0;
+    CvxDIB image;
+    std::vector<RecordedMessage> messages;
+};
+
+std::unique_ptr<Loaded> LoadPage(const Bytes& bytes, int index = 0) {
+    platform::ScriptedPlatform platform;
+    auto loaded = std::make_unique<Loaded>();
+    MemoryTiff memory(bytes);
+    if (memory.opened) loaded->result = loaded->image.ReadTiffPage(memory.tiff, index);
+    loaded->messages = platform.Messages();
+    return loaded;
+}
+
+// Blue, green, red, alpha of one pixel.
+std::array<int, 4> Pixel(const CvxDIB& image, int x, int y) {
+    const std::uint8_t* p = image.PixelAt(x, y);
+    return {p[0], p[1], p[2], p[3]};
+}
+
+Bytes Ramp(std::size_t size, int step = 1) {
+    Bytes data(size);
+    for (std::size_t i = 0; i < size; ++i) data[i] = static_cast<std::uint8_t>(7 + i * static_cast<std::size_t>(step));
+    return data;
+}
+
+// The same RGB page in both byte orders, with sizes and offsets as SHORT or LONG.
+Bytes RgbTwin(bool bigEndian, TiffBuilder::Type sizeType, TiffBuilder::Type offsetType) {
+    TiffBuilder builder(bigEndian);
+    const Bytes data = Ramp(4 * 3 * 3, 5);
+    const std::uint32_t offset = builder.Data(data);
+    builder.Page()
+        .Entry(256, sizeType, {4})
+        .Entry(257, sizeType, {3})
+        .Short(258, {8, 8, 8})
+        .Short(262, {2})
+        .Entry(273, offsetType, {offset})
+        .Short(277, {3})
+        .Entry(279, offsetType, {static_cast<std::uint32_t>(data.size())});
+    return builder.Build();
+}
+
+TEST(TiffRead, BothByteOrdersAndValueTypesReadAlike) {
+    const auto reference = LoadPage(RgbTwin(false, TiffBuilder::kLong, TiffBuilder::kLong));
+    ASSERT_TRUE(reference->result);
+    EXPECT_EQ(Pixel(reference->image, 0, 0), (std::array<int, 4>{17, 12, 7, 255}));
+    for (bool bigEndian : {false, true}) {
+        for (auto sizeType : {TiffBuilder::kShort, TiffBuilder::kLong}) {
+            for (auto offsetType : {TiffBuilder::kShort, TiffBuilder::kLong}) {
+                SCOPED_TRACE(::testing::Message() << bigEndian << sizeType << offsetType);
+                const auto loaded = LoadPage(RgbTwin(bigEndian, sizeType, offsetType));
+                ASSERT_TRUE(loaded->result);
+                EXPECT_EQ(testsupport::PixelHash(loaded->image), testsupport::PixelHash(reference->image));
+            }
+        }
+    }
+}
+
+TEST(TiffRead, TagsTheFileLeavesOutTakeTheirDefaults) {
+    // No SamplesPerPixel (1), Compression (none), PlanarConfiguration, Predictor or
+    // RowsPerStrip (the whole image): a one-sample grey page, opaque and colour-clamped.
+    TiffBuilder builder;
+    const std::uint32_t offset = builder.Data({0, 128, 255, 30});
+    builder.Page().Short(256, {2}).Short(257, {2}).Short(258, {8}).Short(262, {1}).Long(273, {offset}).Long(279, {4});
+    const auto loaded = LoadPage(builder.Build());
+    ASSERT_TRUE(loaded->result);
+    EXPECT_EQ(Pixel(loaded->image, 0, 0), (std::array<int, 4>{1, 1, 1, 255}));
+    EXPECT_EQ(Pixel(loaded->image, 1, 0), (std::array<int, 4>{128, 128, 128, 255}));
+    EXPECT_EQ(Pixel(loaded->image, 0, 1), (std::array<int, 4>{254, 254, 254, 255}));
+    EXPECT_EQ(Pixel(loaded->image, 1, 1), (std::array<int, 4>{30, 30, 30, 255}));
+}
+
+TEST(TiffRead, UnsupportedPagesAreRefusedWithTheFirstReasonThatApplies) {
+    struct Case {
+        const char* name;
+        std::function<void(TiffBuilder&, std::uint32_t offset)> tags;
+        const char* message;
+    };
+    const auto page = [](TiffBuilder& b, std::uint32_t offset, std::vector<std::uint32_t> bits, std::uint32_t samples,
+                         std::uint32_t photometric, std::uint32_t compression) {
+        b.Page().Long(256, {2}).Long(257, {2}).Short(258, bits).Short(259, {compression}).Short(262, {photometric});
+        b.Long(273, {offset}).Short(277, {samples}).Long(279, {16});
+    };
+    const std::vector<Case> cases = {
+        {"fewer BitsPerSample values than samples", [&](TiffBuilder& b, std::uint32_t o) { page(b, o, {8}, 3, 2, 1); },
+         kChannels},
+        {"no BitsPerSample (1 bit)",
+         [](TiffBuilder& b, std::uint32_t o) {
+             b.Page().Long(256, {2}).Long(257, {2}).Short(262, {1}).Long(273, {o}).Long(279, {4});
+         },
+         kChannels},
+        {"no photometric",
+         [](TiffBuilder& b, std::uint32_t o) {
+             b.Page().Long(256, {2}).Long(257, {2}).Short(258, {8}).Long(273, {o}).Long(279, {4});
+         },
+         kPhotometric},
+        {"three-sample CMYK", [&](TiffBuilder& b, std::uint32_t o) { page(b, o, {8, 8, 8}, 3, 5, 1); }, kCmyk},
+        {"one-sample RGB", [&](TiffBuilder& b, std::uint32_t o) { page(b, o, {8}, 1, 2, 1); }, kRgb},
+        {"LZW grey", [&](TiffBuilder& b, std::uint32_t o) { page(b, o, {8}, 1, 1, 5); }, kGrey},
+        {"PackBits", [&](TiffBuilder& b, std::uint32_t o) { page(b, o, {8, 8, 8}, 3, 2, 32773); }, kCompression},
+        {"two offsets, one count",
+         [](TiffBuilder& b, std::uint32_t o) {
+             b.Page().Long(256, {2}).Long(257, {2}).Short(258, {8}).Short(262, {1});
+             b.Long(273, {o, o + 2}).Long(278, {1}).Long(279, {4});
+         },
+         kCorrupt},
+        {"no strips at all",
+         [](TiffBuilder& b, std::uint32_t) { b.Page().Long(256, {2}).Long(257, {2}).Short(258, {8}).Short(262, {1}); },
+         kCorrupt},
+        {"every strip past the end of the file",
+         [](TiffBuilder& b, std::uint32_t) {
+             b.Page().Long(256, {2}).Long(257, {2}).Short(258, {8}).Short(262, {1});
+             b.Long(273, {1u << 30}).Long(279, {4});
+         },
+         kCorrupt},
+        {"no width", [](TiffBuilder& b, std::uint32_t o) {
+             b.Page().Long(257, {2}).Short(258, {8}).Short(262, {1}).Long(273, {o}).Long(279, {4});
+         },
+         kCorrupt},
+        {"a picture larger than memory allows",
+         [](TiffBuilder& b, std::uint32_t o) {
+             b.Page().Long(256, {70000}).Long(257, {70000}).Short(258, {8}).Short(262, {1});
+             b.Long(273, {o}).Long(279, {4});
+         },
+         kOutOfMemory},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        TiffBuilder builder;
+        const std::uint32_t offset = builder.Data(Ramp(16));
+        test.tags(builder, offset);
+        const auto loaded = LoadPage(builder.Build());
+        EXPECT_FALSE(loaded->result);
+        EXPECT_TRUE(loaded->image.IsEmpty());
+        EXPECT_EQ(loaded->messages, (std::vector<RecordedMessage>{{test.message, MessageStyle::Plain}}));
+    }
+}
+
+// Four RGBA pixels with alphas 0, 1, 128, 255, stored with or without differencing.
+Bytes RgbaPage(bool differenced) {
+    const Bytes samples = {10, 20, 30, 0, 40, 50, 60, 1, 70, 80, 90, 128, 255, 255, 255, 255};
+    TiffBuilder builder;
+    const Bytes stored = differenced ? Difference(samples, 4, 4) : samples;
+    const Bytes lzw = LzwEncode(stored);
+    const std::uint32_t offset = builder.Data(lzw);
+    builder.Page().Long(256, {4}).Long(257, {1}).Short(258, {8, 8, 8, 8}).Short(259, {5}).Short(262, {2});
+    builder.Long(273, {offset}).Short(277, {4}).Long(279, {static_cast<std::uint32_t>(lzw.size())});
+    builder.Short(317, {differenced ? 2u : 1u}).Short(338, {2});
+    return builder.Build();
+}
+
+TEST(TiffRead, AlphaIsOnOrOffWithoutDifferencingAndKeptWithIt) {
+    const auto plain = LoadPage(RgbaPage(false));
+    ASSERT_TRUE(plain->result);
+    EXPECT_EQ(Pixel(plain->image, 0, 0), (std::array<int, 4>{1, 1, 1, 0}));  // transparent pixels lose their colour
+    EXPECT_EQ(Pixel(plain->image, 1, 0), (std::array<int, 4>{60, 50, 40, 255}));
+    EXPECT_EQ(Pixel(plain->image, 2, 0), (std::array<int, 4>{90, 80, 70, 255}));
+    EXPECT_EQ(Pixel(plain->image, 3, 0), (std::array<int, 4>{254, 254, 254, 255}));
+
+    const auto differenced = LoadPage(RgbaPage(true));
+    ASSERT_TRUE(differenced->result);
+    EXPECT_EQ(Pixel(differenced->image, 0, 0), (std::array<int, 4>{1, 1, 1, 0}));
+    EXPECT_EQ(Pixel(differenced->image, 1, 0), (std::array<int, 4>{60, 50, 40, 1}));
+    EXPECT_EQ(Pixel(differenced->image, 2, 0), (std::array<int, 4>{90, 80, 70, 128}));
+    EXPECT_EQ(Pixel(differenced->image, 3, 0), (std::array<int, 4>{254, 254, 254, 255}));
+}
+
+TEST(TiffRead, CmykInksSubtractFromWhite) {
+    TiffBuilder builder;
+    AddStripPage(builder, 4, 1, 4, 5, {43, 0, 0, 0, 0, 0, 0, 0, 0, 100, 0, 200, 255, 255, 255, 255});
+    const auto loaded = LoadPage(builder.Build());
+    ASSERT_TRUE(loaded->result);
+    EXPECT_EQ(Pixel(loaded->image, 0, 0), (std::array<int, 4>{255, 255, 211, 255}));
+    EXPECT_EQ(Pixel(loaded->image, 1, 0), (std::array<int, 4>{254, 254, 254, 255}));
+    EXPECT_EQ(Pixel(loaded->image, 2, 0), (std::array<int, 4>{55, 55, 55, 255}));  // black 200 outweighs magenta 100
+    EXPECT_EQ(Pixel(loaded->image, 3, 0), (std::array<int, 4>{1, 1, 1, 255}));
+}
+
+// A 5 x 7 RGB picture and the same picture in strips of three rows, LZW and differenced.
+constexpr std::uint32_t kWidth = 5, kHeight = 7;
+
+Bytes StripedLzwPage(const Bytes& samples, std::function<void(std::vector<Bytes>&)> damage = {}) {
+    TiffBuilder builder;
+    const std::size_t stripBytes = 3 * kWidth * 3;
+    std::vector<Bytes> strips;
+    for (std::size_t start = 0; start < samples.size(); start += stripBytes) {
+        const Bytes rows(samples.begin() + static_cast<std::ptrdiff_t>(start),
+                         samples.begin() + static_cast<std::ptrdiff_t>(std::min(samples.size(), start + stripBytes)));
+        strips.push_back(LzwEncode(Difference(rows, kWidth, 3)));
+    }
+    if (damage) damage(strips);
+    std::vector<std::uint32_t> offsets, counts;
+    for (const Bytes& strip : strips) {
+        offsets.push_back(builder.Data(strip));
+        counts.push_back(static_cast<std::uint32_t>(strip.size()));
+    }
+    builder.Page().Short(256, {kWidth}).Short(257, {kHeight}).Short(258, {8, 8, 8}).Short(259, {5}).Short(262, {2});
+    builder.Long(273, offsets).Short(277, {3}).Short(278, {3}).Short(279, counts).Short(317, {2});
+    return builder.Build();
+}
+
+Bytes PlainPage(const Bytes& samples) {
+    TiffBuilder builder;
+    AddStripPage(builder, kWidth, kHeight, 3, 2, samples);
+    return builder.Build();
+}
+
+TEST(TiffRead, CompressedStripsFillTheirOwnRowsEvenWhenOneIsDamaged) {
+    const Bytes samples = Ramp(kWidth * kHeight * 3, 37);
+    const auto reference = LoadPage(PlainPage(samples));
+    ASSERT_TRUE(reference->result);
+    const auto striped = LoadPage(StripedLzwPage(samples));
+    ASSERT_TRUE(striped->result);
+    EXPECT_EQ(testsupport::PixelHash(striped->image), testsupport::PixelHash(reference->image));
+
+    // The middle strip ends early: its missing rows stay zero (clamped to 010101), the
+    // last strip still lands on its own rows.
+    const auto damaged = LoadPage(StripedLzwPage(samples, [](std::vector<Bytes>& strips) { strips[1].resize(4); }));
+    ASSERT_TRUE(damaged->result);
+    EXPECT_EQ(Pixel(damaged->image, 4, 6), Pixel(reference->image, 4, 6));
+    EXPECT_EQ(Pixel(damaged->image, 4, 4), (std::array<int, 4>{1, 1, 1, 255}));
+    EXPECT_EQ(Pixel(damaged->image, 0, 2), Pixel(reference->image, 0, 2));
+}
+
+TEST(TiffRead, StripsRunningPastTheEndOfTheFileGiveWhatTheFileHolds) {
+    const Bytes samples = Ramp(kWidth * kHeight * 3, 37);
+    const auto reference = LoadPage(PlainPage(samples));
+    // The directory, then the strip as the file's last bytes, cut after two rows and a pixel.
+    const auto directory = [](std::uint32_t stripOffset) {
+        TiffBuilder builder;
+        builder.Page().Short(256, {kWidth}).Short(257, {kHeight}).Short(258, {8, 8, 8}).Short(262, {2});
+        builder.Raw(273, TiffBuilder::kLong, 1, stripOffset).Short(277, {3}).Long(279, {kWidth * kHeight * 3});
+        return builder.Build();
+    };
+    Bytes file = directory(0);
+    file = directory(static_cast<std::uint32_t>(file.size()));
+    file.insert(file.end(), samples.begin(), samples.begin() + (2 * kWidth + 1) * 3);
+    const auto cut = LoadPage(file);
+    ASSERT_TRUE(cut->result);
+    EXPECT_EQ(Pixel(cut->image, 0, 2), Pixel(reference->image, 0, 2));
+    EXPECT_EQ(Pixel(cut->image, 1, 2), (std::array<int, 4>{1, 1, 1, 255}));
+    EXPECT_EQ(Pixel(cut->image, 4, 6), (std::array<int, 4>{1, 1, 1, 255}));
+}
+
+// The picture of PlainPage in LZW tiles, differenced, with interleaved samples or planes.
+Bytes TiledPage(const Bytes& samples, bool planar) {
+    // 4 x 4 tiles over 5 x 7: two across, two down, the right and bottom ones partly
+    // outside. Differencing starts again at every tile row.
+    constexpr std::size_t kTile = 4;
+    TiffBuilder builder;
+    std::vector<std::uint32_t> offsets, counts;
+    for (std::size_t plane = 0; plane < (planar ? 3u : 1u); ++plane) {
+        for (std::size_t ty = 0; ty < 2; ++ty) {
+            for (std::size_t tx = 0; tx < 2; ++tx) {
+                const std::size_t perPixel = planar ? 1 : 3;
+                Bytes tile(kTile * kTile * perPixel, 0xEE);  // padding outside the picture
+                for (std::size_t y = 0; y < kTile; ++y)
+                    for (std::size_t x = 0; x < kTile; ++x)
+                        for (std::size_t s = 0; s < perPixel; ++s) {
+                            const std::size_t px = tx * kTile + x, py = ty * kTile + y;
+                            if (px < kWidth && py < kHeight)
+                                tile[(y * kTile + x) * perPixel + s] =
+                                    samples[(py * kWidth + px) * 3 + (planar ? plane : s)];
+                        }
+                const Bytes stored = LzwEncode(Difference(tile, kTile, perPixel));
+                offsets.push_back(builder.Data(stored));
+                counts.push_back(static_cast<std::uint32_t>(stored.size()));
+            }
+        }
+    }
+    builder.Page().Short(256, {kWidth}).Short(257, {kHeight}).Short(258, {8, 8, 8}).Short(259, {5}).Short(262, {2});
+    builder.Short(277, {3}).Short(284, {planar ? 2u : 1u}).Short(317, {2});
+    builder.Short(322, {kTile}).Short(323, {kTile}).Long(324, offsets).Long(325, counts);
+    return builder.Build();
+}
+
+TEST(TiffRead, TilesGiveThePictureOfAPlainStrip) {
+    const Bytes samples = Ramp(kWidth * kHeight * 3, 37);
+    const auto reference = LoadPage(PlainPage(samples));
+    ASSERT_TRUE(reference->result);
+    for (const bool planar : {false, true}) {
+        SCOPED_TRACE(planar ? "planes" : "interleaved");
+        const auto loaded = LoadPage(TiledPage(samples, planar));
+        ASSERT_TRUE(loaded->result);
+        EXPECT_EQ(testsupport::PixelHash(loaded->image), testsupport::PixelHash(reference->image));
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// The page table
+// ---------------------------------------------------------------------------------------
+
+Bytes GreyPages(int pages, std::optional<int> loopTo = std::nullopt) {
+    TiffBuilder builder;
+    for (int i = 0; i < pages; ++i) AddStripPage(builder, 1, 1, 1, 1, {static_cast<std::uint8_t>(10 + i)});
+    if (loopTo) builder.LinkLastPageTo(*loopTo);
+    return builder.Build();
+}
+
+// Opening and reading trace their diagnostics through the platform.
+class TiffPageTable : public ::testing::Test {
+protected:
+    platform::ScriptedPlatform m_platform;
+};
+using TiffProject = TiffPageTable;
+
+TEST_F(TiffPageTable, PagesFollowTheChainInOrder) {
+    MemoryTiff memory(GreyPages(3));
+    ASSERT_TRUE(memory.opened);
+    EXPECT_EQ(memory.tiff.PageCount(), 3);
+    for (int index = 0; index < 3; ++index) {
+        CvxDIB image;
+        ASSERT_TRUE(image.ReadTiffPage(memory.tiff, index));
+        EXPECT_EQ(image.PixelAt(0, 0)[0], 10 + index);
+    }
+    EXPECT_EQ(memory.tiff.ReadPage(3), nullptr);
+    EXPECT_EQ(memory.tiff.ReadPage(-1), nullptr);
+}
+
+TEST_F(TiffPageTable, TheWalkStopsAtALoopAt512PagesAndAtACutDirectory) {
+    EXPECT_EQ(MemoryTiff(GreyPages(3, 1)).tiff.PageCount(), 3);
+    EXPECT_EQ(MemoryTiff(GreyPages(1, 0)).tiff.PageCount(), 1);
+    EXPECT_EQ(MemoryTiff(GreyPages(600)).tiff.PageCount(), CvxTiff::kMaxPages);
+    // Directories come last in these files: cutting the end cuts the third one.
+    Bytes cut = GreyPages(3);
+    cut.resize(cut.size() - 20);
+    MemoryTiff memory(cut);
+    ASSERT_TRUE(memory.opened);
+    EXPECT_EQ(memory.tiff.PageCount(), 2);
+}
+
+TEST_F(TiffPageTable, FilesThatAreNoTiffFailSilently) {
+    Bytes valid = GreyPages(1);
+    std::vector<Bytes> invalid;
+    invalid.push_back({'I', 'I', 42});                  // too short
+    invalid.push_back({'B', 'M', 42, 0, 8, 0, 0, 0});   // wrong byte order mark
+    invalid.push_back({'I', 'I', 43, 0, 8, 0, 0, 0});   // BigTIFF
+    invalid.push_back({'I', 'I', 42, 0, 0, 0, 0, 0});   // no first directory
+    invalid.push_back({'M', 'M', 0, 42, 0, 0, 0, 200});  // first directory past the end
+    invalid.push_back({});
+    for (const Bytes& bytes : invalid) EXPECT_FALSE(MemoryTiff(bytes).opened);
+    EXPECT_TRUE(m_platform.Messages().empty());
+    EXPECT_TRUE(MemoryTiff(valid).opened);
+}
+
+// ---------------------------------------------------------------------------------------
+// Project detection and object records
+// ---------------------------------------------------------------------------------------
+
+TEST_F(TiffProject, DetectedOnlyByTheProjectSoftwareNameOnTheFirstPage) {
+    const auto withSoftware = [](const std::optional<std::string>& software) {
+        TiffBuilder builder;
+        AddStripPage(builder, 1, 1, 1, 1, {9});
+        if (software) builder.Ascii(305, *software);
+        return builder.Build();
+    };
+    EXPECT_TRUE(MemoryTiff(withSoftware("VXProject")).tiff.DetectProject());
+    EXPECT_FALSE(MemoryTiff(withSoftware("Marrowfin")).tiff.DetectProject());
+    EXPECT_FALSE(MemoryTiff(withSoftware("VXProject2")).tiff.DetectProject());
+    EXPECT_FALSE(MemoryTiff(withSoftware("VX")).tiff.DetectProject());
+    EXPECT_FALSE(MemoryTiff(withSoftware(std::nullopt)).tiff.DetectProject());
+}
+
+TEST_F(TiffProject, RecordsAreReadFromTheirTagAndKeptAcrossPagesWithoutOne) {
+    TiffBuilder builder;
+    std::vector<std::uint32_t> longRecord(40);
+    std::iota(longRecord.begin(), longRecord.end(), 100);
+    AddStripPage(builder, 1, 1, 1, 1, {1});
+    builder.Long(65535, longRecord);  // more than 30 words: the rest is ignored
+    AddStripPage(builder, 1, 1, 1, 1, {2});  // no record
+    AddStripPage(builder, 1, 1, 1, 1, {3});
+    builder.Long(65535, {0xFFFFFFFD, 7});  // a short record: the remaining words are zero
+    MemoryTiff memory(builder.Build());
+    CvxObjectRecord record;
+    memory.tiff.SetRecordSource(&record);
+    ASSERT_TRUE(memory.tiff.ReadPage(0));
+    EXPECT_EQ(record.words[0], 100);
+    EXPECT_EQ(record.words[29], 129);
+    ASSERT_TRUE(memory.tiff.ReadPage(1));
+    EXPECT_EQ(record.words[29], 129);
+    ASSERT_TRUE(memory.tiff.ReadPage(2));
+    EXPECT_EQ(record.words[0], -3);
+    EXPECT_EQ(record.words[1], 7);
+    EXPECT_EQ(record.words[2], 0);
+}
+
+}  // namespace

@@ -387,7 +387,10 @@ void CvxView::RouteLeftButtonDown(CPoint device) {
 void CvxView::mousePressEvent(QMouseEvent* event) {
     const QPoint position = event->position().toPoint();
     if (event->button() == Qt::LeftButton) {
-        if (!hasFocus()) {
+        // A click on an unfocused view only gives it the focus. Qt moves the focus before
+        // the press arrives, so the focus change tells.
+        if (!hasFocus() || m_bFocusTakenByPress) {
+            m_bFocusTakenByPress = false;
             setFocus(Qt::MouseFocusReason);
             return;
         }
@@ -467,6 +470,7 @@ void CvxView::keyReleaseEvent(QKeyEvent* event) {
 
 void CvxView::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);
+    m_bFocusTakenByPress = event->reason() == Qt::MouseFocusReason && QGuiApplication::mouseButtons() != Qt::NoButton;
     StartOutlineTimer();
 }
 

@@ -4,8 +4,14 @@
 
 #include "codecs/ImageFileDispatch.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "codecs/CvxFile.h"
 #include "codecs/CvxOpenDlg.h"
+#include "codecs/GifCodec.h"
+#include "codecs/JpegCodec.h"
+#include "colour/ColorReduce.h"
 #include "image/CvxDIB.h"
 #include "platform/PlatformServices.h"
 
@@ -15,6 +21,21 @@ using platform::MessageStyle;
 
 void ShowOpenFailure(const std::string& path) {
     platform::ShowMessage("Failed to open file: " + path, MessageStyle::Exclamation);
+}
+
+// The last four characters of the name, lower-cased: they choose the writer.
+std::string SaveExtension(const std::string& path) {
+    std::string tail = path.substr(path.size() < 4 ? 0 : path.size() - 4);
+    std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    return tail;
+}
+
+// GIF holds at most 256 colours: anything but an 8-bit image is reduced first.
+int SaveAsGif(const CvxDIB& image, const std::string& path) {
+    if (image.BitCount() == 8) return WriteGIF(image, path);
+    CvxDIB reduced;
+    if (!reduced.Create(image.Width(), image.Height(), 8) || !ColorReduce(image, reduced, 256)) return 0;
+    return WriteGIF(reduced, path);
 }
 
 }  // namespace
@@ -48,6 +69,8 @@ int CvxDIB::LoadFromFile(const std::string& requestedPath, const std::string* in
     ImageKind kind = ImageKind::None;
     if (Load(file)) kind = ImageKind::Bmp;
     file.Close();
+    if (kind == ImageKind::None && ReadJPEG(path, *this)) kind = ImageKind::Jpeg;
+    if (kind == ImageKind::None && ReadGIF(path, *this)) kind = ImageKind::Gif;
     if (kind == ImageKind::None) {
         platform::ShowMessage("Unsupported file type", MessageStyle::Plain);
         return 0;
@@ -71,6 +94,18 @@ int CvxDIB::SaveToFile(const std::string& path) const {
     if (path.empty() || path.back() == '/') {
         platform::ShowMessage("File name required", MessageStyle::Exclamation);
         return 0;
+    }
+    const std::string extension = SaveExtension(path);
+    if (extension == ".jpg") {
+        const std::vector<std::uint8_t> rgb = ToRGB24();
+        const int saved = !rgb.empty() && WriteJPEG(path, Width(), Height(), rgb);
+        if (!saved) platform::ShowMessage("Failed to save JPG file", MessageStyle::Plain);
+        return saved;
+    }
+    if (extension == ".gif") {
+        const int saved = SaveAsGif(*this, path);
+        if (!saved) platform::ShowMessage("Failed to save GIF file", MessageStyle::Plain);
+        return saved;
     }
     const auto bmpName = BmpSaveName(path);
     if (!bmpName) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdlib>
 #include <new>
 
@@ -304,26 +305,63 @@ void MapPalettedPixels(const CvxDIB& source, CvxDIB& destination, const std::vec
     }
 }
 
+// Remembers the nearest entry of recently seen colours exactly, in a direct-mapped table:
+// photographs repeat their colours often enough that most pixels need no search.
+class NearestMemo {
+public:
+    NearestMemo(const BrightnessIndex& index, std::int64_t pixels)
+        : m_index(index),
+          m_slots(std::bit_ceil(std::uint64_t(std::clamp<std::int64_t>(pixels, 1, kMaxSlots)))),
+          m_mask(std::uint32_t(m_slots.size() - 1)) {}
+
+    int Nearest(const QuantColour& c) {
+        // The key is the colour plus one, so that the empty slot's 0 matches no colour.
+        const std::uint32_t key = (std::uint32_t(c.red) << 16 | std::uint32_t(c.green) << 8 | std::uint32_t(c.blue)) + 1;
+        Slot& slot = m_slots[(key * 2654435761u >> 8) & m_mask];
+        if (slot.key != key) {
+            slot.key = key;
+            slot.index = static_cast<std::uint8_t>(m_index.Nearest(c));
+        }
+        return slot.index;
+    }
+
+private:
+    static constexpr std::int64_t kMaxSlots = 1 << 20;
+    struct Slot {
+        std::uint32_t key = 0;
+        std::uint8_t index = 0;
+    };
+    const BrightnessIndex& m_index;
+    std::vector<Slot> m_slots;
+    std::uint32_t m_mask;
+};
+
 void MapTrueColourPixels(const CvxDIB& source, CvxDIB& destination, const std::vector<QuantColour>& palette) {
     std::vector<BrightnessIndex::Entry> entries;
     for (std::size_t p = 0; p < palette.size(); ++p) entries.push_back({palette[p], int(p)});
     BrightnessIndex index;
     index.Build(entries);
-    const bool withAlpha = source.BitCount() == 32;
+    if (source.BitCount() == 32) {
+        NearestMemo memo(index, std::int64_t{source.Width()} * source.Height());
+        for (int y = 0; y < source.Height(); ++y) {
+            const std::uint8_t* in = source.RowAt(y);
+            std::uint8_t* out = destination.RowAt(y);
+            for (int x = 0; x < source.Width(); ++x, in += 4) {
+                int found = memo.Nearest({in[2], in[1], in[0]});
+                if (found == 0 && in[3] != 0) found = 1;  // opaque pixels are never transparent
+                out[x] = static_cast<std::uint8_t>(found);
+            }
+        }
+        return;
+    }
     // 24-bit pictures reuse the answer for the first colour of each 4 x 4 x 4 cell; 0 means
     // not yet known, so black is looked up every time.
-    std::vector<std::uint8_t> cache(withAlpha ? 0 : kCells, 0);
+    std::vector<std::uint8_t> cache(kCells, 0);
     for (int y = 0; y < source.Height(); ++y) {
         const std::uint8_t* in = source.RowAt(y);
         std::uint8_t* out = destination.RowAt(y);
-        for (int x = 0; x < source.Width(); ++x) {
-            const QuantColour colour = ColourAt(source, in, x);
-            if (withAlpha) {
-                int found = index.Nearest(colour);
-                if (found == 0 && in[x * 4 + 3] != 0) found = 1;  // opaque pixels are never transparent
-                out[x] = static_cast<std::uint8_t>(found);
-                continue;
-            }
+        for (int x = 0; x < source.Width(); ++x, in += 3) {
+            const QuantColour colour{in[2], in[1], in[0]};
             std::uint8_t& cached = cache[CellOf(colour)];
             if (cached == 0) cached = static_cast<std::uint8_t>(index.Nearest(colour));
             out[x] = cached;

@@ -49,15 +49,17 @@ jpeg_error_mgr* InstallErrorManager(ErrorManager& manager) {
     return &manager.library;
 }
 
+// Colour and grey pictures arrive as blue, green, red, alpha 255; only the clamp is left.
+void ClampRow(std::uint8_t* row, int width) {
+    for (int x = 0; x < width; ++x, row += 4) ClampColour(row);
+}
+
+// Other pictures of three or four samples give their first three as red, green and blue.
 void ConvertRow(const JSAMPLE* samples, int components, int width, std::uint8_t* out) {
     for (int x = 0; x < width; ++x, samples += components, out += 4) {
-        if (components == 1) {
-            out[0] = out[1] = out[2] = samples[0];
-        } else {
-            out[0] = samples[2];
-            out[1] = samples[1];
-            out[2] = samples[0];
-        }
+        out[0] = samples[2];
+        out[1] = samples[1];
+        out[2] = samples[0];
         out[3] = 255;
         ClampColour(out);
     }
@@ -80,9 +82,12 @@ bool Decode(jpeg_decompress_struct& info, ErrorManager& errors, jpeg_progress_mg
         platform::Trace("JPEG: picture too large");
         return false;
     }
+    // The library writes colour and grey rows straight into the image in its own byte order.
+    const bool direct = info.out_color_space == JCS_RGB || info.out_color_space == JCS_GRAYSCALE;
+    if (direct) info.out_color_space = JCS_EXT_BGRA;
     jpeg_start_decompress(&info);
     const int components = info.output_components;
-    if (components != 1 && components != 3 && components != 4) {
+    if (!direct && components != 3 && components != 4) {
         platform::Trace("JPEG: only 1, 3 or 4 components are read");
         return false;
     }
@@ -92,12 +97,17 @@ bool Decode(jpeg_decompress_struct& info, ErrorManager& errors, jpeg_progress_mg
         platform::Trace("JPEG: out of memory for the picture");
         return false;
     }
-    JSAMPARRAY row = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
-                                               static_cast<JDIMENSION>(width * components), 1);
+    JSAMPARRAY samples = direct ? nullptr
+                                : (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
+                                                            static_cast<JDIMENSION>(width * components), 1);
     while (info.output_scanline < info.output_height) {
-        const int y = static_cast<int>(info.output_scanline);
-        if (jpeg_read_scanlines(&info, row, 1) != 1) return false;
-        ConvertRow(row[0], components, width, image.RowAt(y));
+        std::uint8_t* out = image.RowAt(static_cast<int>(info.output_scanline));
+        JSAMPROW row = direct ? out : samples[0];
+        if (jpeg_read_scanlines(&info, &row, 1) != 1) return false;
+        if (direct)
+            ClampRow(out, width);
+        else
+            ConvertRow(row, components, width, out);
     }
     jpeg_finish_decompress(&info);
     return true;

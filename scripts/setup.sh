@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   build-essential g++ clang cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6svg6-dev qt6-image-formats-plugins
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-image-formats-plugins
   libgl-dev libxkbcommon-dev
   libjpeg62-turbo-dev libjpeg-turbo-progs
   libgtest-dev libgmock-dev googletest libbenchmark-dev

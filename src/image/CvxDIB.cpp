@@ -67,7 +67,9 @@ void CvxDIB::FreeAnalysisTables() {
     m_pLabelTable.reset();
 }
 
-int CvxDIB::Create(int width, int height, int bitCount) {
+int CvxDIB::Create(int width, int height, int bitCount) { return Allocate(width, height, bitCount, true); }
+
+int CvxDIB::Allocate(int width, int height, int bitCount, bool fillWhite) {
     Release();
     if (bitCount == 0) bitCount = 8;
     if (!SizeIsSane(width, height, bitCount)) return 0;
@@ -88,7 +90,7 @@ int CvxDIB::Create(int width, int height, int bitCount) {
         platform::Trace("Out of memory for DIB bits");
         return 0;
     }
-    std::memset(bits.get(), 255, h.biSizeImage);
+    if (fillWhite) std::memset(bits.get(), 255, h.biSizeImage);
     Adopt(std::move(header), std::move(bits));
     return 1;
 }
@@ -231,46 +233,52 @@ std::unique_ptr<CvxDIB> CvxDIB::ConvertTo32(bool transparentBlack) const {
     }
 
     auto result = std::make_unique<CvxDIB>();
-    if (!result->Create(width, height, 32)) return nullptr;
+    if (!result->Allocate(width, height, 32, false)) return nullptr;
     const RGBQUAD* table = m_pBMI->bmiColors;
-    bool transparentConvention = false;
-    if (bitCount == 8) {
-        std::copy_n(table, 256, result->m_pBMI->bmiColors);
-        transparentConvention = IsAllZero(table[0]) && table[1].rgbBlue == 1 && table[1].rgbGreen == 1 &&
-                                table[1].rgbRed == 1 && table[1].rgbReserved == 0;
+    // Paletted pixels go through one table of finished 32-bit pixels.
+    std::uint32_t lookup[256];
+    if (bitCount <= 8) {
+        bool transparentConvention = false;
+        if (bitCount == 8) {
+            std::copy_n(table, 256, result->m_pBMI->bmiColors);
+            transparentConvention = IsAllZero(table[0]) && table[1].rgbBlue == 1 && table[1].rgbGreen == 1 &&
+                                    table[1].rgbRed == 1 && table[1].rgbReserved == 0;
+        }
+        for (int i = 0; i < 256; ++i) {
+            std::uint8_t out[4] = {table[i].rgbBlue, table[i].rgbGreen, table[i].rgbRed, 255};
+            if (transparentConvention && transparentBlack && IsAllZero(table[i]))
+                out[3] = 0;
+            else
+                ClampBlackOnly(out);
+            std::memcpy(&lookup[i], out, 4);
+        }
     }
 
     for (int row = 0; row < height; ++row) {
         const std::uint8_t* in = m_pBits.get() + std::size_t(row) * sourceStride;
-        std::uint8_t* out = result->m_pBits.get() + std::size_t(row) * result->m_nRowBytes;
-        for (int x = 0; x < width; ++x, out += 4) {
-            int index = -1;
-            switch (bitCount) {
-                case 1: index = (in[x >> 3] >> (7 - (x & 7))) & 1; break;
-                case 4: index = (x & 1) ? (in[x >> 1] & 0x0F) : (in[x >> 1] >> 4); break;
-                case 8: index = in[x]; break;
-                case 24:
-                    out[0] = in[x * 3];
-                    out[1] = in[x * 3 + 1];
-                    out[2] = in[x * 3 + 2];
-                    out[3] = 255;
-                    ClampColour(out);
-                    continue;
-                default:
-                    std::memcpy(out, in + x * 4, 4);
-                    ClampColour(out);
-                    continue;
-            }
-            const RGBQUAD& entry = table[index];
-            if (transparentConvention && transparentBlack && IsAllZero(entry)) {
-                out[0] = out[1] = out[2] = out[3] = 0;
-                continue;
-            }
-            out[0] = entry.rgbBlue;
-            out[1] = entry.rgbGreen;
-            out[2] = entry.rgbRed;
-            out[3] = 255;
-            ClampBlackOnly(out);
+        std::uint32_t* out = reinterpret_cast<std::uint32_t*>(result->m_pBits.get() + std::size_t(row) * result->m_nRowBytes);
+        switch (bitCount) {
+            case 1:
+                for (int x = 0; x < width; ++x) out[x] = lookup[(in[x >> 3] >> (7 - (x & 7))) & 1];
+                break;
+            case 4:
+                for (int x = 0; x < width; ++x) out[x] = lookup[(x & 1) ? (in[x >> 1] & 0x0F) : (in[x >> 1] >> 4)];
+                break;
+            case 8:
+                for (int x = 0; x < width; ++x) out[x] = lookup[in[x]];
+                break;
+            case 24:
+                for (int x = 0; x < width; ++x, in += 3)
+                    out[x] = ClampedPixel(0xFF000000u | std::uint32_t{in[0]} | (std::uint32_t{in[1]} << 8) |
+                                          (std::uint32_t{in[2]} << 16));
+                break;
+            default:
+                for (int x = 0; x < width; ++x, in += 4) {
+                    std::uint32_t pixel;
+                    std::memcpy(&pixel, in, 4);
+                    out[x] = ClampedPixel(pixel);
+                }
+                break;
         }
     }
     return result;

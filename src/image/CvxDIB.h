@@ -34,6 +34,8 @@ public:
     ~CvxDIB() = default;
     CvxDIB(const CvxDIB&) = delete;
     CvxDIB& operator=(const CvxDIB&) = delete;
+    CvxDIB(CvxDIB&&) noexcept = default;
+    CvxDIB& operator=(CvxDIB&&) noexcept = default;
 
     // --- Construction and storage (non-zero is success) ---
     int Create(int width, int height, int bitCount);
@@ -115,10 +117,21 @@ public:
     static int NumColorsOf(const BITMAPINFOHEADER& header);
 
 private:
+    // Create without the white fill, for callers that write every byte.
+    int Allocate(int width, int height, int bitCount, bool fillWhite);
+
     std::unique_ptr<BITMAPINFO> m_pBMI;
     std::unique_ptr<std::uint8_t[]> m_pBits;
     std::uint32_t m_nRowBytes = 0;
 };
+
+// The colour clamp on a pixel read as the word 0xAARRGGBB.
+inline std::uint32_t ClampedPixel(std::uint32_t pixel) {
+    const std::uint32_t colour = pixel & 0x00FFFFFFu;
+    if (colour == 0) return pixel | 0x00010101u;
+    if (colour == 0x00FFFFFFu) return (pixel & 0xFF000000u) | 0x00FEFEFEu;
+    return pixel;
+}
 
 // The colour clamp applied to imported pixels: pure black and pure white never occur.
 inline void ClampColour(std::uint8_t* bgr) {

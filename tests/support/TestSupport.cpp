@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "image/CvxDIB.h"
+#include "platform/ScriptedPlatform.h"
 
 namespace testsupport {
 
@@ -158,3 +159,21 @@ std::string SystemPython() { return "/usr/bin/python3"; }
 std::string CliPath() { return MARROWFIN_CLI_PATH; }
 
 }  // namespace testsupport
+
+namespace {
+
+// Every test program runs with a scripted platform underneath, so code that traces or
+// shows a message never needs a display; tests that inspect messages install their own.
+class ScriptedPlatformEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { m_platform = std::make_unique<platform::ScriptedPlatform>(); }
+    void TearDown() override { m_platform.reset(); }
+
+private:
+    std::unique_ptr<platform::ScriptedPlatform> m_platform;
+};
+
+[[maybe_unused]] const auto* const g_environment =
+    ::testing::AddGlobalTestEnvironment(new ScriptedPlatformEnvironment);
+
+}  // namespace

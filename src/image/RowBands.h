@@ -1,0 +1,11 @@
+#pragma once
+// Splits a per-row pixel loop over a few threads. Only for loops whose rows are
+// independent (each row writes its own pixels and reads nothing another row writes), so
+// the result is the same as on one thread.
+
+#include <cstdint>
+#include <functional>
+
+// Calls body(firstRow, endRow) over bands covering 0..rowCount-1; small jobs run on the
+// calling thread alone. Returns when every band is done.
+void ForEachRowBand(int rowCount, std::int64_t pixelsPerRow, const std::function<void(int, int)>& body);

@@ -1,0 +1,208 @@
+#include "colour/HsiAdjust.h"
+
+#include <gtest/gtest.h>
+
+#include <numbers>
+
+#include "colour/ColourMaps.h"
+#include "image/CvxDIB.h"
+#include "platform/ScriptedPlatform.h"
+#include "support/PixelImages.h"
+
+namespace {
+
+using testsupport::GetPixel;
+using testsupport::MakeImage;
+using testsupport::Rgba;
+using testsupport::SetPixel;
+
+// Runs the exact whole-image adjustment for slider positions on one pixel.
+Rgba AdjustWithSliders(Rgba colour, int hue, int saturation, int intensity) {
+    auto image = MakeImage(1, 1, colour);
+    const HsiCurveParams params = HsiParamsFromSliders(hue, saturation, intensity);
+    EXPECT_EQ(ApplyHsiCurve(*image, params, PowerCurveScale(params.satExp), PowerCurveScale(params.intExp)), 1);
+    return GetPixel(*image, 0, 0);
+}
+
+TEST(HsiSliders, PositionsMapOntoOffsetsAndExponents) {
+    const HsiCurveParams identity = HsiParamsFromSliders(128, 128, 128);
+    EXPECT_EQ(identity.hueOffset, 0.0);
+    EXPECT_EQ(identity.satExp, 1.0);
+    EXPECT_EQ(identity.intExp, 1.0);
+    EXPECT_EQ(PowerCurveScale(1.0), 1.0);
+
+    EXPECT_DOUBLE_EQ(HueOffsetFromSlider(0), -std::numbers::pi);
+    EXPECT_DOUBLE_EQ(HueOffsetFromSlider(255), 127 * std::numbers::pi / 128);
+    EXPECT_EQ(CurveExponentFromSlider(0, 128), 0.0);
+    EXPECT_EQ(CurveExponentFromSlider(64, 128), 0.5);
+    EXPECT_DOUBLE_EQ(CurveExponentFromSlider(129, 128), -(2.0001 - 129 / 128.0));
+    EXPECT_DOUBLE_EQ(CurveExponentFromSlider(255, 128), -(2.0001 - 255 / 128.0));
+    // The same mapping serves the per-channel sliders centred on 10000.
+    EXPECT_EQ(CurveExponentFromSlider(10000, 10000), 1.0);
+    EXPECT_NEAR(CurveExponentFromSlider(20000, 10000), -0.0001, 1e-12);
+}
+
+TEST(HsiSliders, CurvesKeepTheirEndPoints) {
+    for (const double e : {0.25, 0.5, 1.0}) {
+        const double scale = PowerCurveScale(e);
+        EXPECT_NEAR(PowerCurve(255, e, scale), 255, 1e-9) << e;
+        EXPECT_EQ(PowerCurve(0, e, scale), 0) << e;
+        EXPECT_GE(PowerCurve(128, e, scale), 128) << e;
+    }
+    // The lower half measures from 255.01, so its top end falls a little short.
+    for (const double e : {-0.5, -0.9922875}) {
+        const double scale = PowerCurveScale(e);
+        EXPECT_NEAR(PowerCurve(255, e, scale), 255, 1.6) << e;
+        EXPECT_EQ(PowerCurve(0, e, scale), 0) << e;
+        EXPECT_LT(PowerCurve(128, e, scale), 128) << e;
+    }
+    // Exponent 0 sends everything to the top.
+    EXPECT_EQ(PowerCurve(0, 0.0, PowerCurveScale(0.0)), 255);
+    EXPECT_EQ(PowerCurve(77, 0.0, PowerCurveScale(0.0)), 255);
+}
+
+TEST(HsiAdjust, NeutralSlidersApplyOnlyTheFixedSaturationRules) {
+    // Faint tints are raised to the saturation floor.
+    EXPECT_EQ(AdjustWithSliders({100, 100, 101}, 128, 128, 128), (Rgba{98, 98, 105}));
+    // Near-white colours lose saturation.
+    EXPECT_EQ(AdjustWithSliders({255, 250, 245}, 128, 128, 128), (Rgba{252, 250, 248}));
+    // The clean-up keeps black and white off the extremes.
+    EXPECT_EQ(AdjustWithSliders({0, 0, 0}, 128, 128, 128), (Rgba{1, 1, 1}));
+    EXPECT_EQ(AdjustWithSliders({255, 255, 255}, 128, 128, 128), (Rgba{254, 254, 254}));
+    EXPECT_EQ(AdjustWithSliders({10, 20, 30}, 128, 128, 128), (Rgba{10, 20, 30}));
+    EXPECT_EQ(AdjustWithSliders({200, 100, 50}, 128, 128, 128), (Rgba{200, 100, 50}));
+}
+
+TEST(HsiAdjust, SaturationSliderAtZeroSaturatesEvenGreys) {
+    // A grey's shifted undefined hue is used as an ordinary angle.
+    EXPECT_EQ(AdjustWithSliders({100, 100, 100}, 128, 0, 128), (Rgba{180, 0, 120}));
+    const HsiColor red = RgbToHsi(RgbTriple{160, 40, 40});
+    EXPECT_NEAR(red.saturation, 0.5, 1e-9);
+    const Rgba full = AdjustWithSliders({160, 40, 40}, 128, 0, 128);
+    EXPECT_NEAR(RgbToHsi(RgbTriple{std::uint8_t(full.r), std::uint8_t(full.g), std::uint8_t(full.b)}).saturation,
+                1.0, 0.02);
+    // The other end nearly greys the pixel.
+    const Rgba faded = AdjustWithSliders({160, 40, 40}, 128, 255, 128);
+    EXPECT_LE(std::abs(faded.r - faded.g), 2);
+    EXPECT_LE(std::abs(faded.g - faded.b), 2);
+}
+
+TEST(HsiAdjust, IntensitySliderEndsGoToWhiteAndNearBlack) {
+    for (const Rgba colour : {Rgba{10, 20, 30}, Rgba{200, 100, 50}, Rgba{128, 128, 128}}) {
+        EXPECT_EQ(AdjustWithSliders(colour, 128, 128, 0), (Rgba{254, 254, 254})) << colour;
+        const Rgba dark = AdjustWithSliders(colour, 128, 128, 255);
+        EXPECT_LE(std::max({dark.r, dark.g, dark.b}), 3) << colour;
+    }
+}
+
+TEST(HsiAdjust, HueAtZeroTurnsToTheOppositeSide) {
+    EXPECT_EQ(AdjustWithSliders({255, 0, 0}, 0, 128, 128), (Rgba{0, 127, 127}));
+}
+
+TEST(HsiAdjust, TransparencyRules) {
+    auto image = MakeImage(3, 1, {200, 100, 50, 255});
+    SetPixel(*image, 0, 0, {200, 100, 50, 0});
+    SetPixel(*image, 1, 0, {255, 0, 0, 90});
+    const HsiCurveParams params = HsiParamsFromSliders(0, 128, 128);
+    ASSERT_EQ(ApplyHsiCurve(*image, params, 1.0, 1.0), 1);
+    EXPECT_EQ(GetPixel(*image, 0, 0), (Rgba{0, 0, 0, 0}));
+    EXPECT_EQ(GetPixel(*image, 1, 0), (Rgba{0, 127, 127, 90}));
+}
+
+TEST(HsiAdjust, UndefinedHueOffsetLeavesHueAndSaturationAlone) {
+    std::uint8_t pixel[4] = {50, 100, 200, 255};  // (200, 100, 50)
+    AdjustPixelHsiOffset(pixel, kUndefinedHue, 0.5, 0.0);
+    EXPECT_EQ(pixel[2], 200);
+    EXPECT_EQ(pixel[1], 100);
+    EXPECT_EQ(pixel[0], 50);
+    // The intensity offset still applies.
+    AdjustPixelHsiOffset(pixel, kUndefinedHue, 0.0, 30.0);
+    const HsiColor brighter = RgbToHsi(pixel);
+    EXPECT_NEAR(brighter.intensity, 350 / 3.0 + 30, 1.0);
+}
+
+TEST(HsiAdjust, OffsetVariantAddsAndClamps) {
+    std::uint8_t pixel[4] = {50, 100, 200, 255};
+    const HsiColor before = RgbToHsi(pixel);
+    AdjustPixelHsiOffset(pixel, 0.0, 0.2, 20.0);
+    const HsiColor after = RgbToHsi(pixel);
+    EXPECT_NEAR(after.intensity, before.intensity + 20, 1.0);
+    EXPECT_NEAR(after.hue, before.hue, 0.02);
+    // Saturation 0.2 higher, capped at 1 (this colour starts above 0.8).
+    EXPECT_NEAR(after.saturation, std::min(before.saturation + 0.2, 1.0), 0.02);
+
+    std::uint8_t bright[4] = {250, 250, 250, 255};
+    AdjustPixelHsiOffset(bright, 0.0, 0.0, 20.0);
+    EXPECT_EQ(bright[0], 255);
+    EXPECT_EQ(bright[2], 255);
+}
+
+TEST(HsiAdjust, PaletteAdjustmentMatchesThePixelAdjustment) {
+    platform::ScriptedPlatform services;
+    CvxDIB reduced;
+    ASSERT_TRUE(reduced.Create(4, 1, 8));
+    if (BITMAPINFOHEADER* header = reduced.Header()) header->biClrUsed = 4;
+    const RgbTriple colours[] = {{10, 20, 30}, {200, 100, 50}, {100, 100, 100}, {255, 250, 245}};
+    for (int i = 0; i < 4; ++i) reduced.ColorTable()[i] = RGBQUAD{colours[i][2], colours[i][1], colours[i][0], 7};
+    ASSERT_EQ(CreateHSIColorMap(reduced, 0), 1);
+    const HsiCurveParams params = HsiParamsFromSliders(40, 60, 200);
+    const double satScale = PowerCurveScale(params.satExp);
+    const double intScale = PowerCurveScale(params.intExp);
+    ASSERT_EQ(AdjustPaletteHsiCurve(reduced, params.hueOffset, params.satExp, satScale, params.intExp, intScale), 1);
+    for (int i = 0; i < 4; ++i) {
+        std::uint8_t pixel[4] = {colours[i][2], colours[i][1], colours[i][0], 255};
+        AdjustPixelHsiCurve(pixel, params.hueOffset, params.satExp, params.intExp, satScale, intScale);
+        const RGBQUAD& entry = reduced.ColorTable()[i];
+        EXPECT_EQ(entry.rgbBlue, pixel[0]) << i;
+        EXPECT_EQ(entry.rgbGreen, pixel[1]) << i;
+        EXPECT_EQ(entry.rgbRed, pixel[2]) << i;
+        EXPECT_EQ(entry.rgbReserved, 7) << "the fourth byte is not the adjustment's";
+    }
+    // Entries past the palette are not touched.
+    EXPECT_EQ(reduced.ColorTable()[4].rgbRed, 4);
+
+    CvxDIB withoutMap;
+    ASSERT_TRUE(withoutMap.Create(1, 1, 8));
+    EXPECT_EQ(AdjustPaletteHsiCurve(withoutMap, 0, 1, 1, 1, 1), 0);
+}
+
+TEST(RefreshFromPalette, VisiblePixelsTakeTheirPaletteColourOpaque) {
+    CvxDIB reduced;
+    ASSERT_TRUE(reduced.Create(3, 2, 8));
+    reduced.ColorTable()[0] = RGBQUAD{0, 0, 0, 0};
+    reduced.ColorTable()[1] = RGBQUAD{30, 20, 10, 0};
+    reduced.ColorTable()[2] = RGBQUAD{255, 255, 255, 0};
+    auto image = MakeImage(3, 2, {90, 90, 90, 120});
+    SetPixel(*image, 2, 1, {90, 90, 90, 0});
+    *reduced.PixelAt(0, 0) = 1;
+    *reduced.PixelAt(1, 0) = 0;
+    *reduced.PixelAt(2, 0) = 2;
+    *reduced.PixelAt(0, 1) = 1;
+    *reduced.PixelAt(1, 1) = 1;
+    *reduced.PixelAt(2, 1) = 1;
+    ASSERT_EQ(RefreshFromPalette(*image, reduced), 1);
+    EXPECT_EQ(GetPixel(*image, 0, 0), (Rgba{10, 20, 30, 255}));
+    EXPECT_EQ(GetPixel(*image, 1, 0), (Rgba{1, 1, 1, 255}));
+    EXPECT_EQ(GetPixel(*image, 2, 0), (Rgba{254, 254, 254, 255}));
+    EXPECT_EQ(GetPixel(*image, 1, 1), (Rgba{10, 20, 30, 255}));
+    EXPECT_EQ(GetPixel(*image, 2, 1), (Rgba{0, 0, 0, 0}));
+
+    CvxDIB wrongSize;
+    ASSERT_TRUE(wrongSize.Create(2, 2, 8));
+    EXPECT_EQ(RefreshFromPalette(*image, wrongSize), 0);
+    EXPECT_EQ(RefreshFromPalette(wrongSize, reduced), 0);
+}
+
+TEST(RefreshFromPalette, OffsetsAdjustVisiblePixelsOnly) {
+    auto image = MakeImage(2, 2, {200, 100, 50, 255});
+    SetPixel(*image, 1, 1, {200, 100, 50, 0});
+    SetPixel(*image, 0, 1, {255, 255, 255, 255});
+    ASSERT_EQ(RefreshFromPalette(*image, HsiOffsets{0.0, 0.2, 20.0}), 1);
+    std::uint8_t expected[4] = {50, 100, 200, 255};
+    AdjustPixelHsiOffset(expected, 0.0, 0.2, 20.0);
+    EXPECT_EQ(GetPixel(*image, 0, 0), (Rgba{expected[2], expected[1], expected[0], 255}));
+    EXPECT_EQ(GetPixel(*image, 1, 1), (Rgba{0, 0, 0, 0}));
+    EXPECT_EQ(GetPixel(*image, 0, 1), (Rgba{254, 254, 254, 255}));
+}
+
+}  // namespace

@@ -1,0 +1,171 @@
+#include "filters/NeighbourhoodFilters.h"
+
+#include <gtest/gtest.h>
+
+#include "image/CvxDIB.h"
+#include "support/PixelImages.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+using testsupport::GetPixel;
+using testsupport::MakeImage;
+using testsupport::Rgba;
+using testsupport::SetPixel;
+
+using Filter = int (*)(CvxDIB&, const CvxDIB&);
+
+std::unique_ptr<CvxDIB> Filtered(Filter filter, const CvxDIB& source) {
+    auto destination = MakeImage(source.Width(), source.Height(), {255, 255, 255});
+    EXPECT_EQ(filter(*destination, source), 1);
+    return destination;
+}
+
+Rgba Grey(int level, int alpha = 255) { return {level, level, level, alpha}; }
+
+TEST(NeighbourhoodFilters, TransparentPixelsAreCopiedAndNeverRead) {
+    for (Filter filter : {&Smooth, &Sharpen, &Despeckle}) {
+        auto source = MakeImage(5, 5, {7, 8, 9, 0});
+        SetPixel(*source, 2, 2, {120, 60, 30, 200});
+        auto result = Filtered(filter, *source);
+        // A lone visible pixel only sees itself, so every filter but sharpen leaves it.
+        const Rgba centre = GetPixel(*result, 2, 2);
+        const Rgba expected = filter == &Sharpen ? Rgba{117, 58, 29, 200}  // 2c - 0.128 * 8c = 0.976c
+                                                 : Rgba{120, 60, 30, 200};
+        EXPECT_EQ(centre, expected);
+        EXPECT_EQ(GetPixel(*result, 1, 2), (Rgba{7, 8, 9, 0}));
+        EXPECT_EQ(GetPixel(*result, 0, 0), (Rgba{7, 8, 9, 0}));
+    }
+}
+
+TEST(NeighbourhoodFilters, RefuseMismatchedImages) {
+    auto source = MakeImage(4, 4, {});
+    auto other = MakeImage(4, 3, {});
+    EXPECT_EQ(Smooth(*other, *source), 0);
+    EXPECT_EQ(Sharpen(*other, *source), 0);
+    EXPECT_EQ(Despeckle(*other, *source), 0);
+}
+
+TEST(Smooth, WeighsTheCentreFourTimesWithClampedNeighbours) {
+    // A one-pixel-wide column: the missing left and right neighbours are the pixel itself.
+    auto column = MakeImage(1, 3, Grey(30));
+    SetPixel(*column, 0, 1, Grey(60, 77));
+    SetPixel(*column, 0, 2, Grey(90));
+    auto result = Filtered(&Smooth, *column);
+    EXPECT_EQ(GetPixel(*result, 0, 0), Grey(37));  // (30*3 + 30*2 + 60*3 + 4*30) / 12 = 37.5
+    EXPECT_EQ(GetPixel(*result, 0, 1), Grey(60, 77));
+    EXPECT_EQ(GetPixel(*result, 0, 2), Grey(82));  // (60*3 + 90*5 + 4*90) / 12 = 82.5
+
+    auto spike = MakeImage(3, 3, Grey(0));
+    SetPixel(*spike, 1, 1, {120, 240, 12});
+    EXPECT_EQ(GetPixel(*Filtered(&Smooth, *spike), 1, 1), (Rgba{40, 80, 4}));
+}
+
+TEST(Sharpen, FlatAreasComeOutSlightlyDarker) {
+    auto flat = MakeImage(6, 4, Grey(200));
+    auto result = Filtered(&Sharpen, *flat);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 6; ++x) EXPECT_EQ(GetPixel(*result, x, y), Grey(195)) << x << "," << y;
+}
+
+TEST(Sharpen, ClampsBothWays) {
+    auto image = MakeImage(3, 3, Grey(0));
+    SetPixel(*image, 1, 1, Grey(250));
+    EXPECT_EQ(GetPixel(*Filtered(&Sharpen, *image), 1, 1), Grey(255));
+    auto pit = MakeImage(3, 3, Grey(250));
+    SetPixel(*pit, 1, 1, Grey(10));
+    EXPECT_EQ(GetPixel(*Filtered(&Sharpen, *pit), 1, 1), Grey(0));
+    // 2 * 100 - 0.128 * (7 * 100 + 150) = 91.2
+    auto edge = MakeImage(3, 3, Grey(100));
+    SetPixel(*edge, 2, 2, Grey(150));
+    EXPECT_EQ(GetPixel(*Filtered(&Sharpen, *edge), 1, 1), Grey(91));
+}
+
+TEST(Despeckle, PullsASpeckleBackIntoTheLocalSpread) {
+    auto image = MakeImage(7, 7, Grey(100));
+    SetPixel(*image, 3, 3, {250, 100, 100, 180});
+    auto result = Filtered(&Despeckle, *image);
+    // Mean 116.67 and deviation 47.14 of the window: the speckle drops to m + 0.66 s.
+    EXPECT_EQ(GetPixel(*result, 3, 3), (Rgba{147, 100, 100, 180}));
+    for (int y = 0; y < 7; ++y)
+        for (int x = 0; x < 7; ++x) {
+            if (x == 3 && y == 3) continue;
+            EXPECT_EQ(GetPixel(*result, x, y), Grey(100)) << x << "," << y;
+        }
+    // A second pass brings it closer still.
+    EXPECT_LT(GetPixel(*Filtered(&Despeckle, *result), 3, 3).r, 120);
+}
+
+TEST(Despeckle, CopiesTheOutermostRowsAndColumns) {
+    auto image = MakeImage(4, 4, Grey(100));
+    SetPixel(*image, 0, 2, Grey(250));
+    SetPixel(*image, 3, 3, Grey(1));
+    SetPixel(*image, 1, 1, Grey(250));
+    auto result = Filtered(&Despeckle, *image);
+    EXPECT_EQ(GetPixel(*result, 0, 2), Grey(250));
+    EXPECT_EQ(GetPixel(*result, 3, 3), Grey(1));
+    // Interior pixels of a small image get stage one only: seven 100s and two 250s give
+    // mean 133.33 and deviation 62.36, so the speckle stops at 174.
+    EXPECT_EQ(GetPixel(*result, 1, 1), Grey(174));
+
+    auto narrow = MakeImage(2, 5, Grey(100));
+    SetPixel(*narrow, 1, 2, Grey(240));
+    EXPECT_EQ(testsupport::PixelHash(*Filtered(&Despeckle, *narrow)), testsupport::PixelHash(*narrow));
+}
+
+TEST(Despeckle, SecondStageMovesABlockTowardsItsSurroundings) {
+    // A 3x3 block of 200 inside a ring alternating 40 and 60: stage one sees no spread,
+    // stage two lowers the centre by 0.66 * 10.
+    auto image = MakeImage(5, 5, Grey(40));
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 5; ++x)
+            if ((x + y) % 2 == 1) SetPixel(*image, x, y, Grey(60));
+    for (int y = 1; y < 4; ++y)
+        for (int x = 1; x < 4; ++x) SetPixel(*image, x, y, Grey(200));
+    auto result = Filtered(&Despeckle, *image);
+    EXPECT_EQ(GetPixel(*result, 2, 2), Grey(193));
+}
+
+TEST(Despeckle, TransparentNeighboursAreMissingSamples) {
+    auto image = MakeImage(3, 3, {0, 0, 0, 0});
+    SetPixel(*image, 1, 1, Grey(250));
+    SetPixel(*image, 0, 1, Grey(10));
+    // Window: 250 and the border pixel 10 only; mean 130, deviation 120, bound 209.2.
+    EXPECT_EQ(GetPixel(*Filtered(&Despeckle, *image), 1, 1), Grey(209));
+}
+
+TEST(NeighbourhoodStats, IgnoresMissingSamples) {
+    const double samples[] = {2, -1.0, 4, 4, 4, -1.0, 5, 5, 7, 9};
+    double mean = 0, deviation = 0;
+    ASSERT_TRUE(NeighbourhoodStats(samples, 10, mean, deviation));
+    EXPECT_DOUBLE_EQ(mean, 5.0);
+    EXPECT_DOUBLE_EQ(deviation, 2.0);
+    const double none[] = {-1.0, -1.0};
+    EXPECT_FALSE(NeighbourhoodStats(none, 2, mean, deviation));
+}
+
+TEST(NeighbourhoodFilters, LargeImagesGiveTheSameResultAsSmallOnes) {
+    // Rows may be filtered on several threads; a tile cut from a large result must match
+    // the same tile filtered alone, away from the tile's border.
+    const int side = 700;
+    auto large = MakeImage(side, side, {});
+    testsupport::FillPixels(*large, [](int x, int y, std::uint8_t* p) {
+        const unsigned h = unsigned(x) * 2654435761u ^ unsigned(y) * 40503u;
+        p[0] = std::uint8_t(h);
+        p[1] = std::uint8_t(h >> 8);
+        p[2] = std::uint8_t(h >> 16);
+        p[3] = (h >> 24) % 5 == 0 ? 0 : 255;
+    });
+    const int tileX = 300, tileY = 340, tileSide = 40;
+    auto tile = MakeImage(tileSide, tileSide, {});
+    large->CopyRect(*tile, 0, 0, tileSide, tileSide, tileX, tileY);
+    for (Filter filter : {&Smooth, &Sharpen, &Despeckle}) {
+        auto whole = Filtered(filter, *large);
+        auto part = Filtered(filter, *tile);
+        for (int y = 2; y < tileSide - 2; ++y)
+            for (int x = 2; x < tileSide - 2; ++x)
+                ASSERT_EQ(GetPixel(*whole, tileX + x, tileY + y), GetPixel(*part, x, y)) << x << "," << y;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,336 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "image/CvxDIB.h"
+#include "platform/ScriptedPlatform.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+void SetPixel(CvxDIB& image, int x, int y, std::uint8_t b, std::uint8_t g, std::uint8_t r, std::uint8_t a) {
+    std::uint8_t* p = image.PixelAt(x, y);
+    ASSERT_NE(p, nullptr);
+    p[0] = b, p[1] = g, p[2] = r, p[3] = a;
+}
+
+std::array<std::uint8_t, 4> PixelOf(const CvxDIB& image, int x, int y) {
+    const std::uint8_t* p = image.PixelAt(x, y);
+    return {p[0], p[1], p[2], p[3]};
+}
+
+using Bgra = std::array<std::uint8_t, 4>;
+
+TEST(CvxDIBLayout, StrideIsPaddedToFourBytes) {
+    CvxDIB image;
+    ASSERT_TRUE(image.Create(1, 1, 32));
+    EXPECT_EQ(image.GetRowBytes(), 4u);
+    ASSERT_TRUE(image.Create(3, 2, 8));
+    EXPECT_EQ(image.GetRowBytes(), 4u);
+    ASSERT_TRUE(image.Create(3, 2, 24));
+    EXPECT_EQ(image.GetRowBytes(), 12u);
+    ASSERT_TRUE(image.Create(5, 2, 1));
+    EXPECT_EQ(image.GetRowBytes(), 4u);
+    EXPECT_EQ(image.Header()->biSizeImage, 8u);
+}
+
+TEST(CvxDIBLayout, CreateFillsWhiteAndWritesGreyRamp) {
+    CvxDIB image;
+    ASSERT_TRUE(image.Create(4, 3, 0));
+    EXPECT_EQ(image.BitCount(), 8);
+    EXPECT_EQ(image.GetNumColors(), 256);
+    for (int i = 0; i < 256; ++i) EXPECT_EQ(image.ColorTable()[i].rgbGreen, i);
+    EXPECT_EQ(*image.PixelAt(3, 2), 255);
+    ASSERT_TRUE(image.Create(2, 2, 32));
+    EXPECT_EQ(PixelOf(image, 1, 1), (Bgra{255, 255, 255, 255}));
+}
+
+TEST(CvxDIBLayout, RowsAreBottomUp) {
+    CvxDIB image;
+    ASSERT_TRUE(image.Create(2, 3, 32));
+    EXPECT_EQ(image.PixelAt(0, 0), image.Bits() + 2 * 8);
+    EXPECT_EQ(image.PixelAt(0, 2), image.Bits());
+    EXPECT_EQ(image.PixelOffset(1, 0), 2 * 8 + 4);
+    EXPECT_EQ(image.PixelAt(2, 0), nullptr);
+    EXPECT_EQ(image.PixelAt(-1, 0), nullptr);
+    EXPECT_EQ(image.PixelAt(0, 3), nullptr);
+    EXPECT_EQ(image.PixelOffset(0, -1), -1);
+}
+
+TEST(CvxDIBLayout, RefusesAbsurdSizes) {
+    CvxDIB image;
+    EXPECT_FALSE(image.Create(0, 10, 32));
+    EXPECT_FALSE(image.Create(10, -1, 32));
+    EXPECT_FALSE(image.Create(CvxDIB::kMaxSide + 1, 1, 8));
+    EXPECT_FALSE(image.Create(60000, 60000, 32));
+    EXPECT_TRUE(image.IsEmpty());
+    EXPECT_EQ(image.PixelAt(0, 0), nullptr);
+    EXPECT_EQ(image.Clone(), nullptr);
+    EXPECT_EQ(image.ConvertTo32(true), nullptr);
+}
+
+TEST(CvxDIBCopies, CloneCopiesPixelsAndTableButNotAnalysis) {
+    CvxDIB image;
+    ASSERT_TRUE(image.Create(3, 2, 8));
+    image.ColorTable()[7] = RGBQUAD{1, 2, 3, 0};
+    *image.PixelAt(2, 1) = 7;
+    image.m_pGrayColorMap = std::make_unique<std::uint8_t[]>(256);
+    const auto copy = image.Clone();
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(*copy->PixelAt(2, 1), 7);
+    EXPECT_EQ(copy->ColorTable()[7].rgbRed, 3);
+    EXPECT_EQ(copy->m_pGrayColorMap, nullptr);
+    EXPECT_NE(copy->Bits(), image.Bits());
+}
+
+TEST(CvxDIBConvert, ClampsBlackAndWhiteOfTrueColour) {
+    CvxDIB image;
+    ASSERT_TRUE(image.Create(3, 1, 24));
+    std::memset(image.Bits(), 0, 3);              // black
+    std::memset(image.Bits() + 3, 255, 3);        // white
+    image.Bits()[6] = 10, image.Bits()[7] = 20, image.Bits()[8] = 30;
+    const auto result = image.ConvertTo32(true);
+    ASSERT_NE(result, nullptr);
+    EXPECT_EQ(PixelOf(*result, 0, 0), (Bgra{1, 1, 1, 255}));
+    EXPECT_EQ(PixelOf(*result, 1, 0), (Bgra{254, 254, 254, 255}));
+    EXPECT_EQ(PixelOf(*result, 2, 0), (Bgra{10, 20, 30, 255}));
+}
+
+TEST(CvxDIBConvert, ThirtyTwoBitKeepsAlpha) {
+    CvxDIB image;
+    ASSERT_TRUE(image.Create(2, 1, 32));
+    SetPixel(image, 0, 0, 0, 0, 0, 0);
+    SetPixel(image, 1, 0, 9, 8, 7, 128);
+    const auto result = image.ConvertTo32(true);
+    EXPECT_EQ(PixelOf(*result, 0, 0), (Bgra{1, 1, 1, 0}));
+    EXPECT_EQ(PixelOf(*result, 1, 0), (Bgra{9, 8, 7, 128}));
+}
+
+TEST(CvxDIBConvert, PalettedTransparentBlackConvention) {
+    CvxDIB image;
+    ASSERT_TRUE(image.Create(3, 1, 8));  // grey ramp: entry 0 all zero, entry 1 = 01 01 01 00
+    image.Bits()[0] = 0, image.Bits()[1] = 1, image.Bits()[2] = 255;
+    auto result = image.ConvertTo32(true);
+    EXPECT_EQ(PixelOf(*result, 0, 0), (Bgra{0, 0, 0, 0}));
+    EXPECT_EQ(PixelOf(*result, 1, 0), (Bgra{1, 1, 1, 255}));
+    EXPECT_EQ(PixelOf(*result, 2, 0), (Bgra{255, 255, 255, 255})) << "paletted white is not clamped";
+
+    result = image.ConvertTo32(false);
+    EXPECT_EQ(PixelOf(*result, 0, 0), (Bgra{1, 1, 1, 255}));
+
+    image.ColorTable()[1] = RGBQUAD{2, 2, 2, 0};
+    result = image.ConvertTo32(true);
+    EXPECT_EQ(PixelOf(*result, 0, 0), (Bgra{1, 1, 1, 255})) << "without the convention black is opaque";
+}
+
+TEST(CvxDIBConvert, OneAndFourBitIndicesSelectEntries) {
+    CvxDIB image;
+    BITMAPINFO info{};
+    info.bmiHeader.biWidth = 10;
+    info.bmiHeader.biHeight = 1;
+    info.bmiHeader.biBitCount = 1;
+    info.bmiColors[0] = RGBQUAD{0, 0, 0, 0};
+    info.bmiColors[1] = RGBQUAD{255, 255, 255, 0};
+    auto bits = std::make_unique<std::uint8_t[]>(4);
+    bits[0] = 0b10100000, bits[1] = 0b01000000, bits[2] = bits[3] = 0;
+    info.bmiHeader.biSizeImage = 4;
+    image.Adopt(std::make_unique<BITMAPINFO>(info), std::move(bits));
+    auto result = image.ConvertTo32(true);
+    ASSERT_NE(result, nullptr);
+    EXPECT_EQ(PixelOf(*result, 0, 0), (Bgra{255, 255, 255, 255}));
+    EXPECT_EQ(PixelOf(*result, 1, 0), (Bgra{1, 1, 1, 255}));
+    EXPECT_EQ(PixelOf(*result, 9, 0), (Bgra{255, 255, 255, 255}));
+
+    info.bmiHeader.biBitCount = 4;
+    info.bmiColors[2] = RGBQUAD{5, 6, 7, 0};
+    bits = std::make_unique<std::uint8_t[]>(8);
+    bits[0] = 0x21;
+    info.bmiHeader.biSizeImage = 8;
+    image.Adopt(std::make_unique<BITMAPINFO>(info), std::move(bits));
+    result = image.ConvertTo32(true);
+    EXPECT_EQ(PixelOf(*result, 0, 0), (Bgra{5, 6, 7, 255}));
+    EXPECT_EQ(PixelOf(*result, 1, 0), (Bgra{255, 255, 255, 255}));
+}
+
+TEST(CvxDIBConvert, ShortPixelDataShowsClipboardMessage) {
+    platform::ScriptedPlatform platform;
+    CvxDIB image;
+    ASSERT_TRUE(image.Create(4, 4, 24));
+    image.Header()->biSizeImage = 10;
+    EXPECT_EQ(image.ConvertTo32(true), nullptr);
+    ASSERT_EQ(platform.Messages().size(), 1u);
+    EXPECT_EQ(platform.Messages()[0], (platform::RecordedMessage{"Bad Image Data On Clipboard",
+                                                                 platform::MessageStyle::Exclamation}));
+}
+
+TEST(CvxDIBClipboard, ThirtyTwoBitBlockRoundTrips) {
+    CvxDIB image;
+    ASSERT_TRUE(image.Create(3, 2, 32));
+    SetPixel(image, 2, 1, 1, 2, 3, 4);
+    const auto block = image.CopyToGlobalHandle();
+    ASSERT_EQ(block.size(), 40u + 24u);
+    CvxDIB back(block);
+    ASSERT_FALSE(back.IsEmpty());
+    EXPECT_EQ(back.Width(), 3);
+    EXPECT_EQ(PixelOf(back, 2, 1), (Bgra{1, 2, 3, 4}));
+}
+
+TEST(CvxDIBClipboard, EightBitBlockCarriesFullTable) {
+    CvxDIB image;
+    ASSERT_TRUE(image.Create(3, 1, 8));
+    const auto block = image.CopyToGlobalHandle();
+    ASSERT_EQ(block.size(), 40u + 1024u + 4u);
+    BITMAPINFOHEADER header;
+    std::memcpy(&header, block.data(), sizeof header);
+    EXPECT_EQ(header.biClrUsed, 256u);
+    EXPECT_EQ(header.biClrImportant, 256u);
+    CvxDIB twentyFour;
+    ASSERT_TRUE(twentyFour.Create(2, 2, 24));
+    EXPECT_TRUE(twentyFour.CopyToGlobalHandle().empty());
+}
+
+TEST(CvxDIBClipboard, BitFieldMasksAreSkipped) {
+    std::vector<std::uint8_t> block(40 + 12 + 8);
+    BITMAPINFOHEADER header;
+    header.biWidth = 2, header.biHeight = 1, header.biBitCount = 32, header.biCompression = BI_BITFIELDS;
+    std::memcpy(block.data(), &header, sizeof header);
+    for (int i = 0; i < 8; ++i) block[52 + i] = static_cast<std::uint8_t>(100 + i);
+    CvxDIB image(block);
+    ASSERT_FALSE(image.IsEmpty());
+    EXPECT_EQ(image.Header()->biSizeImage, 8u);
+    EXPECT_EQ(PixelOf(image, 0, 0), (Bgra{100, 101, 102, 103}));
+}
+
+TEST(CvxDIBClipboard, TwentyFourBitTakesEverythingAfterHeader) {
+    std::vector<std::uint8_t> block(40 + 16, 7);
+    BITMAPINFOHEADER header;
+    header.biWidth = 1, header.biHeight = 2, header.biBitCount = 24;
+    std::memcpy(block.data(), &header, sizeof header);
+    CvxDIB image(block);
+    ASSERT_FALSE(image.IsEmpty());
+    EXPECT_EQ(image.Header()->biSizeImage, 16u);
+}
+
+TEST(CvxDIBClipboard, MalformedBlocksLeaveImageAlone) {
+    CvxDIB image;
+    ASSERT_TRUE(image.Create(1, 1, 32));
+    std::vector<std::uint8_t> tiny(40, 0);
+    EXPECT_FALSE(image.SetFromGlobalHandle(tiny));
+    std::vector<std::uint8_t> tableOnly(40 + 1024, 0);
+    BITMAPINFOHEADER header;
+    header.biWidth = 4, header.biHeight = 4, header.biBitCount = 8;
+    std::memcpy(tableOnly.data(), &header, sizeof header);
+    EXPECT_FALSE(image.SetFromGlobalHandle(tableOnly)) << "no bits after the table";
+    header.biClrUsed = 0xFFFFFFFF;
+    std::memcpy(tableOnly.data(), &header, sizeof header);
+    EXPECT_FALSE(image.SetFromGlobalHandle(tableOnly));
+    EXPECT_FALSE(image.IsEmpty());
+    EXPECT_EQ(image.Width(), 1);
+}
+
+TEST(CvxDIBClipboard, ShortBlockIsRefusedWhenConverted) {
+    platform::ScriptedPlatform platform;
+    std::vector<std::uint8_t> block(40 + 1024 + 8, 0);
+    BITMAPINFOHEADER header;
+    header.biWidth = 4, header.biHeight = 4, header.biBitCount = 8;
+    std::memcpy(block.data(), &header, sizeof header);
+    CvxDIB image(block);
+    ASSERT_FALSE(image.IsEmpty());
+    EXPECT_EQ(image.ConvertTo32(true), nullptr);
+    EXPECT_EQ(platform.MessageTexts(), std::vector<std::string>{"Bad Image Data On Clipboard"});
+}
+
+TEST(CvxDIBAlpha, CropToAlphaFindsSingleVisiblePixel) {
+    CvxDIB image;
+    ASSERT_TRUE(image.Create(10, 10, 32));
+    image.ClearAlpha();
+    SetPixel(image, 5, 7, 9, 9, 9, 200);
+    CPoint corner;
+    const auto cropped = image.CropToAlpha(corner);
+    ASSERT_NE(cropped, nullptr);
+    EXPECT_EQ(cropped->Width(), 1);
+    EXPECT_EQ(cropped->Height(), 1);
+    EXPECT_EQ(corner, (CPoint{5, 7}));
+    EXPECT_EQ(PixelOf(*cropped, 0, 0), (Bgra{9, 9, 9, 200}));
+}
+
+TEST(CvxDIBAlpha, CropToAlphaBoundsScatteredPixels) {
+    CvxDIB image;
+    ASSERT_TRUE(image.Create(20, 15, 32));
+    image.ClearAlpha();
+    SetPixel(image, 12, 2, 1, 1, 1, 1);
+    SetPixel(image, 3, 9, 1, 1, 1, 1);
+    SetPixel(image, 17, 11, 1, 1, 1, 1);
+    CPoint corner;
+    const auto cropped = image.CropToAlpha(corner);
+    EXPECT_EQ(corner, (CPoint{3, 2}));
+    EXPECT_EQ(cropped->Width(), 15);
+    EXPECT_EQ(cropped->Height(), 10);
+    EXPECT_EQ(PixelOf(*cropped, 14, 9)[3], 1);
+}
+
+TEST(CvxDIBAlpha, CropToAlphaOfInvisibleImageIsOpaqueCopy) {
+    CvxDIB image;
+    ASSERT_TRUE(image.Create(4, 3, 32));
+    image.ClearAlpha();
+    CPoint corner{9, 9};
+    const auto cropped = image.CropToAlpha(corner);
+    ASSERT_NE(cropped, nullptr);
+    EXPECT_EQ(corner, (CPoint{0, 0}));
+    EXPECT_EQ(cropped->Width(), 4);
+    EXPECT_TRUE(cropped->IsFullyOpaque());
+}
+
+TEST(CvxDIBAlpha, OpaqueAndClearApplyTheClamp) {
+    CvxDIB image;
+    ASSERT_TRUE(image.Create(2, 1, 32));
+    SetPixel(image, 0, 0, 0, 0, 0, 7);
+    EXPECT_FALSE(image.IsFullyOpaque());
+    image.MakeOpaque();
+    EXPECT_TRUE(image.IsFullyOpaque());
+    EXPECT_EQ(PixelOf(image, 0, 0), (Bgra{1, 1, 1, 255}));
+    EXPECT_EQ(PixelOf(image, 1, 0), (Bgra{254, 254, 254, 255}));
+    image.ClearAlpha();
+    EXPECT_EQ(PixelOf(image, 1, 0), (Bgra{254, 254, 254, 0}));
+}
+
+TEST(CvxDIBCopies, ToRGB24IsTopDownRedFirst) {
+    CvxDIB image;
+    ASSERT_TRUE(image.Create(2, 2, 32));
+    SetPixel(image, 1, 0, 3, 2, 1, 255);
+    SetPixel(image, 0, 1, 6, 5, 4, 0);
+    const auto rgb = image.ToRGB24();
+    ASSERT_EQ(rgb.size(), 12u);
+    EXPECT_EQ(std::vector<std::uint8_t>(rgb.begin() + 3, rgb.begin() + 6), (std::vector<std::uint8_t>{1, 2, 3}));
+    EXPECT_EQ(std::vector<std::uint8_t>(rgb.begin() + 6, rgb.begin() + 9), (std::vector<std::uint8_t>{4, 5, 6}));
+}
+
+TEST(CvxDIBCopies, CopyRectModes) {
+    CvxDIB source, target;
+    ASSERT_TRUE(source.Create(3, 3, 32));
+    ASSERT_TRUE(target.Create(4, 4, 32));
+    SetPixel(source, 0, 0, 10, 10, 10, 0);
+    SetPixel(source, 1, 0, 20, 20, 20, 255);
+    SetPixel(target, 1, 1, 50, 50, 50, 255);
+    SetPixel(target, 2, 1, 60, 60, 60, 255);
+    source.CopyRect(target, 1, 1, 2, 1, 0, 0, CopyMode::AlphaAware);
+    EXPECT_EQ(PixelOf(target, 1, 1), (Bgra{50, 50, 50, 0})) << "alpha-0 source clears only alpha";
+    EXPECT_EQ(PixelOf(target, 2, 1), (Bgra{20, 20, 20, 255}));
+    source.CopyRect(target, 1, 1, 2, 1, 0, 0, CopyMode::Plain);
+    EXPECT_EQ(PixelOf(target, 1, 1), (Bgra{10, 10, 10, 0}));
+}
+
+TEST(CvxDIBCopies, CopyRectClipsToBothImages) {
+    CvxDIB source, target;
+    ASSERT_TRUE(source.Create(5, 5, 32));
+    ASSERT_TRUE(target.Create(3, 3, 32));
+    SetPixel(source, 0, 0, 1, 2, 3, 4);
+    SetPixel(source, 4, 4, 5, 6, 7, 8);
+    source.CopyRect(target, 2, 2, 5, 5, 0, 0);
+    EXPECT_EQ(PixelOf(target, 2, 2), (Bgra{1, 2, 3, 4}));
+    source.CopyRect(target, -4, -4, 5, 5, 0, 0);
+    EXPECT_EQ(PixelOf(target, 0, 0), (Bgra{5, 6, 7, 8}));
+    source.CopyRect(target, 0, 0, 100, 100, 10, 10);  // nothing inside: no effect, no overrun
+}
+
+}  // namespace

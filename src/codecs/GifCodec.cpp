@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "codecs/ByteOrder.h"
@@ -70,8 +71,10 @@ std::vector<std::uint8_t> EncodeGif(const CvxDIB& image) {
 // colour, with each image drawn at its own position in its own colours.
 class GifReader : public GifIndexSink {
 public:
-    GifReader(const std::uint8_t* data, std::size_t size, CvxDIB& canvas, std::int64_t maxPixels)
-        : m_data(data), m_size(size), m_canvas(canvas), m_maxPixels(maxPixels) {}
+    GifReader(const std::uint8_t* data, std::size_t size, std::int64_t maxPixels)
+        : m_data(data), m_size(size), m_maxPixels(maxPixels) {}
+
+    CvxDIB TakeCanvas() { return std::move(m_canvas); }
 
     bool Read() {
         if (!ReadScreen()) return false;
@@ -277,8 +280,8 @@ private:
     const std::uint8_t* m_data;
     std::size_t m_size;
     std::size_t m_position = 0;
-    CvxDIB& m_canvas;
     std::int64_t m_maxPixels;
+    CvxDIB m_canvas;
 
     int m_screenWidth = 0, m_screenHeight = 0;
     int m_backgroundIndex = 0;
@@ -318,12 +321,9 @@ int WriteGIF(const CvxDIB& image, const std::string& path) {
 }
 
 int ReadGIF(const std::uint8_t* data, std::size_t size, CvxDIB& image, std::int64_t maxPixels) {
-    image.Release();
-    GifReader reader(data, size, image, maxPixels);
-    if (!reader.Read()) {
-        image.Release();
-        return 0;
-    }
+    GifReader reader(data, size, maxPixels);
+    if (!reader.Read()) return 0;
+    image = reader.TakeCanvas();
     return 1;
 }
 

@@ -18,8 +18,8 @@ int WriteGIF(const CvxDIB& image, const std::string& path);
 // The largest canvas the reader makes unless told otherwise: the bound of every image.
 inline constexpr std::int64_t kGifMaxCanvasPixels = CvxDIB::kMaxBytes / 4;
 
-// Replaces image with the picture of a GIF file; returns 1 on success. Fails silently (image
-// empty) on anything unreadable: a missing signature, an early end, a canvas larger than
+// Replaces image with the picture of a GIF file; returns 1 on success. Fails silently,
+// leaving the image as it was, on anything unreadable: a missing signature, an early end, a canvas larger than
 // maxPixels, image data with a code size above 11, a file without any image data.
 int ReadGIF(const std::string& path, CvxDIB& image);
 int ReadGIF(const std::uint8_t* data, std::size_t size, CvxDIB& image,

@@ -2,6 +2,8 @@
 
 #include <csetjmp>
 #include <cstdio>
+#include <cstring>
+#include <utility>
 
 // jpeglib.h needs FILE and size_t declared first.
 #include <jerror.h>
@@ -51,7 +53,12 @@ jpeg_error_mgr* InstallErrorManager(ErrorManager& manager) {
 
 // Colour and grey pictures arrive as blue, green, red, alpha 255; only the clamp is left.
 void ClampRow(std::uint8_t* row, int width) {
-    for (int x = 0; x < width; ++x, row += 4) ClampColour(row);
+    for (int x = 0; x < width; ++x, row += 4) {
+        std::uint32_t pixel;
+        std::memcpy(&pixel, row, 4);
+        pixel = ClampedPixel(pixel);
+        std::memcpy(row, &pixel, 4);
+    }
 }
 
 // Other pictures of three or four samples give their first three as red, green and blue.
@@ -68,7 +75,7 @@ void ConvertRow(const JSAMPLE* samples, int components, int width, std::uint8_t*
 // Everything that may jump back lives in these two functions, and they create no object with
 // a destructor after setting the recovery point.
 bool Decode(jpeg_decompress_struct& info, ErrorManager& errors, jpeg_progress_mgr& progress, std::FILE* stream,
-            CvxDIB& image, bool& imageReplaced, std::int64_t maxPixels) {
+            CvxDIB& image, std::int64_t maxPixels) {
     if (setjmp(errors.recovery)) return false;
     jpeg_create_decompress(&info);
     progress.progress_monitor = LimitScans;
@@ -92,7 +99,6 @@ bool Decode(jpeg_decompress_struct& info, ErrorManager& errors, jpeg_progress_mg
         return false;
     }
     const int width = static_cast<int>(info.output_width);
-    imageReplaced = true;
     if (!image.Create(width, static_cast<int>(info.output_height), 32)) {
         platform::Trace("JPEG: out of memory for the picture");
         return false;
@@ -143,11 +149,12 @@ int ReadJPEG(CvxFile& file, CvxDIB& image, std::int64_t maxPixels) {
     ErrorManager errors;
     info.err = InstallErrorManager(errors);
     jpeg_progress_mgr progress{};
-    bool imageReplaced = false;
-    const bool decoded = Decode(info, errors, progress, file.Stream(), image, imageReplaced, maxPixels);
+    CvxDIB decoded;
+    const bool ok = Decode(info, errors, progress, file.Stream(), decoded, maxPixels);
     jpeg_destroy_decompress(&info);
-    if (!decoded && imageReplaced) image.Release();
-    return decoded ? 1 : 0;
+    if (!ok) return 0;
+    image = std::move(decoded);
+    return 1;
 }
 
 int ReadJPEG(const std::string& path, CvxDIB& image) {

@@ -17,8 +17,8 @@ inline constexpr std::int64_t kJpegMaxPixels = CvxDIB::kMaxBytes / 4;
 // Replaces image with the 32-bit picture of a JPEG file (alpha 255, colour clamp applied);
 // returns 1 on success. Greyscale pictures give blue = green = red; pictures of four
 // components give their first three samples as red, green, blue. Any other component count,
-// and a picture of more than maxPixels pixels, is refused. When the file is no JPEG the
-// image is left as it was; a failure part way through leaves it empty.
+// and a picture of more than maxPixels pixels, is refused. On failure the image is left as
+// it was.
 int ReadJPEG(const std::string& path, CvxDIB& image);
 int ReadJPEG(CvxFile& file, CvxDIB& image, std::int64_t maxPixels = kJpegMaxPixels);
 

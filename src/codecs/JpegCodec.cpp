@@ -6,7 +6,6 @@
 #include <utility>
 
 // jpeglib.h needs FILE and size_t declared first.
-#include <jerror.h>
 #include <jpeglib.h>
 
 #include "codecs/CvxFile.h"

@@ -460,17 +460,3 @@ TEST_F(GifWriter, WritesOneImageWithEntryZeroTransparent) {
             EXPECT_EQ(At(back, x, y), expected) << x << "," << y;
         }
 }
-
-TEST_F(GifWriter, RefusesOtherDepthsAndReportsUncreatableFiles) {
-    CvxDIB deep;
-    ASSERT_TRUE(deep.Create(4, 4, 32));
-    testsupport::TempDir dir;
-    EXPECT_FALSE(WriteGIF(deep, dir.File("a.gif")));
-    CvxDIB image;
-    ASSERT_TRUE(image.Create(4, 4, 8));
-    EXPECT_FALSE(WriteGIF(image, ""));
-    EXPECT_TRUE(m_platform.Messages().empty());
-    EXPECT_FALSE(WriteGIF(image, dir.File("missing/a.gif")));
-    EXPECT_EQ(m_platform.MessageTexts(), std::vector<std::string>{"Unable to open file."});
-    EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
-}

@@ -193,13 +193,3 @@ TEST_F(JpegCodec, TruncatedFileLoadsAsTheLibraryFinishesIt) {
     EXPECT_TRUE(TraceMentions("Premature end of JPEG file"));
     EXPECT_TRUE(m_platform.Messages().empty());
 }
-
-TEST_F(JpegCodec, WriteRefusesBadArgumentsSilentlyAndLeavesNoFileBehind) {
-    const Bytes rgb = Gradient(8, 8);
-    EXPECT_FALSE(WriteJPEG(m_dir.File("a.jpg"), 8, 9, rgb));
-    EXPECT_FALSE(WriteJPEG(m_dir.File("a.jpg"), 0, 8, rgb));
-    EXPECT_FALSE(WriteJPEG(m_dir.File("missing/a.jpg"), 8, 8, rgb));
-    EXPECT_TRUE(std::filesystem::is_empty(m_dir.Path()));
-    EXPECT_TRUE(m_platform.Messages().empty());
-    EXPECT_TRUE(TraceMentions("can't open"));
-}

@@ -175,19 +175,3 @@ TEST_F(JpegGifDispatch, PillowAndImageMagickReadOurJpegs) {
         std::cout << "/usr/bin/identify is not installed; JPEG check by ImageMagick skipped\n";
     }
 }
-
-TEST_F(JpegGifDispatch, ReducedPictureSavedAsGifKeepsItsColoursForPillow) {
-    if (!HavePillow()) GTEST_SKIP() << "Pillow (python3-pil for /usr/bin/python3) is not installed";
-    CvxDIB picture;
-    ASSERT_TRUE(picture.Create(40, 16, 32));
-    FillBlocks(picture);
-    const std::string path = m_dir.File("r.gif");
-    ASSERT_TRUE(picture.SaveToFile(path));
-    const std::string out = Python(
-        "from PIL import Image\n"
-        "im = Image.open(\"" + path + "\")\n"
-        "p = im.getpalette()\n"
-        "print(im.info.get(\"transparency\"), p[:9], sorted(set(im.convert(\"RGB\").getdata())))");
-    EXPECT_EQ(out, "0 [0, 0, 0, 1, 1, 1, 254, 254, 254] "
-                   "[(30, 30, 200), (30, 200, 30), (90, 90, 90), (200, 30, 30), (250, 250, 10)]\n");
-}

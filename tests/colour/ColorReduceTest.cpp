@@ -157,20 +157,6 @@ TEST_F(ColorReduceTest, LargeImagesAreSampledEvenlyInStorageOrder) {
     EXPECT_EQ(EntryOf(m_reduced, 4), kGreen);
 }
 
-TEST_F(ColorReduceTest, RefusesWhatItCannotReduce) {
-    CvxDIB source, destination;
-    ASSERT_TRUE(source.Create(4, 4, 16));
-    ASSERT_TRUE(destination.Create(4, 4, 8));
-    EXPECT_EQ(ColorReduce(source, destination, 256), 0);
-    ASSERT_TRUE(source.Create(4, 4, 32));
-    EXPECT_EQ(ColorReduce(source, destination, 0), 0);
-    ASSERT_TRUE(destination.Create(4, 5, 8));
-    EXPECT_EQ(ColorReduce(source, destination, 256), 0);
-    ASSERT_TRUE(destination.Create(4, 4, 32));
-    EXPECT_EQ(ColorReduce(source, destination, 256), 0);
-    EXPECT_EQ(ColorReduce(CvxDIB(), destination, 256), 0);
-}
-
 TEST(VectorQuantiser, ReturnsAtMostTheRequestedCountAndStops) {
     std::mt19937 random(9);
     std::vector<QuantColour> samples(6000);
@@ -188,11 +174,4 @@ TEST(VectorQuantiser, ReturnsAtMostTheRequestedCountAndStops) {
         EXPECT_LE(count, requested);
         EXPECT_EQ(int(palette.size()), count);
     }
-
-    // Few enough distinct colours come back as they are, in list order.
-    const std::vector<DistinctColour> few = {{{9, 9, 9}, 4}, {{1, 2, 3}, 1}};
-    int count = 5;
-    std::vector<QuantColour> palette;
-    ASSERT_EQ(VQ(few, count, palette), 1);
-    EXPECT_EQ(palette, (std::vector<QuantColour>{{9, 9, 9}, {1, 2, 3}}));
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 namespace platform {
 
@@ -25,6 +26,8 @@ bool TraceEnabled() {
 void PlatformServices::Trace(const std::string& text) {
     if (TraceEnabled()) std::fprintf(stderr, "%s\n", text.c_str());
 }
+
+void PlatformServices::YieldTimeSlice() { std::this_thread::yield(); }
 
 std::uint64_t PlatformServices::AvailablePhysicalMemory() { return ReadMemAvailable(); }
 

@@ -57,6 +57,9 @@ public:
     virtual void EndBusyCursor() = 0;
     virtual bool IsKeyHeld(HeldKey key) = 0;
     virtual bool IsKeyboardInputPending() = 0;
+    // Offered once per row by long pixel loops on the window-message thread, so that the
+    // rest of the system stays responsive; by default it gives up the time slice.
+    virtual void YieldTimeSlice();
 
     virtual std::optional<std::string> RunFileDialog(const FileDialogRequest& request) = 0;
     virtual std::optional<Rgb> ChooseColor(Rgb initial) = 0;

@@ -1,0 +1,256 @@
+#include "app/CMainFrame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "app/CommandTable.h"
+#include "app/CvxStatusBar.h"
+#include "app/MenuLayout.h"
+#include "app/StringTable.h"
+#include "platform/PlatformServices.h"
+
+namespace {
+
+constexpr int kUpdateIntervalMs = 250;
+
+QIcon CommandIcon(const CommandInfo& command) {
+    if (command.iconName[0] == '\0') return {};
+    return QIcon(QString(":/icons/%1.svg").arg(command.iconName));
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame() {
+    setWindowTitle(kTitle);
+    setWindowIcon(QIcon(":/icons/marrowfin.svg"));
+    m_mdiArea = new QMdiArea(this);
+    m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(m_mdiArea);
+    m_statusBar = new CvxStatusBar(this);
+    setStatusBar(m_statusBar);
+
+    CreateActions();
+    for (const MenuItem& menu : MenuBar()) BuildMenu(menuBar()->addMenu(menu.text), menu);
+    CreateToolbars();
+    UpdateMemoryIndicator();
+
+    // The framework refreshes command states when idle; a short timer does the same here.
+    connect(&m_updateTimer, &QTimer::timeout, this, &CMainFrame::UpdateCommandStates);
+    m_updateTimer.start(kUpdateIntervalMs);
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::UpdateCommandStates);
+}
+
+CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::SetCommandChain(std::function<std::vector<CommandTarget*>()> before, CommandTarget* after) {
+    m_before = std::move(before);
+    m_after = after;
+}
+
+std::vector<CommandTarget*> CMainFrame::Chain() const {
+    std::vector<CommandTarget*> chain;
+    if (m_before) chain = m_before();
+    chain.push_back(const_cast<CMainFrame*>(this));
+    if (m_after) chain.push_back(m_after);
+    return chain;
+}
+
+bool CMainFrame::SendCommand(int id) {
+    for (CommandTarget* target : Chain())
+        if (target->OnCommand(id)) {
+            UpdateCommandStates();
+            return true;
+        }
+    return false;
+}
+
+void CMainFrame::UpdateCommandStates() {
+    const auto chain = Chain();
+    for (const auto& [id, action] : m_actions) {
+        CommandUpdate update;
+        for (CommandTarget* target : chain)
+            if (target->OnUpdateCommand(id, update)) break;
+        action->setEnabled(update.enabled);
+        if (action->isCheckable()) action->setChecked(update.checked);
+        if (update.text) action->setText(*update.text);
+        action->setVisible(!update.text || !update.text->isEmpty());
+    }
+}
+
+QAction* CMainFrame::Action(int id) const {
+    const auto found = m_actions.find(id);
+    return found == m_actions.end() ? nullptr : found->second;
+}
+
+QToolBar* CMainFrame::Toolbar(int resourceId) const {
+    const auto found = m_toolbars.find(resourceId);
+    return found == m_toolbars.end() ? nullptr : found->second;
+}
+
+void CMainFrame::CreateActions() {
+    for (const CommandInfo& command : AllCommands()) {
+        auto* action = new QAction(CommandIcon(command), QString::fromStdString(MenuLabel(command)), this);
+        action->setStatusTip(QString::fromStdString(StatusText(command)));
+        action->setToolTip(QString::fromStdString(ToolTip(command)));
+        if (command.shortcut[0] != '\0') action->setShortcut(QKeySequence(command.shortcut));
+        action->setCheckable(command.checkable);
+        action->setEnabled(false);
+        const int id = command.id;
+        connect(action, &QAction::triggered, this, [this, id] { SendCommand(id); });
+        m_actions[id] = action;
+        addAction(action);  // shortcuts work wherever the focus is in the window
+    }
+}
+
+void CMainFrame::BuildMenu(QMenu* menu, const MenuItem& submenu) {
+    connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
+    for (const MenuItem& item : submenu.items) {
+        switch (item.kind) {
+            case MenuItemKind::Separator:
+                menu->addSeparator();
+                break;
+            case MenuItemKind::Submenu:
+                BuildMenu(menu->addMenu(item.text), item);
+                break;
+            case MenuItemKind::Command:
+                if (QAction* action = Action(item.commandId)) menu->addAction(action);
+                break;
+        }
+    }
+}
+
+void CMainFrame::CreateToolbars() {
+    for (const ToolbarLayout& layout : Toolbars()) {
+        auto* toolbar = new QToolBar(layout.title, this);
+        toolbar->setObjectName(QString("toolbar%1").arg(layout.resourceId));
+        toolbar->setIconSize(QSize(24, 24));
+        for (const ToolbarButton& button : layout.buttons) {
+            if (button.commandId == 0) {
+                toolbar->addSeparator();
+                continue;
+            }
+            QAction* action = Action(button.commandId);
+            if (!action) continue;
+            toolbar->addAction(action);
+            if (button.rightClickCommand != 0) {
+                QWidget* widget = toolbar->widgetForAction(action);
+                m_buttonRightClickCommands[widget] = button.rightClickCommand;
+                widget->installEventFilter(this);
+            }
+        }
+        addToolBar(layout.resourceId == kPaintToolbarResource ? Qt::RightToolBarArea : Qt::TopToolBarArea, toolbar);
+        m_toolbars[layout.resourceId] = toolbar;
+    }
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const auto found = m_buttonRightClickCommands.find(watched);
+        if (mouse->button() == Qt::RightButton && found != m_buttonRightClickCommands.end()) {
+            // A right click on a tool button asks for that tool's attributes.
+            m_bRightClick = true;
+            m_bAttributeRequest = true;
+            SendCommand(found->second);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::ShowPrompt(int stringId) {
+    if (const char* text = FindString(stringId)) m_statusBar->ShowPrompt(text);
+}
+
+bool CMainFrame::IsMemoryLow() const {
+    return platform::Services().AvailablePhysicalMemory() < kLowMemoryBytes;
+}
+
+void CMainFrame::UpdateMemoryIndicator() {
+    const bool low = IsMemoryLow();
+    m_statusBar->ShowMemoryLow(low);
+    if (low && !m_lowMemoryMessageShown) {
+        m_lowMemoryMessageShown = true;
+        platform::ShowMessage(FindString(IDS_MEMORY_LOW));
+    }
+}
+
+QSize CMainFrame::GetUsableScreenSize(bool reduced) const {
+    const platform::Size screen = platform::Services().ScreenSize();
+    const int extra = reduced ? 20 : 0;
+    return {screen.width - 22 - extra, screen.height - 120 - extra};
+}
+
+void CMainFrame::TogglePaintToolbar() {
+    QToolBar* paint = Toolbar(kPaintToolbarResource);
+    if (!paint) return;
+    if (paint->isHidden()) {
+        addToolBar(Qt::RightToolBarArea, paint);
+        paint->show();
+    } else {
+        paint->hide();
+    }
+}
+
+bool CMainFrame::OnCommand(int id) {
+    switch (id) {
+        case ID_VIEW_PAINT_TOOLBAR:
+            TogglePaintToolbar();
+            return true;
+        case ID_VIEW_TOOLBAR:
+            if (QToolBar* main = Toolbar(kMainToolbarResource)) main->setVisible(main->isHidden());
+            return true;
+        case ID_VIEW_STATUS_BAR:
+            m_statusBar->setVisible(m_statusBar->isHidden());
+            return true;
+        case ID_WINDOW_CASCADE:
+            m_mdiArea->cascadeSubWindows();
+            return true;
+        case ID_WINDOW_TILE_HORZ:
+        case ID_WINDOW_ARRANGE:
+            m_mdiArea->tileSubWindows();
+            return true;
+        case ID_APP_EXIT:
+            close();
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool CMainFrame::OnUpdateCommand(int id, CommandUpdate& update) {
+    switch (id) {
+        case ID_VIEW_PAINT_TOOLBAR:
+            update.Enable();
+            update.SetCheck(Toolbar(kPaintToolbarResource) && !Toolbar(kPaintToolbarResource)->isHidden());
+            return true;
+        case ID_VIEW_TOOLBAR:
+            update.Enable();
+            update.SetCheck(Toolbar(kMainToolbarResource) && !Toolbar(kMainToolbarResource)->isHidden());
+            return true;
+        case ID_VIEW_STATUS_BAR:
+            update.Enable();
+            update.SetCheck(!m_statusBar->isHidden());
+            return true;
+        case ID_WINDOW_CASCADE:
+        case ID_WINDOW_TILE_HORZ:
+        case ID_WINDOW_ARRANGE:
+            update.Enable(!m_mdiArea->subWindowList().isEmpty());
+            return true;
+        case ID_APP_EXIT:
+            update.Enable();
+            return true;
+        default:
+            return false;
+    }
+}

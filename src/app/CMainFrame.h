@@ -1,0 +1,80 @@
+#pragma once
+// The main window: the document windows in an MDI area, the menus and toolbars made from
+// the command tables, the status bar, and the routing of every command to its handler.
+
+#include <QMainWindow>
+#include <QTimer>
+#include <functional>
+#include <map>
+#include <vector>
+
+#include "app/CommandTarget.h"
+
+class CvxStatusBar;
+class QAction;
+class QMdiArea;
+class QMenu;
+class QToolBar;
+struct MenuItem;
+
+class CMainFrame : public QMainWindow, public CommandTarget {
+    Q_OBJECT
+public:
+    // The window title of resource 128.
+    static constexpr const char* kTitle =
+        "Press F1 over Tool Button for HELP; Press F1/click on Menu Item for HELP.    Document/Project";
+    // Below this much free physical memory the MEM indicator shows.
+    static constexpr std::uint64_t kLowMemoryBytes = 5'000'000;
+
+    CMainFrame();
+    ~CMainFrame() override;
+
+    // Targets asked before the frame itself, most specific first (the active view, its
+    // document window), and the application asked last.
+    void SetCommandChain(std::function<std::vector<CommandTarget*>()> before, CommandTarget* after);
+    // Sends a command along the chain, as a menu item or toolbar button does.
+    bool SendCommand(int id);
+    // Refreshes every action's enabled and checked state from the update handlers.
+    void UpdateCommandStates();
+
+    QAction* Action(int id) const;
+    QMdiArea* MdiArea() const { return m_mdiArea; }
+    CvxStatusBar* StatusBar() const { return m_statusBar; }
+    QToolBar* Toolbar(int resourceId) const;
+
+    // Shows a string-table prompt in the message pane.
+    void ShowPrompt(int stringId);
+    // The MEM indicator, and once per run the message that explains it.
+    void UpdateMemoryIndicator();
+    bool IsMemoryLow() const;
+    // The largest canvas window that fits the screen; the reduced form leaves 20 more.
+    QSize GetUsableScreenSize(bool reduced = false) const;
+
+    // Set when the right button was released over a tool button; the attribute dialogs read it.
+    bool m_bRightClick = false;
+    // Set when a toolbar button's right click asks the tool for its attribute menu.
+    bool m_bAttributeRequest = false;
+
+    bool OnCommand(int id) override;
+    bool OnUpdateCommand(int id, CommandUpdate& update) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateActions();
+    void BuildMenu(QMenu* menu, const MenuItem& submenu);
+    void CreateToolbars();
+    void TogglePaintToolbar();
+    std::vector<CommandTarget*> Chain() const;
+
+    QMdiArea* m_mdiArea = nullptr;
+    CvxStatusBar* m_statusBar = nullptr;
+    std::map<int, QAction*> m_actions;
+    std::map<int, QToolBar*> m_toolbars;
+    std::map<QObject*, int> m_buttonRightClickCommands;  // toolbar buttons with a right-click command
+    std::function<std::vector<CommandTarget*>()> m_before;
+    CommandTarget* m_after = nullptr;
+    QTimer m_updateTimer;
+    bool m_lowMemoryMessageShown = false;
+};

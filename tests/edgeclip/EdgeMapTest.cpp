@@ -1,0 +1,289 @@
+#include "colour/ColourMaps.h"
+#include "edgeclip/EdgeMap.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "EdgeTestImages.h"
+#include "image/CvxDIB.h"
+#include "platform/ScriptedPlatform.h"
+
+using edgetest::EdgeAt;
+using edgetest::EdgeRows;
+using edgetest::IndexedImage;
+using edgetest::PhotoLike;
+
+namespace {
+
+// The edge map computed pixel by pixel, straight from the formulas, with plain pow() and
+// no sharing of work between pixels; storage rows in order, padding left out.
+std::vector<std::uint8_t> ReferenceEdgeMap(const CvxDIB& image) {
+    const int w = image.Width(), h = image.Height();
+    const auto at = [w](int y, int x) { return std::size_t(y) * w + std::size_t(x); };
+    std::vector<double> g(std::size_t(w) * h), dx(g.size()), dy(g.size()), lap(g.size(), 0.0);
+    const auto grey = [&](int y, int x) {
+        const RGBQUAD& c = image.ColorTable()[image.Bits()[std::size_t(y) * image.RowBytes() + x]];
+        return (77 * c.rgbRed + 152 * c.rgbGreen + 28 * c.rgbBlue) >> 8;
+    };
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            if (y == 0 || y == h - 1 || x == 0 || x == w - 1) {
+                g[at(y, x)] = grey(y, x);
+                continue;
+            }
+            int sum = 4 * grey(y, x);
+            for (int j = -1; j <= 1; ++j)
+                for (int i = -1; i <= 1; ++i) sum += (i != 0 || j != 0) ? grey(y + j, x + i) : 0;
+            g[at(y, x)] = sum / 12.0;
+        }
+    const auto G = [&](int y, int x) { return g[at(std::clamp(y, 0, h - 1), std::clamp(x, 0, w - 1))]; };
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            dy[at(y, x)] = ((G(y + 1, x + 1) - G(y - 1, x + 1)) + (G(y + 1, x - 1) - G(y - 1, x - 1)) +
+                            2.0 * (G(y + 3, x) - G(y + 1, x)) + 2.0 * (G(y - 1, x) - G(y - 3, x)) +
+                            40.0 * (G(y + 1, x) - G(y - 1, x))) /
+                           48.0;
+            dx[at(y, x)] = ((G(y + 1, x + 1) - G(y + 1, x - 1)) + (G(y - 1, x + 1) - G(y - 1, x - 1)) +
+                            2.0 * (G(y, x + 3) - G(y, x + 1)) + 2.0 * (G(y, x - 1) - G(y, x - 3)) +
+                            40.0 * (G(y, x + 1) - G(y, x - 1))) /
+                           48.0;
+            if (y > 0 && y < h - 1 && x > 0 && x < w - 1) {
+                const double l = G(y - 1, x - 1) - 2.0 * G(y - 1, x) + G(y - 1, x + 1) - 2.0 * G(y, x - 1) +
+                                 5.0 * G(y, x) - 2.0 * G(y, x + 1) + G(y + 1, x - 1) - 2.0 * G(y + 1, x) +
+                                 G(y + 1, x + 1);
+                lap[at(y, x)] = std::trunc(std::clamp(l, 0.0, 255.0));
+            }
+        }
+    const auto spread = [](const std::vector<double>& values, double& mean, double& deviation) {
+        double sum = 0.0, squares = 0.0;
+        int n = 0;
+        for (double v : values)
+            if (v != 0.0) sum += v, ++n;
+        mean = n ? sum / n : 0.0;
+        for (double v : values)
+            if (v != 0.0) squares += (v - mean) * (v - mean);
+        deviation = n ? std::sqrt(squares / n) : 0.0;
+    };
+    std::vector<double> m2(g.size());
+    for (std::size_t i = 0; i < g.size(); ++i) m2[i] = dx[i] * dx[i] + dy[i] * dy[i];
+    double mean, deviation, lapMean, lapDeviation;
+    spread(m2, mean, deviation);
+    spread(lap, lapMean, lapDeviation);
+    const double T = (mean + deviation) * 8.0;
+    const double TL = lapMean + lapDeviation;
+
+    std::vector<std::uint8_t> out(g.size());
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const std::size_t i = at(y, x);
+            if (y < 2 || y >= h - 2 || x < 2 || x >= w - 2) {
+                out[i] = 192;
+                continue;
+            }
+            const double m0 = std::sqrt(dx[i] * dx[i] + dy[i] * dy[i]);
+            if (m0 == 0.0) {
+                out[i] = 0;
+                continue;
+            }
+            const double sr = 1.2 * dx[i] / m0, sc = -1.2 * dy[i] / m0;
+            double k = 0.0;
+            for (int f = 1; f <= 4; ++f)
+                for (int side : {-1, 1}) {
+                    const int r = y + side * static_cast<int>(f * sr);
+                    const int q = x + side * static_cast<int>(f * sc);
+                    if (!(r > 0 && r < h && q > 0 && q < w)) continue;
+                    const std::size_t j = at(r, q);
+                    const double m1 = std::sqrt(dx[j] * dx[j] + dy[j] * dy[j]);
+                    if (m1 == 0.0) continue;
+                    const double c = (dx[i] * dx[j]) / (m0 * m1) + (dy[i] * dy[j]) / (m0 * m1);
+                    if (c > 0.707) k += std::min(m1 / m0, 1.0) * (c * c);
+                }
+            const double s = std::min(m0 * m0 * k, T);
+            const double e1 = std::pow(s / T, 0.75);
+            const double e2 = 63.0 * std::min(lap[i], TL) / TL;  // NaN when TL = 0
+            const double value = 192.0 * e1 + e2;
+            out[i] = std::isnan(value) ? 0 : static_cast<std::uint8_t>(std::min(value, 255.0));
+        }
+    return out;
+}
+
+TEST(EdgeMapTest, GreyColourMapWeighsTheChannels) {
+    auto image = IndexedImage(4, 4, [](int, int) { return 0; });
+    RGBQUAD* table = image->ColorTable();
+    table[0] = {0, 0, 255, 0};  // blue, green, red
+    table[1] = {0, 255, 0, 0};
+    table[2] = {255, 0, 0, 0};
+    table[3] = {255, 255, 255, 0};
+    table[4] = {30, 20, 10, 0};
+    CreateGrayColorMap(*image);
+    ASSERT_TRUE(image->m_pGrayColorMap);
+    const std::uint8_t* map = image->m_pGrayColorMap.get();
+    EXPECT_EQ(map[0], 76);   // 77 * 255 >> 8
+    EXPECT_EQ(map[1], 151);  // 152 * 255 >> 8
+    EXPECT_EQ(map[2], 27);   // 28 * 255 >> 8
+    EXPECT_EQ(map[3], 255);
+    EXPECT_EQ(map[4], 18);  // (770 + 3040 + 840) >> 8
+    for (int i = 5; i < 256; ++i) EXPECT_EQ(map[i], i) << "grey ramp entry " << i;
+}
+
+TEST(EdgeMapTest, UniformImageHasOnlyTheFrame) {
+    auto image = IndexedImage(10, 9, [](int, int) { return 100; });
+    MakeEdgeMap(*image);
+    ASSERT_TRUE(image->m_pEdgeMap);
+    for (int y = 0; y < 9; ++y)
+        for (int x = 0; x < 10; ++x) {
+            const bool frame = x < 2 || x >= 8 || y < 2 || y >= 7;
+            EXPECT_EQ(EdgeAt(*image, x, y), frame ? 192 : 0) << x << "," << y;
+        }
+    // The two padding bytes of every 12-byte row are defined.
+    for (int row = 0; row < 9; ++row) {
+        EXPECT_EQ(image->m_pEdgeMap[row * 12 + 10], 0);
+        EXPECT_EQ(image->m_pEdgeMap[row * 12 + 11], 0);
+    }
+}
+
+TEST(EdgeMapTest, ImagesBelowFivePixelsAreAllFrame) {
+    for (int w = 1; w <= 6; ++w)
+        for (int h = 1; h <= 6; ++h) {
+            if (w >= 5 && h >= 5) continue;
+            auto image = PhotoLike(w, h, unsigned(w * 7 + h));
+            MakeEdgeMap(*image);
+            ASSERT_TRUE(image->m_pEdgeMap) << w << "x" << h;
+            for (std::uint8_t value : EdgeRows(*image)) EXPECT_EQ(value, 192) << w << "x" << h;
+        }
+}
+
+TEST(EdgeMapTest, FiveByFiveHasOneInteriorPixel) {
+    auto image = IndexedImage(5, 5, [](int x, int y) { return (x + y) % 2 ? 30 : 220; });
+    MakeEdgeMap(*image);
+    const std::vector<std::uint8_t> values = EdgeRows(*image);
+    EXPECT_EQ(std::count(values.begin(), values.end(), std::uint8_t{192}) + (values[12] == 192 ? 0 : 1), 25);
+    EXPECT_EQ(values, ReferenceEdgeMap(*image));
+}
+
+TEST(EdgeMapTest, StepEdgeIsStrongAndFlatAreasAreZero) {
+    // Dark left half, light right half; the step lies between columns 11 and 12.
+    auto image = IndexedImage(24, 24, [](int x, int) { return x < 12 ? 40 : 200; });
+    MakeEdgeMap(*image);
+    for (int y = 5; y <= 18; ++y) {
+        // On the step the gradient exceeds its ceiling and every tangent sample agrees.
+        EXPECT_GE(EdgeAt(*image, 11, y), 192) << y;
+        EXPECT_GE(EdgeAt(*image, 12, y), 192) << y;
+        EXPECT_LT(EdgeAt(*image, 10, y), EdgeAt(*image, 11, y)) << y;
+        EXPECT_LT(EdgeAt(*image, 13, y), EdgeAt(*image, 12, y)) << y;
+        for (int x : {2, 5, 7, 16, 19, 21}) EXPECT_EQ(EdgeAt(*image, x, y), 0) << x << "," << y;
+    }
+    // Every row away from the top and bottom sees the same columns.
+    for (int x = 0; x < 24; ++x) EXPECT_EQ(EdgeAt(*image, x, 8), EdgeAt(*image, x, 15)) << x;
+}
+
+TEST(EdgeMapTest, GradientWithoutLaplacianResponseIsNoEdge) {
+    // A top row of grey 1 over black: the derivatives below it are non-zero but every
+    // Laplacian truncates to 0. Grey 8 gives the same gradient pattern a Laplacian response.
+    for (const int top : {1, 8}) {
+        auto image = IndexedImage(8, 8, [top](int, int y) { return y == 0 ? top : 0; });
+        MakeEdgeMap(*image);
+        int interiorSum = 0;
+        for (int y = 2; y < 6; ++y)
+            for (int x = 2; x < 6; ++x) interiorSum += EdgeAt(*image, x, y);
+        if (top == 1) {
+            EXPECT_EQ(interiorSum, 0);
+        } else {
+            EXPECT_GT(interiorSum, 0);
+        }
+        EXPECT_EQ(EdgeRows(*image), ReferenceEdgeMap(*image)) << "top grey " << top;
+    }
+}
+
+TEST(EdgeMapTest, FlippedImageGivesTheMirroredMap) {
+    // Mirrored exactly up to rounding: flipping reorders sums of thirds and twelfths, which
+    // can move a truncated Laplacian across a whole number. Samples may not use the first row
+    // but may use the last, so rows near the top and bottom are compared only as a whole.
+    const int w = 61, h = 47;
+    auto image = PhotoLike(w, h, 7);
+    auto flipped = IndexedImage(w, h, [&image, h](int x, int y) { return *image->PixelAt(x, h - 1 - y); });
+    MakeEdgeMap(*image);
+    MakeEdgeMap(*flipped);
+    int equal = 0, compared = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const int a = EdgeAt(*image, x, y), b = EdgeAt(*flipped, x, h - 1 - y);
+            if (y >= 6 && y < h - 6) {
+                EXPECT_LE(std::abs(a - b), 1) << x << "," << y;
+            }
+            equal += a == b;
+            ++compared;
+        }
+    EXPECT_GT(equal, compared * 95 / 100);
+}
+
+TEST(EdgeMapTest, MatchesThePixelByPixelComputation) {
+    // Widths around the 64-pixel chunks of the edge pass and its four-lane vectors.
+    for (const int w : {5, 6, 7, 37, 66, 67, 68, 69, 133}) {
+        auto image = PhotoLike(w, 23, unsigned(w));
+        MakeEdgeMap(*image, 1);
+        EXPECT_EQ(EdgeRows(*image), ReferenceEdgeMap(*image)) << "width " << w;
+    }
+    // A colour palette, read through the grey colour map.
+    auto coloured = IndexedImage(50, 40, [](int x, int y) { return (x * 7 + y * 13) % 64 + (x > 25 ? 128 : 0); });
+    for (int i = 0; i < 256; ++i)
+        coloured->ColorTable()[i] = {std::uint8_t(i * 3), std::uint8_t(255 - i), std::uint8_t(i * 11), 0};
+    MakeEdgeMap(*coloured);
+    EXPECT_EQ(EdgeRows(*coloured), ReferenceEdgeMap(*coloured));
+}
+
+TEST(EdgeMapTest, ThreadCountDoesNotChangeTheBytes) {
+    auto image = PhotoLike(520, 400, 3);  // large enough for several threads
+    MakeEdgeMap(*image, 1);
+    const std::vector<std::uint8_t> alone = EdgeRows(*image);
+    MakeEdgeMap(*image, 3);
+    EXPECT_EQ(EdgeRows(*image), alone);
+    EXPECT_EQ(alone, ReferenceEdgeMap(*image));
+}
+
+class CountingPlatform : public platform::ScriptedPlatform {
+public:
+    void YieldTimeSlice() override { ++yields; }
+    int yields = 0;
+};
+
+TEST(EdgeMapTest, YieldsOncePerRow) {
+    CountingPlatform counting;
+    auto image = PhotoLike(30, 37);
+    MakeEdgeMap(*image, 1);
+    EXPECT_EQ(counting.yields, 37);
+}
+
+TEST(EdgeMapTest, OnlyPalettedImagesGetAnEdgeMap) {
+    auto image = PhotoLike(20, 20);
+    MakeEdgeMap(*image);
+    ASSERT_TRUE(image->m_pEdgeMap);
+    // Rebuilding on a picture that is no longer 8-bit drops the stale map.
+    ASSERT_TRUE(image->Create(20, 20, 32));
+    MakeEdgeMap(*image);
+    EXPECT_FALSE(image->m_pEdgeMap);
+
+    // A clipboard block whose pixel bytes stop short of its rows.
+    BITMAPINFOHEADER header;
+    header.biWidth = 8;
+    header.biHeight = 8;
+    header.biBitCount = 8;
+    std::vector<std::uint8_t> block(sizeof header + 256 * sizeof(RGBQUAD) + 10, 0);
+    std::memcpy(block.data(), &header, sizeof header);
+    CvxDIB truncated(block);
+    ASSERT_FALSE(truncated.IsEmpty());
+    MakeEdgeMap(truncated);
+    EXPECT_FALSE(truncated.m_pEdgeMap);
+
+    CvxDIB empty;
+    MakeEdgeMap(empty);
+    EXPECT_FALSE(empty.m_pEdgeMap);
+    EXPECT_FALSE(empty.m_pGrayColorMap);
+}
+
+}  // namespace

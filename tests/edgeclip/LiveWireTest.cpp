@@ -1,0 +1,235 @@
+#include "edgeclip/LiveWire.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+#include "EdgeTestImages.h"
+#include "edgeclip/EdgeMap.h"
+#include "image/CvxDIB.h"
+
+using edgetest::IndexedImage;
+
+namespace {
+
+// An 8-bit image whose edge data are edge(x, y) (y = 0 at the top) instead of a computed map.
+template <typename Edge>
+std::unique_ptr<CvxDIB> EdgeImage(int w, int h, Edge edge) {
+    auto image = IndexedImage(w, h, [](int, int) { return 0; });
+    const std::size_t stride = image->RowBytes();
+    image->m_pEdgeMap = std::make_unique<std::uint8_t[]>(stride * std::size_t(h));
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            image->m_pEdgeMap[std::size_t(h - 1 - y) * stride + std::size_t(x)] = static_cast<std::uint8_t>(edge(x, y));
+    return image;
+}
+
+std::unique_ptr<CvxDIB> FlatEdges(int w, int h) {
+    return EdgeImage(w, h, [](int, int) { return 0; });
+}
+
+// path[0 .. last] is a chain of 8-neighbours that never steps straight back.
+void ExpectChain(const std::vector<CPoint>& path, int last) {
+    for (int i = 0; i < last; ++i) {
+        const int dx = std::abs(path[i + 1].x - path[i].x), dy = std::abs(path[i + 1].y - path[i].y);
+        EXPECT_EQ(std::max(dx, dy), 1) << "step " << i;
+        if (i > 0) {
+            EXPECT_FALSE(path[i + 1] == path[i - 1]) << "step back at " << i;
+        }
+    }
+}
+
+double Distance(CPoint a, CPoint b) { return std::hypot(a.x - b.x, a.y - b.y); }
+
+class LiveWireTest : public ::testing::Test {
+protected:
+    std::vector<CPoint> m_path = std::vector<CPoint>(4000);
+};
+
+TEST_F(LiveWireTest, StartAtTheTargetReturnsNothing) {
+    auto image = FlatEdges(20, 20);
+    CPoint end{5, 6};
+    EXPECT_EQ(BestPath(*image, {5, 6}, end, m_path, 2.0), 0);
+    EXPECT_EQ(end, (CPoint{5, 6}));
+    EXPECT_EQ(m_path[0], (CPoint{5, 6}));
+    EXPECT_EQ(m_path[1], (CPoint{5, 6}));
+}
+
+TEST_F(LiveWireTest, AdjacentTargetEndsAfterOneRound) {
+    auto image = FlatEdges(20, 20);
+    for (const CPoint target : {CPoint{11, 10}, CPoint{9, 11}, CPoint{10, 9}}) {
+        CPoint end = target;
+        EXPECT_EQ(BestPath(*image, {10, 10}, end, m_path, 2.0), 1);
+        // The returned end is the point before the chosen beam's last position.
+        EXPECT_EQ(end, (CPoint{10, 10}));
+        EXPECT_EQ(m_path[0], (CPoint{10, 10}));
+        ExpectChain(m_path, 1);
+    }
+}
+
+TEST_F(LiveWireTest, FlatMapGivesANearlyStraightPath) {
+    auto image = FlatEdges(60, 50);
+    const CPoint start{10, 10}, target{40, 30};
+    CPoint end = target;
+    const int r = BestPath(*image, start, end, m_path, 2.0);
+    ASSERT_GE(r, 2);
+    EXPECT_EQ(m_path[0], start);
+    EXPECT_EQ(end, m_path[r - 1]);
+    ExpectChain(m_path, r);
+    EXPECT_LE(r, 32);  // 30 diagonal-or-straight steps, give or take the last round's choice
+    EXPECT_LE(Distance(m_path[r], target), 2.0);
+    for (int i = 0; i <= r; ++i) {
+        // Never far from the straight line from start to target.
+        const double across = std::abs(20.0 * (m_path[i].x - 10) - 30.0 * (m_path[i].y - 10)) / std::hypot(20.0, 30.0);
+        EXPECT_LE(across, 6.0) << i;
+    }
+}
+
+TEST_F(LiveWireTest, FollowsAStrongCurvedEdgeOfAPicture) {
+    // A light disc on a dark ground: the path between two points of its rim keeps to the rim
+    // instead of taking the chord.
+    auto image = IndexedImage(120, 120, [](int x, int y) { return std::hypot(x - 60, y - 60) < 40.0 ? 200 : 50; });
+    MakeEdgeMap(*image);
+    ASSERT_TRUE(image->m_pEdgeMap);
+    const CPoint start{100, 60}, target{60, 20};
+    CPoint end = target;
+    const int r = BestPath(*image, start, end, m_path, 2.0);
+    ASSERT_GE(r, 2);
+    ExpectChain(m_path, r);
+    EXPECT_GE(r, 50);  // the quarter arc is about 63 pixels long, the chord 57 steps
+    for (int i = 0; i <= r; ++i) {
+        const double radius = std::hypot(m_path[i].x - 60, m_path[i].y - 60);
+        EXPECT_NEAR(radius, 39.5, 2.5) << "point " << i << " at " << m_path[i].x << "," << m_path[i].y;
+    }
+    EXPECT_LE(Distance(m_path[r], target), 2.0);
+}
+
+TEST_F(LiveWireTest, FollowsAStraightEdgeOfAPicture) {
+    // Dark above, light below a line through (10, 20) and (110, 60).
+    auto image = IndexedImage(120, 80, [](int x, int y) { return y < 20 + 0.4 * (x - 10) ? 40 : 200; });
+    MakeEdgeMap(*image);
+    CPoint end{100, 56};
+    const int r = BestPath(*image, {20, 24}, end, m_path, 2.0);
+    ASSERT_GE(r, 2);
+    ExpectChain(m_path, r);
+    for (int i = 0; i <= r; ++i) {
+        const double across = std::abs(m_path[i].y - (20 + 0.4 * (m_path[i].x - 10))) / std::hypot(1.0, 0.4);
+        EXPECT_LE(across, 1.5) << i;
+    }
+}
+
+TEST_F(LiveWireTest, ResponseTradesEdgesForStraightness) {
+    // An L-shaped edge of middling strength: along y = 40 to x = 100, then down x = 100.
+    const auto onL = [](int x, int y) { return (y == 40 && x >= 10 && x <= 100) || (x == 100 && y >= 40 && y <= 110); };
+    auto image = EdgeImage(130, 130, [&onL](int x, int y) { return onL(x, y) ? 150 : 0; });
+    const CPoint start{20, 40}, target{100, 100};
+    int onEdge[2] = {0, 0}, lengths[2] = {0, 0};
+    for (int i = 0; i < 2; ++i) {
+        CPoint end = target;
+        const int r = BestPath(*image, start, end, m_path, i == 0 ? 0.0 : 4.0);
+        ASSERT_GE(r, 2);
+        ExpectChain(m_path, r);
+        lengths[i] = r;
+        for (int j = 0; j <= r; ++j) onEdge[i] += onL(m_path[j].x, m_path[j].y);
+    }
+    // "Longer, rougher cuts" hug the edge round the corner (80 + 60 steps).
+    EXPECT_GE(lengths[0], 135);
+    EXPECT_GE(onEdge[0], lengths[0] * 9 / 10);
+    // "Shorter, smoother cuts" head for the target (80 steps at most).
+    EXPECT_LE(lengths[1], 82);
+    EXPECT_LE(onEdge[1], lengths[1] / 5);
+}
+
+TEST_F(LiveWireTest, TargetOutsideTheImageEndsNearestToIt) {
+    auto image = FlatEdges(50, 50);
+    const CPoint unwritten{-7, -7};
+    std::fill(m_path.begin(), m_path.end(), unwritten);
+    CPoint end{200, 25};
+    const int r = BestPath(*image, {25, 25}, end, m_path, 2.0);
+    // The beams reach the right border after 24 rounds, wander 400 more without getting
+    // closer and give up; the chosen beam's whole path is written.
+    ASSERT_GE(r, 24);
+    EXPECT_EQ(m_path[r], (CPoint{49, 25}));
+    EXPECT_EQ(end, m_path[r - 1]);
+    ExpectChain(m_path, 424);
+    EXPECT_EQ(m_path[425], unwritten);
+}
+
+TEST_F(LiveWireTest, StartOnTheBorderAndTargetFarOutside) {
+    auto image = FlatEdges(30, 20);
+    for (const CPoint start : {CPoint{0, 0}, CPoint{29, 19}, CPoint{0, 19}}) {
+        CPoint end{-1000000, 2000000000};
+        const int r = BestPath(*image, start, end, m_path, 2.0);
+        ASSERT_GE(r, 0);
+        for (int i = 0; i <= r; ++i) {
+            EXPECT_TRUE(m_path[i].x >= 0 && m_path[i].x < 30 && m_path[i].y >= 0 && m_path[i].y < 20) << i;
+        }
+    }
+}
+
+TEST_F(LiveWireTest, RefusesWhatItCannotSearch) {
+    auto image = FlatEdges(10, 10);
+    CPoint end{5, 5};
+    EXPECT_EQ(BestPath(*image, {-1, 5}, end, m_path, 2.0), -1);
+    EXPECT_EQ(BestPath(*image, {5, 10}, end, m_path, 2.0), -1);
+    std::vector<CPoint> tiny(1);
+    EXPECT_EQ(BestPath(*image, {1, 1}, end, tiny, 2.0), -1);
+    image->m_pEdgeMap.reset();
+    EXPECT_EQ(BestPath(*image, {1, 1}, end, m_path, 2.0), -1);
+    EXPECT_EQ(end, (CPoint{5, 5}));
+}
+
+TEST_F(LiveWireTest, NeverWritesPastThePathBuffer) {
+    auto image = FlatEdges(300, 20);
+    std::vector<CPoint> path(12);  // exactly sized, so that any overrun is caught
+    CPoint end{290, 10};
+    const int r = BestPath(*image, {5, 10}, end, path, 2.0);
+    // Eleven rounds fill the buffer; the search then ends as if it had given up.
+    ASSERT_EQ(r, 11);
+    EXPECT_EQ(path[11].x, 16);
+    EXPECT_LE(std::abs(path[11].y - 10), 1);
+    EXPECT_EQ(end, path[10]);
+    ExpectChain(path, r);
+}
+
+TEST_F(LiveWireTest, TinyImages) {
+    auto single = FlatEdges(1, 1);
+    CPoint end{3, 3};
+    EXPECT_EQ(BestPath(*single, {0, 0}, end, m_path, 2.0), 0);
+    EXPECT_EQ(end, (CPoint{0, 0}));
+
+    auto square = FlatEdges(2, 2);
+    end = {1, 1};
+    EXPECT_EQ(BestPath(*square, {0, 0}, end, m_path, 2.0), 1);
+    EXPECT_EQ(end, (CPoint{0, 0}));
+
+    // A one-pixel-wide image boxes the beam in once it reaches the far end.
+    auto column = FlatEdges(1, 2);
+    end = {0, 9};
+    EXPECT_EQ(BestPath(*column, {0, 0}, end, m_path, 2.0), 1);
+    EXPECT_EQ(m_path[1], (CPoint{0, 1}));
+    EXPECT_EQ(end, (CPoint{0, 0}));
+}
+
+TEST_F(LiveWireTest, EdgeMapOfAPhotoGivesValidChains) {
+    auto image = edgetest::PhotoLike(160, 120, 11);
+    MakeEdgeMap(*image);
+    const CPoint starts[] = {{3, 4}, {80, 60}, {150, 110}, {40, 100}};
+    const CPoint targets[] = {{150, 100}, {20, 10}, {5, 115}, {159, 0}};
+    for (const CPoint start : starts)
+        for (const CPoint target : targets) {
+            CPoint end = target;
+            const int r = BestPath(*image, start, end, m_path, 2.0);
+            ASSERT_GE(r, 1);
+            EXPECT_EQ(m_path[0], start);
+            EXPECT_EQ(end, m_path[r - 1]);
+            ExpectChain(m_path, r);
+        }
+}
+
+}  // namespace

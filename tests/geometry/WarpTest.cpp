@@ -1,0 +1,354 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <climits>
+#include <cmath>
+#include <cstring>
+#include <memory>
+
+#include "geometry/Matrix.h"
+#include "geometry/Warp.h"
+#include "image/CvxDIB.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+using Bgra = std::array<std::uint8_t, 4>;
+
+Bgra PixelOf(const CvxDIB& image, int x, int y) {
+    const std::uint8_t* p = image.PixelAt(x, y);
+    return {p[0], p[1], p[2], p[3]};
+}
+
+void SetPixel(CvxDIB& image, int x, int y, Bgra value) { std::memcpy(image.PixelAt(x, y), value.data(), 4); }
+
+// A picture where every pixel differs from its neighbours, with some fully transparent
+// pixels (all bytes 0) and some partly transparent ones.
+std::unique_ptr<CvxDIB> Pattern(int width, int height) {
+    auto image = std::make_unique<CvxDIB>();
+    EXPECT_TRUE(image->Create(width, height, 32));
+    testsupport::FillPixels(*image, [](int x, int y, std::uint8_t* p) {
+        const unsigned hash = (static_cast<unsigned>(x) * 73856093u ^ static_cast<unsigned>(y) * 19349663u) % 997u;
+        p[0] = static_cast<std::uint8_t>(x * 7 + y);
+        p[1] = static_cast<std::uint8_t>(y * 11 + hash);
+        p[2] = static_cast<std::uint8_t>(hash);
+        p[3] = hash % 9 == 0 ? 0 : (hash % 5 == 0 ? 128 : 255);
+        if (p[3] == 0) p[0] = p[1] = p[2] = 0;
+    });
+    return image;
+}
+
+void ExpectSameSizeAndPixels(const CvxDIB& a, const CvxDIB& b) {
+    ASSERT_EQ(a.Width(), b.Width());
+    ASSERT_EQ(a.Height(), b.Height());
+    EXPECT_EQ(testsupport::PixelHash(a), testsupport::PixelHash(b));
+}
+
+// The warp evaluated one pixel at a time, straight from the homography and its inverse:
+// destination point (left + i, -(top + j)) in the y-up frame, the nearest source pixel of
+// the mapped point, the centre and four sub-samples 0.375 away, truncated means.
+std::unique_ptr<CvxDIB> ReferenceWarp(const CvxDIB& source, const CornerQuad& from, const CornerQuad& to) {
+    const auto forward = PerspectiveMatrix(from, to);
+    if (!forward) return nullptr;
+    const auto inverse = forward->Inverse();
+    if (inverse->IsError()) return nullptr;
+    const Matrix& g = *inverse;
+    const Matrix& h = *forward;
+    const CRect target = to.Bounds(), window = from.Bounds();
+    auto hit = [&](double x, double y) -> const std::uint8_t* {
+        const double s = g[0][0].Re() * x + g[0][1].Re() * y + g[0][2].Re();
+        const double t = g[1][0].Re() * x + g[1][1].Re() * y + g[1][2].Re();
+        const double q = 1.0 - h[2][0].Re() * s - h[2][1].Re() * t;
+        const double column = std::floor(s / q - window.left + 0.5);
+        const double row = std::floor(-t / q - window.top + 0.5);
+        if (!(column >= 0 && column <= window.right - window.left && row >= 0 && row <= window.bottom - window.top))
+            return nullptr;
+        const std::uint8_t* p =
+            source.PixelAt(window.left + static_cast<int>(column), window.top + static_cast<int>(row));
+        return p && p[3] != 0 ? p : nullptr;
+    };
+    auto result = std::make_unique<CvxDIB>();
+    if (!result->Create(target.right - target.left + 1, target.bottom - target.top + 1, 32)) return nullptr;
+    for (int j = 0; j < result->Height(); ++j) {
+        for (int i = 0; i < result->Width(); ++i) {
+            const double x = target.left + i, y = -(target.top + j);
+            std::uint8_t* out = result->PixelAt(i, j);
+            const std::uint8_t* centre = hit(x, y);
+            if (!centre) {
+                std::memset(out, 0, 4);
+                continue;
+            }
+            unsigned sum[3] = {centre[0], centre[1], centre[2]}, count = 1;
+            for (const double dy : {-0.375, 0.375}) {
+                for (const double dx : {-0.375, 0.375}) {
+                    if (const std::uint8_t* p = hit(x + dx, y + dy)) {
+                        for (int c = 0; c < 3; ++c) sum[c] += p[c];
+                        ++count;
+                    }
+                }
+            }
+            for (int c = 0; c < 3; ++c) out[c] = static_cast<std::uint8_t>(sum[c] / count);
+            out[3] = centre[3];
+        }
+    }
+    return result;
+}
+
+CornerQuad Quad(CPoint a, CPoint b, CPoint c, CPoint d) { return CornerQuad{{a, b, c, d}}; }
+
+TEST(CornerQuad, UntransformedCornersAndBounds) {
+    const CornerQuad corners = CornerQuad::OfImage(100, 50);
+    EXPECT_EQ(corners, Quad({0, 0}, {99, 0}, {99, 49}, {0, 49}));
+    EXPECT_EQ(corners.Bounds(), (CRect{0, 0, 99, 49}));
+    // Every corner counts, including the first.
+    EXPECT_EQ(Quad({-3, 9}, {5, 2}, {4, 12}, {1, 7}).Bounds(), (CRect{-3, 2, 5, 12}));
+    EXPECT_EQ(Quad({8, 8}, {1, 1}, {2, 2}, {3, 3}).Bounds(), (CRect{1, 1, 8, 8}));
+}
+
+TEST(CornerQuad, FlipsMirrorAboutTheMeanOfTheCorners) {
+    const CornerQuad corners = CornerQuad::OfImage(100, 50);
+    EXPECT_EQ(FlipCornersHorizontally(corners), Quad({99, 0}, {0, 0}, {0, 49}, {99, 49}));
+    EXPECT_EQ(FlipCornersVertically(corners), Quad({0, 49}, {99, 49}, {99, 0}, {0, 0}));
+    // An odd sum halves towards zero: 9 / 2 = 4, and -5 / 2 = -2, not -3.
+    EXPECT_EQ(FlipCornersHorizontally(Quad({0, 0}, {4, 0}, {5, 3}, {0, 3})), Quad({4, 0}, {0, 0}, {-1, 3}, {4, 3}));
+    EXPECT_EQ(FlipCornersHorizontally(Quad({-1, 0}, {-2, 0}, {-2, 1}, {0, 1})),
+              Quad({-1, 0}, {0, 0}, {0, 1}, {-2, 1}));
+    // Coordinates at the ends of the integer range do not overflow.
+    const CornerQuad far = Quad({INT_MAX, 0}, {INT_MAX, 0}, {INT_MAX, 1}, {INT_MAX, 1});
+    EXPECT_EQ(FlipCornersHorizontally(far).pt[0].x, INT_MAX);
+}
+
+TEST(PerspectiveMatrix, TakesEachSourceCornerToItsDestination) {
+    const CornerQuad from = CornerQuad::OfImage(40, 30);
+    const CornerQuad to = Quad({10, 5}, {70, 0}, {60, 50}, {0, 40});
+    const auto h = PerspectiveMatrix(from, to);
+    ASSERT_NE(h, nullptr);
+    EXPECT_EQ((*h)[2][2].Re(), 1.0);
+    for (int i = 0; i < 4; ++i) {
+        const double x = from.pt[i].x, y = -from.pt[i].y;
+        const double w = (*h)[2][0].Re() * x + (*h)[2][1].Re() * y + 1.0;
+        const double u = ((*h)[0][0].Re() * x + (*h)[0][1].Re() * y + (*h)[0][2].Re()) / w;
+        const double v = -((*h)[1][0].Re() * x + (*h)[1][1].Re() * y + (*h)[1][2].Re()) / w;
+        EXPECT_NEAR(u, to.pt[i].x, 1e-9) << "corner " << i;
+        EXPECT_NEAR(v, to.pt[i].y, 1e-9) << "corner " << i;
+    }
+}
+
+TEST(PerspectiveMatrix, CornersThatDetermineNoTransformGiveNone) {
+    const CornerQuad from = CornerQuad::OfImage(10, 10);
+    EXPECT_EQ(PerspectiveMatrix(from, Quad({4, 4}, {4, 4}, {4, 4}, {4, 4})), nullptr);
+    EXPECT_EQ(PerspectiveMatrix(Quad({0, 0}, {5, 0}, {9, 0}, {0, 9}), from), nullptr);
+    // Two coinciding destination corners still give a transform, a singular one; the
+    // warp then finds no inverse (see below).
+    const auto collapsing = PerspectiveMatrix(from, Quad({0, 0}, {0, 0}, {9, 9}, {0, 9}));
+    ASSERT_NE(collapsing, nullptr);
+    EXPECT_TRUE(collapsing->Inverse()->IsError());
+}
+
+TEST(WarpByCorners, IdenticalCornersReproduceThePictureWithItsLastColumnAndRow) {
+    const auto source = Pattern(37, 23);
+    const CornerQuad corners = CornerQuad::OfImage(37, 23);
+    const auto copy = WarpByCorners(*source, corners, corners);
+    ASSERT_NE(copy, nullptr);
+    ExpectSameSizeAndPixels(*copy, *source);
+    EXPECT_EQ(PixelOf(*copy, 36, 22), PixelOf(*source, 36, 22));
+    EXPECT_EQ(PixelOf(*copy, 36, 0), PixelOf(*source, 36, 0));
+    EXPECT_EQ(PixelOf(*copy, 0, 22), PixelOf(*source, 0, 22));
+
+    CvxDIB single;
+    ASSERT_TRUE(single.Create(1, 1, 32));
+    SetPixel(single, 0, 0, {9, 8, 7, 6});
+    const CornerQuad point = CornerQuad::OfImage(1, 1);
+    // One pixel's corners all coincide: there is no transform to build.
+    EXPECT_EQ(WarpByCorners(single, point, point), nullptr);
+}
+
+TEST(WarpByCorners, TransparentSourcePixelsComeOutAllZero) {
+    CvxDIB source;
+    ASSERT_TRUE(source.Create(3, 3, 32));
+    SetPixel(source, 1, 1, {50, 60, 70, 0});
+    const CornerQuad corners = CornerQuad::OfImage(3, 3);
+    const auto copy = WarpByCorners(source, corners, corners);
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(PixelOf(*copy, 1, 1), (Bgra{0, 0, 0, 0}));
+    EXPECT_EQ(PixelOf(*copy, 0, 1), (Bgra{255, 255, 255, 255}));
+}
+
+TEST(WarpByCorners, FlippedCornersMirrorThePixels) {
+    const auto source = Pattern(20, 13);
+    const CornerQuad corners = CornerQuad::OfImage(20, 13);
+    const auto horizontal = WarpByCorners(*source, corners, FlipCornersHorizontally(corners));
+    const auto vertical = WarpByCorners(*source, corners, FlipCornersVertically(corners));
+    ASSERT_NE(horizontal, nullptr);
+    ASSERT_NE(vertical, nullptr);
+    ASSERT_EQ(horizontal->Width(), 20);
+    ASSERT_EQ(vertical->Height(), 13);
+    for (int y = 0; y < 13; ++y) {
+        for (int x = 0; x < 20; ++x) {
+            ASSERT_EQ(PixelOf(*horizontal, x, y), PixelOf(*source, 19 - x, y)) << x << "," << y;
+            ASSERT_EQ(PixelOf(*vertical, x, y), PixelOf(*source, x, 12 - y)) << x << "," << y;
+        }
+    }
+}
+
+TEST(WarpByCorners, QuarterTurnsMatchADirectPixelRotation) {
+    const int w = 17, h = 11;
+    const auto source = Pattern(w, h);
+    const CornerQuad from = CornerQuad::OfImage(w, h);
+    struct Turn {
+        CornerQuad to;
+        int width, height;
+        // The source pixel that lands on result pixel (c, r).
+        CPoint (*sourceOf)(int c, int r);
+    };
+    const Turn turns[] = {
+        {Quad({h - 1, 0}, {h - 1, w - 1}, {0, w - 1}, {0, 0}), h, w, [](int c, int r) { return CPoint{r, h - 1 - c}; }},
+        {Quad({w - 1, h - 1}, {0, h - 1}, {0, 0}, {w - 1, 0}), w, h,
+         [](int c, int r) { return CPoint{w - 1 - c, h - 1 - r}; }},
+        {Quad({0, w - 1}, {0, 0}, {h - 1, 0}, {h - 1, w - 1}), h, w, [](int c, int r) { return CPoint{w - 1 - r, c}; }},
+    };
+    for (const Turn& turn : turns) {
+        const auto turned = WarpByCorners(*source, from, turn.to);
+        ASSERT_NE(turned, nullptr);
+        ASSERT_EQ(turned->Width(), turn.width);
+        ASSERT_EQ(turned->Height(), turn.height);
+        for (int r = 0; r < turn.height; ++r) {
+            for (int c = 0; c < turn.width; ++c) {
+                const CPoint p = turn.sourceOf(c, r);
+                ASSERT_EQ(PixelOf(*turned, c, r), PixelOf(*source, p.x, p.y)) << c << "," << r;
+            }
+        }
+    }
+}
+
+TEST(WarpByCorners, PerspectivePutsTheSourceCornersOnTheDestinationCorners) {
+    // Four quadrants of one colour each, so the neighbours a corner sample may reach agree.
+    CvxDIB source;
+    ASSERT_TRUE(source.Create(40, 40, 32));
+    const Bgra colours[4] = {{10, 20, 30, 255}, {40, 50, 60, 255}, {70, 80, 90, 255}, {100, 110, 120, 255}};
+    testsupport::FillPixels(source, [&](int x, int y, std::uint8_t* p) {
+        const int quadrant = y < 20 ? (x < 20 ? 0 : 1) : (x < 20 ? 3 : 2);
+        std::memcpy(p, colours[quadrant].data(), 4);
+    });
+    const CornerQuad to = Quad({10, 5}, {70, 0}, {60, 50}, {0, 40});
+    const auto warped = WarpByCorners(source, CornerQuad::OfImage(40, 40), to);
+    ASSERT_NE(warped, nullptr);
+    ASSERT_EQ(warped->Width(), 71);
+    ASSERT_EQ(warped->Height(), 51);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(PixelOf(*warped, to.pt[i].x, to.pt[i].y), colours[i]) << "corner " << i;
+    // Outside the quadrilateral nothing is covered.
+    EXPECT_EQ(PixelOf(*warped, 0, 0), (Bgra{0, 0, 0, 0}));
+    EXPECT_EQ(PixelOf(*warped, 70, 50), (Bgra{0, 0, 0, 0}));
+}
+
+// A 7 x 7 picture shrunk to 3 x 3: result pixel (i, j) samples source point (3i, 3j), and
+// its sub-samples land 1.125 pixels away, on the diagonal neighbours.
+TEST(WarpByCorners, SubSamplesAverageTruncatedAndTheCentreDecidesAlpha) {
+    CvxDIB source;
+    ASSERT_TRUE(source.Create(7, 7, 32));
+    SetPixel(source, 0, 0, {10, 20, 31, 77});
+    SetPixel(source, 1, 1, {11, 40, 60, 255});
+    SetPixel(source, 3, 3, {0, 0, 0, 0});
+    const auto small = WarpByCorners(source, CornerQuad::OfImage(7, 7), CornerQuad::OfImage(3, 3));
+    ASSERT_NE(small, nullptr);
+    ASSERT_EQ(small->Width(), 3);
+    // Only the sub-sample towards the inside hits: the mean of two samples, truncated, and
+    // the partly transparent centre's alpha.
+    EXPECT_EQ(PixelOf(*small, 0, 0), (Bgra{10, 30, 45, 77}));
+    // The centre is transparent: so is the result, though all four sub-samples are opaque.
+    EXPECT_EQ(PixelOf(*small, 1, 1), (Bgra{0, 0, 0, 0}));
+    EXPECT_EQ(PixelOf(*small, 2, 2), (Bgra{255, 255, 255, 255}));
+}
+
+TEST(WarpByCorners, MatchesThePixelByPixelFormula) {
+    const auto source = Pattern(61, 47);
+    const CornerQuad whole = CornerQuad::OfImage(61, 47);
+    const struct {
+        CornerQuad from, to;
+    } cases[] = {
+        {whole, Quad({12, 3}, {80, 20}, {66, 71}, {0, 50})},     // rotation with shear
+        {whole, Quad({20, 0}, {45, 4}, {61, 47}, {0, 40})},      // perspective
+        {whole, Quad({0, 0}, {150, 0}, {150, 93}, {0, 93})},     // enlargement
+        {Quad({5, 3}, {44, 6}, {40, 35}, {8, 30}), whole},       // part of the picture
+        {Quad({-9, -4}, {70, 0}, {64, 52}, {0, 50}), Quad({-30, -20}, {30, -25}, {35, 20}, {-28, 22})},
+    };
+    for (const auto& c : cases) {
+        const auto expected = ReferenceWarp(*source, c.from, c.to);
+        ASSERT_NE(expected, nullptr);
+        const auto oneThread = WarpByCorners(*source, c.from, c.to, 1);
+        const auto threeThreads = WarpByCorners(*source, c.from, c.to, 3);
+        ASSERT_NE(oneThread, nullptr);
+        ASSERT_NE(threeThreads, nullptr);
+        ExpectSameSizeAndPixels(*oneThread, *expected);
+        ExpectSameSizeAndPixels(*threeThreads, *expected);
+    }
+}
+
+TEST(WarpByCorners, LargeResultsDoNotDependOnTheThreadCount) {
+    const auto source = Pattern(700, 500);
+    const CornerQuad from = CornerQuad::OfImage(700, 500);
+    const CornerQuad to = Quad({100, 0}, {820, 140}, {690, 760}, {0, 560});
+    const auto one = WarpByCorners(*source, from, to, 1);
+    const auto many = WarpByCorners(*source, from, to, 4);
+    ASSERT_NE(one, nullptr);
+    ASSERT_NE(many, nullptr);
+    ExpectSameSizeAndPixels(*one, *many);
+}
+
+TEST(WarpByCorners, RefusesWhatItCannotRender) {
+    const auto source = Pattern(10, 10);
+    const CornerQuad from = CornerQuad::OfImage(10, 10);
+    // Degenerate destinations: two equal corners, three corners on one line.
+    EXPECT_EQ(WarpByCorners(*source, from, Quad({0, 0}, {0, 0}, {9, 9}, {0, 9})), nullptr);
+    EXPECT_EQ(WarpByCorners(*source, from, Quad({0, 0}, {5, 5}, {9, 9}, {0, 9})), nullptr);
+    // Results too large to hold.
+    EXPECT_EQ(WarpByCorners(*source, from, Quad({0, 0}, {70000, 0}, {70000, 9}, {0, 9})), nullptr);
+    EXPECT_EQ(WarpByCorners(*source, from, Quad({INT_MIN, INT_MIN}, {INT_MAX, INT_MIN}, {INT_MAX, INT_MAX},
+                                                {INT_MIN, INT_MAX})),
+              nullptr);
+    // Only 32-bit pictures are warped.
+    CvxDIB paletted;
+    ASSERT_TRUE(paletted.Create(10, 10, 8));
+    EXPECT_EQ(WarpByCorners(paletted, from, from), nullptr);
+    EXPECT_EQ(WarpByCorners(CvxDIB(), from, from), nullptr);
+}
+
+TEST(WarpByCorners, SourceCornersFarOutsideThePictureSampleNothing) {
+    const auto source = Pattern(10, 10);
+    const CornerQuad far = Quad({100000, 100000}, {100009, 100000}, {100009, 100009}, {100000, 100009});
+    const auto warped = WarpByCorners(*source, far, CornerQuad::OfImage(10, 10));
+    ASSERT_NE(warped, nullptr);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 10; ++x) ASSERT_EQ(PixelOf(*warped, x, y), (Bgra{0, 0, 0, 0}));
+}
+
+TEST(ScaleImageTo, ShrinkingTwoByTwoToOnePixelFails) {
+    const auto source = Pattern(2, 2);
+    EXPECT_EQ(ScaleImageTo(*source, 1, 1), nullptr);
+    EXPECT_EQ(source->ScaleTo(1, 1), nullptr);
+    EXPECT_EQ(source->ScaleTo(0, 5), nullptr);
+}
+
+TEST(ScaleImageTo, KeepsTheCornerPixelsAndTheRequestedSize) {
+    const auto source = Pattern(30, 20);
+    for (const auto& size : {std::array<int, 2>{61, 41}, std::array<int, 2>{15, 10}, std::array<int, 2>{30, 80}}) {
+        const auto scaled = source->ScaleTo(size[0], size[1]);
+        ASSERT_NE(scaled, nullptr);
+        ASSERT_EQ(scaled->Width(), size[0]);
+        ASSERT_EQ(scaled->Height(), size[1]);
+        // Corner pixels come from the source corners (alpha of the centre sample).
+        EXPECT_EQ(PixelOf(*scaled, 0, 0)[3], PixelOf(*source, 0, 0)[3]);
+        EXPECT_EQ(PixelOf(*scaled, size[0] - 1, size[1] - 1)[3], PixelOf(*source, 29, 19)[3]);
+    }
+    // A plain picture stays plain at any size.
+    CvxDIB plain;
+    ASSERT_TRUE(plain.Create(9, 9, 32));
+    testsupport::FillPixels(plain, [](int, int, std::uint8_t* p) { std::memcpy(p, "\x11\x22\x33\xff", 4); });
+    const auto larger = plain.ScaleTo(23, 14);
+    ASSERT_NE(larger, nullptr);
+    testsupport::FillPixels(*larger, [](int x, int y, std::uint8_t* p) {
+        ASSERT_EQ(std::memcmp(p, "\x11\x22\x33\xff", 4), 0) << x << "," << y;
+    });
+}
+
+}  // namespace

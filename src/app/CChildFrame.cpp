@@ -9,11 +9,14 @@
 #include "app/CommandIds.h"
 #include "document/CvxDoc.h"
 #include "platform/PlatformServices.h"
+#include "view/CvxEditCommands.h"
 #include "view/CvxView.h"
 #include "view/CvxViewHost.h"
 
 CChildFrame::CChildFrame(std::unique_ptr<CvxDoc> document, CvxViewHost& host)
-    : m_pDoc(std::move(document)), m_pView(new CvxView(*m_pDoc, host, this)) {
+    : m_pDoc(std::move(document)),
+      m_pView(new CvxView(*m_pDoc, host, this)),
+      m_pEditCommands(std::make_unique<CvxEditCommands>(*m_pView, host)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWidget(m_pView);
     setWindowIcon(QIcon(":/icons/marrowfin.svg"));

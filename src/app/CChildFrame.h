@@ -8,6 +8,7 @@
 #include "view/CommandTarget.h"
 
 class CvxDoc;
+class CvxEditCommands;
 class CvxView;
 class CvxViewHost;
 class QPrinter;
@@ -20,6 +21,7 @@ public:
 
     CvxDoc& Document() { return *m_pDoc; }
     CvxView& View() { return *m_pView; }
+    CvxEditCommands& EditCommands() { return *m_pEditCommands; }
     // The title the window shows: the file's name, or "Untitled" for a new document.
     QString DocumentTitle() const;
     void UpdateTitle();
@@ -43,4 +45,5 @@ private:
 
     std::unique_ptr<CvxDoc> m_pDoc;
     CvxView* m_pView;
+    std::unique_ptr<CvxEditCommands> m_pEditCommands;
 };

@@ -20,6 +20,7 @@
 #include "codecs/CvxOpenDlg.h"
 #include "document/CvxDoc.h"
 #include "platform/qt/QtPlatform.h"
+#include "view/CvxEditCommands.h"
 #include "view/CvxView.h"
 
 namespace {
@@ -52,7 +53,7 @@ bool CvxApp::InitInstance(const QStringList& files, bool showSplash) {
         [this]() -> std::vector<CommandTarget*> {
             CChildFrame* child = ActiveChild();
             if (!child) return {};
-            return {&child->View(), child};
+            return {&child->View(), &child->EditCommands(), child};
         },
         this);
     m_pMainFrame->setAcceptDrops(true);

@@ -51,6 +51,7 @@ public:
     void ClearSelection();
     CvxSprite* HitTestObjects(CPoint point);
     CvxSprite* ObjectUnderPointer() const { return m_pObjectUnderPointer; }
+    void ForgetObjectUnderPointer() { m_pObjectUnderPointer = nullptr; }
     CvxToolBase* ResetToMoveTool();
     CvxToolBase* ToolForThisView(CPoint point);
     void ShowContextMenu(int popupIndex);

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QBuffer>
 #include <QClipboard>
 #include <QColorDialog>
 #include <QDesktopServices>
@@ -198,7 +199,8 @@ std::optional<platform::FontSpec> QtPlatform::ChooseFont(const platform::FontSpe
 
 bool QtPlatform::HasClipboardBlock() {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    return data != nullptr && (data->hasFormat(kPrivateClipboardType) || data->hasImage());
+    return data != nullptr &&
+           (data->hasFormat(kPrivateClipboardType) || data->hasFormat(kPngClipboardType) || data->hasImage());
 }
 
 std::optional<std::vector<std::uint8_t>> QtPlatform::GetClipboardBlock() {
@@ -207,6 +209,11 @@ std::optional<std::vector<std::uint8_t>> QtPlatform::GetClipboardBlock() {
     if (data->hasFormat(kPrivateClipboardType)) {
         const QByteArray bytes = data->data(kPrivateClipboardType);
         return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
+    }
+    // PNG first: it is the form that reliably carries another program's transparency.
+    if (data->hasFormat(kPngClipboardType)) {
+        auto block = PackedBlockFromImage(QImage::fromData(data->data(kPngClipboardType), "PNG"));
+        if (!block.empty()) return block;
     }
     if (data->hasImage()) {
         auto block = PackedBlockFromImage(qvariant_cast<QImage>(data->imageData()));
@@ -220,7 +227,13 @@ bool QtPlatform::SetClipboardBlock(const std::vector<std::uint8_t>& block) {
     data->setData(kPrivateClipboardType,
                   QByteArray(reinterpret_cast<const char*>(block.data()), static_cast<qsizetype>(block.size())));
     const QImage picture = ImageFromPackedBlock(block);
-    if (!picture.isNull()) data->setImageData(picture);
+    if (!picture.isNull()) {
+        data->setImageData(picture);
+        // Other programs get the object with its transparency as PNG.
+        QByteArray png;
+        QBuffer buffer(&png);
+        if (buffer.open(QIODevice::WriteOnly) && picture.save(&buffer, "PNG")) data->setData(kPngClipboardType, png);
+    }
     QGuiApplication::clipboard()->setMimeData(data.release());
     return true;
 }

@@ -37,6 +37,7 @@ public:
                   platform::Rgb colour) override;
 
     static constexpr const char* kPrivateClipboardType = "application/x-marrowfin-dib";
+    static constexpr const char* kPngClipboardType = "image/png";
 
     // While one lives, message boxes are not shown (and answer Cancel): for work the user
     // did not ask for, such as decoding a preview.

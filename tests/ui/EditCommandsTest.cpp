@@ -1,0 +1,314 @@
+#include "EditCommandsFixture.h"
+
+#include "codecs/CvxOpenDlg.h"
+#include "tools/CvxToolBase.h"
+
+using testsupport::GetPixel;
+using testsupport::MakeImage;
+using testsupport::Rgba;
+using testsupport::SetPixel;
+
+namespace {
+
+constexpr Rgba kRed{200, 0, 0, 255};
+constexpr Rgba kClear{0, 0, 0, 0};
+
+// 20 x 10: the left half red, the right half fully transparent.
+std::unique_ptr<CvxDIB> HalfTransparentImage() {
+    auto image = MakeImage(20, 10, kRed);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 10; x < 20; ++x) SetPixel(*image, x, y, kClear);
+    return image;
+}
+
+CPoint Position(const CvxSprite& object) { return {object.m_x, object.m_y}; }
+
+}  // namespace
+
+// --- Cut ---------------------------------------------------------------------------------
+
+TEST_F(EditCommandsTest, CutTakesThePictureUnderTheShapeAndLeavesAHoleThatUndoRestores) {
+    const int left = Photo().m_x + 50, top = Photo().m_y + 40;
+    CvxSprite& shape = AddObject(HalfTransparentImage(), left, top);
+    Document().SetSelected(&shape);
+    Document().SetModifiedFlag(false);
+
+    m_frame->SendCommand(ID_EDIT_CUT);
+
+    // The clipboard holds the picture's pixels under the opaque half; the rest stays as it was.
+    const auto block = m_platform.GetClipboardBlock();
+    ASSERT_TRUE(block.has_value());
+    const CvxDIB taken(*block);
+    ASSERT_EQ(taken.Width(), 20);
+    ASSERT_EQ(taken.Height(), 10);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 20; ++x) {
+            const Rgba expected = x < 10 ? PhotoPixelAt(left + x, top + y) : kClear;
+            ASSERT_EQ(GetPixel(taken, x, y), expected) << x << "," << y;
+        }
+
+    // The picture has a transparent hole of the shape and is the selection.
+    ASSERT_EQ(Document().Objects().size(), 1u);
+    CvxSprite& holed = Photo();
+    EXPECT_EQ(Document().GetSelected(), &holed);
+    EXPECT_FALSE(holed.HitTest({left, top}));
+    EXPECT_FALSE(holed.HitTest({left + 9, top + 9}));
+    EXPECT_TRUE(holed.HitTest({left + 10, top})) << "the transparent half cuts nothing";
+    EXPECT_TRUE(holed.HitTest({left - 1, top}));
+    EXPECT_TRUE(Document().IsModified());
+
+    // The cut object waits in the delete bin unchanged.
+    ASSERT_EQ(Document().DeleteBin().size(), 1u);
+    EXPECT_EQ(GetPixel(*Document().DeleteBin().front()->Image(), 0, 0), kRed);
+
+    // Undo on the picture brings its pixels back.
+    ASSERT_TRUE(holed.HasHistory());
+    holed.Undo(&View());
+    CvxSprite& restored = Photo();
+    const Rgba under = GetPixel(*restored.Image(), left - restored.m_x, top - restored.m_y);
+    EXPECT_EQ(under, PhotoPixelAt(left, top));
+}
+
+TEST_F(EditCommandsTest, CutAtThePicturesCornerTrimsTheEmptiedMargin) {
+    // A shape covering the whole top rows: the cut copy loses those rows and moves down.
+    const int left = Photo().m_x - 5, top = Photo().m_y - 5;
+    auto bar = MakeImage(310, 15, kRed);
+    CvxSprite& shape = AddObject(std::move(bar), left, top);
+    Document().SetSelected(&shape);
+    m_frame->SendCommand(ID_EDIT_CUT);
+    ASSERT_EQ(Document().Objects().size(), 1u);
+    EXPECT_EQ(Photo().m_y, top + 15);
+    EXPECT_EQ(Photo().Height(), 200 - 10);
+    EXPECT_EQ(GetPixel(*Photo().Image(), 0, 0), (Rgba{90, 10, 0, 255}));
+}
+
+TEST_F(EditCommandsTest, CutOfAnObjectOverNothingOnlyBinsIt) {
+    CvxSprite& lonely = AddObject(MakeImage(10, 10, kRed), 1500, 1500);
+    Document().SetSelected(&lonely);
+    m_frame->SendCommand(ID_EDIT_CUT);
+    EXPECT_FALSE(m_platform.HasClipboardBlock());
+    EXPECT_EQ(Document().Objects().size(), 1u);
+    EXPECT_EQ(Document().DeleteBin().size(), 1u);
+    EXPECT_EQ(Document().GetSelected(), nullptr);
+    EXPECT_FALSE(Enabled(ID_EDIT_CUT));
+}
+
+// --- Paste and Insert Image --------------------------------------------------------------
+
+TEST_F(EditCommandsTest, RepeatedPastesCascadeByThreePixelsUpToTheLimit) {
+    ASSERT_TRUE(m_platform.SetClipboardBlock(MakeImage(8, 6, {1, 2, 3, 255})->CopyToGlobalHandle()));
+    ASSERT_TRUE(Enabled(ID_EDIT_PASTE));
+    auto paste = [this] {
+        const std::size_t before = Document().Objects().size();
+        m_frame->SendCommand(ID_EDIT_PASTE);
+        EXPECT_EQ(Document().Objects().size(), before + 1);
+        EXPECT_EQ(Document().GetSelected(), Document().Objects().front().get());
+        return Position(*Document().Objects().front());
+    };
+    View().m_lastPressPoint = {100, 60};
+    EXPECT_EQ(paste(), (CPoint{100, 60}));
+    EXPECT_EQ(paste(), (CPoint{103, 63}));
+    EXPECT_EQ(paste(), (CPoint{106, 66}));
+
+    View().m_lastPressPoint = {1990, 1993};  // a click elsewhere starts again
+    EXPECT_EQ(paste(), (CPoint{1990, 1993}));
+    EXPECT_EQ(paste(), (CPoint{1993, 1994}));
+    EXPECT_EQ(paste(), (CPoint{1994, 1994}));
+
+    View().m_lastPressPoint = {-7, 30};
+    EXPECT_EQ(paste(), (CPoint{0, 30}));
+    EXPECT_EQ(GetPixel(*Document().Objects().front()->Image(), 7, 5), (Rgba{1, 2, 3, 255}));
+}
+
+TEST_F(EditCommandsTest, PasteOfAnUnusableBlockAddsNothing) {
+    ASSERT_FALSE(Enabled(ID_EDIT_PASTE)) << "nothing on the clipboard";
+    ASSERT_TRUE(m_platform.SetClipboardBlock({1, 2, 3, 4, 5}));
+    m_frame->SendCommand(ID_EDIT_PASTE);
+    EXPECT_EQ(Document().Objects().size(), 1u);
+    EXPECT_FALSE(m_platform.Messages().empty()) << "the refusal is explained";
+    EXPECT_EQ(m_platform.BusyDepth(), 0);
+}
+
+TEST_F(EditCommandsTest, InsertImageStartsAtTheInsetAndCascades) {
+    ASSERT_TRUE(MakeImage(30, 20, {5, 6, 7, 255})->SaveToFile(m_dir.File("stamp.bmp")));
+    for (int i = 0; i < 3; ++i) m_platform.QueueFileDialogAnswer(m_dir.File("stamp.bmp"));
+    m_frame->SendCommand(ID_EDIT_INSERT_IMAGE);
+    EXPECT_EQ(Position(*Document().Objects().front()), (CPoint{43, 43}));
+    m_frame->SendCommand(ID_EDIT_INSERT_IMAGE);
+    EXPECT_EQ(Position(*Document().Objects().front()), (CPoint{46, 46}));
+    EXPECT_EQ(Document().Objects().size(), 3u);
+    EXPECT_EQ(Document().GetSelected(), nullptr);
+    EXPECT_TRUE(Document().IsModified());
+
+    View().m_lastPressPoint = {700, 700};
+    m_frame->SendCommand(ID_EDIT_INSERT_IMAGE);
+    EXPECT_EQ(Position(*Document().Objects().front()), (CPoint{43, 43}));
+
+    // A cancelled dialog changes nothing.
+    m_frame->SendCommand(ID_EDIT_INSERT_IMAGE);
+    EXPECT_EQ(Document().Objects().size(), 4u);
+    EXPECT_EQ(m_platform.BusyDepth(), 0);
+}
+
+// --- Delete, stacking order and background ----------------------------------------------
+
+TEST_F(EditCommandsTest, BothDeleteCommandsBinTheSelection) {
+    Document().SetSelected(nullptr);
+    EXPECT_FALSE(Enabled(ID_EDIT_DELETE));
+    EXPECT_FALSE(Enabled(ID_OBJECT_DELETE));
+    CvxSprite& first = AddObject(MakeImage(10, 10, kRed), 10, 10);
+    Document().SetSelected(&first);
+    EXPECT_TRUE(Enabled(ID_EDIT_DELETE));
+    m_frame->SendCommand(ID_EDIT_DELETE);
+    EXPECT_EQ(Document().DeleteBin().size(), 1u);
+    Document().SetSelected(&Photo());
+    m_frame->SendCommand(ID_OBJECT_DELETE);
+    EXPECT_TRUE(Document().Objects().empty());
+    EXPECT_EQ(Document().DeleteBin().size(), 2u);
+    EXPECT_EQ(Document().GetSelected(), nullptr);
+}
+
+TEST_F(EditCommandsTest, MoveAboveAndBelowAreDisabledAtTheEndsOfTheStack) {
+    CvxSprite& top = AddObject(MakeImage(10, 10, kRed), Photo().m_x + 5, Photo().m_y + 5);
+    CvxSprite& photo = Photo();
+    Document().SetSelected(&top);
+    EXPECT_FALSE(Enabled(ID_EDIT_MOVE_ABOVE));
+    EXPECT_TRUE(Enabled(ID_EDIT_MOVE_BELOW));
+
+    m_frame->SendCommand(ID_EDIT_MOVE_BELOW);
+    EXPECT_EQ(Document().Objects().back().get(), &top);
+    EXPECT_EQ(Document().Objects().front().get(), &photo);
+    EXPECT_TRUE(Enabled(ID_EDIT_MOVE_ABOVE));
+    EXPECT_FALSE(Enabled(ID_EDIT_MOVE_BELOW));
+
+    m_frame->SendCommand(ID_EDIT_MOVE_ABOVE);
+    EXPECT_EQ(Document().Objects().front().get(), &top);
+
+    Document().SetSelected(nullptr);
+    EXPECT_FALSE(Enabled(ID_EDIT_MOVE_ABOVE));
+    EXPECT_FALSE(Enabled(ID_EDIT_MOVE_BELOW));
+}
+
+TEST_F(EditCommandsTest, SelectionBecomesTheBackgroundAndComesBackAtTheBottom) {
+    CvxSprite& top = AddObject(MakeImage(10, 10, kRed), 5, 5);
+    CvxSprite* photo = &Photo();
+    Document().SetSelected(photo);
+    EXPECT_FALSE(Enabled(ID_EDIT_RELEASE_BACKGROUND));
+    ASSERT_TRUE(Enabled(ID_EDIT_SET_BACKGROUND));
+    m_frame->SendCommand(ID_EDIT_SET_BACKGROUND);
+    EXPECT_EQ(Document().Canvas().Background(), photo);
+    EXPECT_EQ(Document().Objects().size(), 1u);
+    EXPECT_EQ(Document().GetSelected(), nullptr);
+    Document().SetSelected(&top);
+    EXPECT_FALSE(Enabled(ID_EDIT_SET_BACKGROUND)) << "one background at a time";
+    ASSERT_TRUE(Enabled(ID_EDIT_RELEASE_BACKGROUND));
+
+    m_frame->SendCommand(ID_EDIT_RELEASE_BACKGROUND);
+    EXPECT_EQ(Document().Canvas().Background(), nullptr);
+    EXPECT_EQ(Document().Objects().back().get(), photo);
+    EXPECT_EQ(Document().GetSelected(), photo);
+}
+
+TEST_F(EditCommandsTest, CheckeredAndRulersToggleTheirCheckMarks) {
+    CvxCanvas& canvas = Document().Canvas();
+    for (const int id : {ID_VIEW_CHECKERED, ID_VIEW_RULERS}) {
+        bool& flag = id == ID_VIEW_CHECKERED ? canvas.m_bCheckered : canvas.m_bRulers;
+        const bool before = flag;
+        EXPECT_EQ(Checked(id), before);
+        m_frame->SendCommand(id);
+        EXPECT_EQ(flag, !before);
+        EXPECT_EQ(Checked(id), !before);
+        m_frame->SendCommand(id);
+        EXPECT_EQ(flag, before);
+    }
+}
+
+TEST_F(EditCommandsTest, CheckeredCanvasChangesWhatIsComposedOutsideTheObjects) {
+    CvxCanvas& canvas = Document().Canvas();
+    canvas.m_bCheckered = true;
+    canvas.m_bRulers = false;
+    m_frame->SendCommand(ID_VIEW_CHECKERED);  // off: plain background
+    const std::string plain = testsupport::PixelHash(canvas.CanvasImage());
+    m_frame->SendCommand(ID_VIEW_CHECKERED);  // on again
+    EXPECT_NE(testsupport::PixelHash(canvas.CanvasImage()), plain);
+}
+
+// --- Emptying histories ------------------------------------------------------------------
+
+TEST_F(EditCommandsTest, EmptyingCommandsFollowTheirStateAndAskFirst) {
+    Document().SetSelected(&Photo());
+    EXPECT_FALSE(Enabled(ID_EDIT_EMPTY_OBJECT_HISTORY)) << "no history yet";
+    EXPECT_FALSE(Enabled(ID_EDIT_EMPTY_DELETE_BIN));
+    EXPECT_FALSE(Enabled(ID_EDIT_EMPTY_ALL_HISTORIES));
+
+    // An edit gives the photograph a history; a deleted object fills the bin.
+    CvxSprite* edited = CvxSprite::CommitOver(Photo().Snapshot(true), &Photo());
+    ASSERT_NE(edited, nullptr);
+    Document().SetSelected(edited);
+    CvxSprite& spare = AddObject(MakeImage(4, 4, kRed), 900, 900);
+    Document().MoveToDeleteBin(&spare);
+    EXPECT_TRUE(Enabled(ID_EDIT_EMPTY_OBJECT_HISTORY));
+    EXPECT_TRUE(Enabled(ID_EDIT_EMPTY_DELETE_BIN));
+    EXPECT_TRUE(Enabled(ID_EDIT_EMPTY_ALL_HISTORIES));
+
+    // Cancel leaves everything as it was.
+    for (const int id : {ID_EDIT_EMPTY_OBJECT_HISTORY, ID_EDIT_EMPTY_DELETE_BIN, ID_EDIT_EMPTY_ALL_HISTORIES}) {
+        m_platform.QueueAnswer(platform::IDCANCEL);
+        m_frame->SendCommand(id);
+    }
+    EXPECT_TRUE(edited->HasHistory());
+    EXPECT_EQ(Document().DeleteBin().size(), 1u);
+    ASSERT_EQ(m_platform.Messages().size(), 3u);
+    EXPECT_EQ(m_platform.Messages()[0].text,
+              "The undo history of the selected object will be permanently removed from the system.\nAre you sure?");
+    EXPECT_EQ(m_platform.Messages()[0].style, platform::MessageStyle::OkCancel);
+
+    m_platform.QueueAnswer(platform::IDOK);
+    m_frame->SendCommand(ID_EDIT_EMPTY_OBJECT_HISTORY);
+    EXPECT_FALSE(edited->HasHistory());
+    EXPECT_EQ(Document().DeleteBin().size(), 1u);
+    m_platform.QueueAnswer(platform::IDOK);
+    m_frame->SendCommand(ID_EDIT_EMPTY_DELETE_BIN);
+    EXPECT_TRUE(Document().DeleteBin().empty());
+    EXPECT_FALSE(Enabled(ID_EDIT_EMPTY_ALL_HISTORIES));
+}
+
+// --- Save Selection ----------------------------------------------------------------------
+
+TEST_F(EditCommandsTest, SaveSelectionOffersJpegOnlyForOpaqueObjects) {
+    Document().SetSelected(&Photo());
+    m_frame->SendCommand(ID_FILE_SAVE_SELECTION);  // cancelled
+    ASSERT_EQ(m_platform.FileDialogRequests().size(), 1u);
+    const platform::FileDialogRequest& opaque = m_platform.FileDialogRequests()[0];
+    EXPECT_EQ(opaque.filter, CvxOpenDlg::FilterText(CvxOpenDlg::kImageFilter));
+    EXPECT_FALSE(opaque.forOpening);
+    EXPECT_EQ(opaque.defaultExtension, "tif");
+
+    CvxSprite& shape = AddObject(HalfTransparentImage(), 500, 500);
+    Document().SetSelected(&shape);
+    m_platform.QueueFileDialogAnswer(m_dir.File("shape.TIF"));
+    m_frame->SendCommand(ID_FILE_SAVE_SELECTION);
+    const platform::FileDialogRequest& transparent = m_platform.FileDialogRequests()[1];
+    EXPECT_EQ(transparent.filter, CvxOpenDlg::FilterText(CvxOpenDlg::kTransparentImageFilter));
+    EXPECT_EQ(transparent.filter.find("jpg"), std::string::npos);
+
+    // The written file keeps the transparent half.
+    CvxDIB written;
+    ASSERT_TRUE(written.LoadFromFile(m_dir.File("shape.TIF")));
+    ASSERT_EQ(written.BitCount(), 32);
+    EXPECT_EQ(GetPixel(written, 2, 2), kRed);
+    EXPECT_EQ(GetPixel(written, 15, 2).a, 0);
+}
+
+TEST_F(EditCommandsTest, SaveSelectionAsGifWritesAPalettedPicture) {
+    Document().SetSelected(&Photo());
+    m_platform.QueueFileDialogAnswer(m_dir.File("photo.Gif"));
+    m_frame->SendCommand(ID_FILE_SAVE_SELECTION);
+    CvxDIB written;
+    ImageKind kind = ImageKind::None;
+    ASSERT_TRUE(written.LoadFromFile(m_dir.File("photo.Gif"), nullptr, &kind));
+    EXPECT_EQ(kind, ImageKind::Gif);
+    EXPECT_EQ(written.Width(), 300);
+    EXPECT_EQ(written.Height(), 200);
+    EXPECT_FALSE(Enabled(ID_FILE_SAVE_PROJECT)) << "the project writer is not available yet";
+}

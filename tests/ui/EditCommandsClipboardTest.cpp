@@ -1,0 +1,144 @@
+#include "EditCommandsFixture.h"
+
+#include <QBuffer>
+#include <QClipboard>
+#include <QMimeData>
+#include <QTest>
+
+#include "platform/qt/QtPlatform.h"
+
+using testsupport::GetPixel;
+using testsupport::MakeImage;
+using testsupport::Rgba;
+using testsupport::SetPixel;
+
+namespace {
+
+// 4 x 3, opaque at the border so nothing is trimmed, with a half-transparent and a clear
+// pixel inside.
+std::unique_ptr<CvxDIB> ImageWithTransparency() {
+    auto image = MakeImage(4, 3, {30, 60, 90, 255});
+    SetPixel(*image, 1, 1, {200, 100, 50, 128});
+    SetPixel(*image, 2, 1, {0, 0, 0, 0});
+    return image;
+}
+
+QByteArray Png(const QImage& picture) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    return bytes;
+}
+
+// The editor's own clipboard services for one test; the scripted ones return afterwards.
+class WithQtClipboard {
+public:
+    explicit WithQtClipboard(platform::ScriptedPlatform& scripted) : m_scripted(scripted) {}
+    ~WithQtClipboard() {
+        m_qt.reset();
+        platform::InstallServices(&m_scripted);
+    }
+    WithQtClipboard(const WithQtClipboard&) = delete;
+    WithQtClipboard& operator=(const WithQtClipboard&) = delete;
+
+private:
+    platform::ScriptedPlatform& m_scripted;
+    std::unique_ptr<QtPlatform> m_qt = std::make_unique<QtPlatform>();
+};
+
+}  // namespace
+
+TEST_F(EditCommandsTest, CopiedObjectReachesOtherProgramsAsPngWithItsTransparency) {
+    WithQtClipboard clipboard(m_platform);
+    CvxSprite& object = AddObject(ImageWithTransparency(), 600, 600);
+    Document().SetSelected(&object);
+    m_frame->SendCommand(ID_EDIT_COPY);
+
+    const QMimeData* shared = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(shared, nullptr);
+    ASSERT_TRUE(shared->hasFormat("image/png"));
+    const QImage picture = QImage::fromData(shared->data("image/png"), "PNG").convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(picture.size(), QSize(4, 3));
+    EXPECT_EQ(picture.pixel(0, 0), qRgba(30, 60, 90, 255));
+    EXPECT_EQ(picture.pixel(1, 1), qRgba(200, 100, 50, 128));
+    EXPECT_EQ(qAlpha(picture.pixel(2, 1)), 0);
+}
+
+TEST_F(EditCommandsTest, CopyThenPasteThroughTheSystemClipboardKeepsEveryVisiblePixel) {
+    WithQtClipboard clipboard(m_platform);
+    CvxSprite& object = AddObject(ImageWithTransparency(), 600, 600);
+    Document().SetSelected(&object);
+    m_frame->SendCommand(ID_EDIT_COPY);
+    ASSERT_TRUE(Enabled(ID_EDIT_PASTE));
+    m_frame->SendCommand(ID_EDIT_PASTE);
+
+    ASSERT_EQ(Document().Objects().size(), 3u);
+    const CvxSprite& pasted = *Document().Objects().front();
+    ASSERT_NE(&pasted, &object);
+    ASSERT_EQ(pasted.Width(), 4);
+    ASSERT_EQ(pasted.Height(), 3);
+    // Alpha survives everywhere; colour wherever something shows.
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x) {
+            const Rgba original = GetPixel(*object.Image(), x, y);
+            const Rgba copy = GetPixel(*pasted.Image(), x, y);
+            EXPECT_EQ(copy.a, original.a) << x << "," << y;
+            if (original.a != 0) EXPECT_EQ(copy, original) << x << "," << y;
+        }
+}
+
+TEST_F(EditCommandsTest, PictureCopiedInAnotherProgramPastesAsAnObjectWithItsTransparency) {
+    WithQtClipboard clipboard(m_platform);
+    QImage picture(5, 4, QImage::Format_ARGB32);
+    picture.fill(qRgba(10, 140, 220, 255));
+    picture.setPixel(2, 2, qRgba(250, 20, 20, 64));
+    auto foreign = std::make_unique<QMimeData>();
+    foreign->setData("image/png", Png(picture));  // all another program may offer
+    QGuiApplication::clipboard()->setMimeData(foreign.release());
+
+    ASSERT_TRUE(Enabled(ID_EDIT_PASTE));
+    View().m_lastPressPoint = {400, 300};
+    m_frame->SendCommand(ID_EDIT_PASTE);
+    ASSERT_EQ(Document().Objects().size(), 2u);
+    const CvxSprite& pasted = *Document().Objects().front();
+    EXPECT_EQ(pasted.m_x, 400);
+    EXPECT_EQ(pasted.m_y, 300);
+    ASSERT_EQ(pasted.Width(), 5);
+    ASSERT_EQ(pasted.Height(), 4);
+    EXPECT_EQ(GetPixel(*pasted.Image(), 0, 0), (Rgba{10, 140, 220, 255}));
+    EXPECT_EQ(GetPixel(*pasted.Image(), 2, 2), (Rgba{250, 20, 20, 64}));
+
+    QGuiApplication::clipboard()->clear();
+    EXPECT_FALSE(Enabled(ID_EDIT_PASTE));
+}
+
+TEST_F(EditCommandsTest, StandardShortcutsReachTheCommandsWhenTheViewHasFocus) {
+    m_frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_frame.get()));
+    View().setFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(View().hasFocus());
+
+    CvxSprite& object = AddObject(MakeImage(6, 6, {1, 2, 3, 255}), 1500, 1500);
+    Document().SetSelected(&object);
+    m_frame->UpdateCommandStates();
+    QTest::keyClick(&View(), Qt::Key_C, Qt::ControlModifier);
+    ASSERT_TRUE(m_platform.HasClipboardBlock()) << "Ctrl+C copies";
+
+    m_frame->UpdateCommandStates();
+    QTest::keyClick(&View(), Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(Document().Objects().size(), 3u) << "Ctrl+V pastes";
+    ASSERT_NE(Document().GetSelected(), &object);
+
+    m_frame->UpdateCommandStates();
+    QTest::keyClick(&View(), Qt::Key_Delete);
+    EXPECT_EQ(Document().Objects().size(), 2u) << "Delete bins the pasted copy";
+    EXPECT_EQ(Document().DeleteBin().size(), 1u);
+
+    Document().SetSelected(&object);
+    m_platform.ClearClipboard();
+    m_frame->UpdateCommandStates();
+    QTest::keyClick(&View(), Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(Document().DeleteBin().size(), 2u) << "Ctrl+X cuts (here: over nothing)";
+}

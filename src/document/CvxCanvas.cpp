@@ -6,9 +6,9 @@
 
 #include "document/CanvasBackground.h"
 #include "document/CvxDoc.h"
-#include "document/ZoomMapping.h"
 #include "document/CvxSprite.h"
 #include "document/EdgeEffectSeam.h"
+#include "document/ZoomMapping.h"
 #include "image/BlendKernels.h"
 #include "platform/PlatformServices.h"
 
@@ -32,8 +32,6 @@ void SetAllAlpha(CvxDIB& layer) {
     std::uint8_t* bits = layer.Bits();
     for (std::size_t i = 0, n = std::size_t(layer.Width()) * layer.Height(); i < n; ++i) bits[i * 4 + 3] = 255;
 }
-
-// Device coordinate of a canvas coordinate, and the canvas coordinate a device pixel shows.
 
 // A cosmetic dotted line, one pixel on and one off, along a device row or column.
 void DottedLine(CvxViewSurface& surface, bool vertical, int at, int from, int to) {

@@ -415,7 +415,11 @@ void CvxDoc::LoadProject(CvxTiff& file) {
     if (stream.BeginRead()) {
         while (!stream.Stopped() && stream.HasImage()) {
             // At the top level no group is open: a record naming one points at nothing.
-            if (stream.Record()[objectrecord::kGroupSequence] != 0) break;
+            if (stream.Record()[objectrecord::kGroupSequence] != 0) {
+                platform::Trace("In LoadProject: page " + std::to_string(stream.ReadingIndex()) +
+                                " names a group that is not open; load stopped");
+                break;
+            }
             const bool background = (stream.Record()[objectrecord::kFlags] & objectrecord::kBackgroundFlag) != 0;
             std::unique_ptr<CvxSprite> object = ReadObject();
             if (!object) break;
@@ -466,6 +470,8 @@ std::unique_ptr<CvxSprite> CvxDoc::ReadObject() {
     // Sequence numbers count the object pages from 1; a record that disagrees with its page,
     // or a page without a picture or a whole record, ends the load.
     if (!stream->HasImage() || !stream->RecordIsWhole() || record[objectrecord::kSequence] != stream->ReadingIndex()) {
+        if (stream->HasImage()) platform::Trace("In ReadObject: object record of page " +
+                                                std::to_string(stream->ReadingIndex()) + " not trusted; load stopped");
         stream->Stop();
         return nullptr;
     }

@@ -17,6 +17,8 @@
 #include "app/MenuLayout.h"
 #include "app/StringTable.h"
 #include "platform/PlatformServices.h"
+#include "tools/CvxToolBase.h"
+#include "tools/CvxToolMove.h"
 
 namespace {
 
@@ -29,7 +31,9 @@ QIcon CommandIcon(const CommandInfo& command) {
 
 }  // namespace
 
-CMainFrame::CMainFrame() {
+CMainFrame::CMainFrame()
+    : m_pNoTool(std::make_unique<CvxToolBase>()), m_pMoveTool(std::make_unique<CvxToolMove>()) {
+    m_pCurrentTool = m_pMoveTool.get();
     setWindowTitle(kTitle);
     setWindowIcon(QIcon(":/icons/marrowfin.svg"));
     m_mdiArea = new QMdiArea(this);
@@ -168,6 +172,39 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
+CvxToolBase* CMainFrame::MoveTool() { return m_pMoveTool.get(); }
+
+void CMainFrame::SetCurrentTool(CvxToolBase* tool) { m_pCurrentTool = tool ? tool : m_pMoveTool.get(); }
+
+void CMainFrame::ShowZoom(int zoomValue) { m_statusBar->ShowZoom(zoomValue); }
+
+void CMainFrame::ShowPosition(int x, int y) { m_statusBar->ShowPosition(x, y); }
+
+void CMainFrame::ShowToolSwatch(std::uint32_t colourBgr, int size) {
+    m_statusBar->ShowColourAndSize(QColor(colourBgr & 0xFF, (colourBgr >> 8) & 0xFF, (colourBgr >> 16) & 0xFF), size);
+}
+
+void CMainFrame::FillContextMenu(QMenu& menu, int popupIndex) {
+    if (const MenuItem* popup = ContextPopup(popupIndex)) BuildMenu(&menu, *popup);
+}
+
+QPoint CMainFrame::MainWindowOrigin() const {
+    return isMaximized() ? geometry().topLeft() : normalGeometry().topLeft();
+}
+
+QString CMainFrame::PromptText() const { return m_statusBar->PromptText(); }
+
+void CMainFrame::SelectTool(CvxToolBase* tool) {
+    // The active view is first in the chain; the tool binds to it.
+    CvxView* view = nullptr;
+    for (CommandTarget* target : Chain())
+        if ((view = dynamic_cast<CvxView*>(target))) break;
+    if (view && m_pCurrentTool && m_pCurrentTool->HasOverlay()) view->InvalidateCanvas();
+    SetCurrentTool(tool);
+    m_pCurrentTool->Activate(view);
+    if (tool == m_pMoveTool.get()) ShowPrompt(IDS_PROMPT_MOVE);
+}
+
 void CMainFrame::ShowPrompt(int stringId) {
     if (const char* text = FindString(stringId)) m_statusBar->ShowPrompt(text);
 }
@@ -204,6 +241,9 @@ void CMainFrame::TogglePaintToolbar() {
 
 bool CMainFrame::OnCommand(int id) {
     switch (id) {
+        case ID_TOOL_MOVE:
+            SelectTool(m_pMoveTool.get());
+            return true;
         case ID_VIEW_PAINT_TOOLBAR:
             TogglePaintToolbar();
             return true;
@@ -230,6 +270,10 @@ bool CMainFrame::OnCommand(int id) {
 
 bool CMainFrame::OnUpdateCommand(int id, CommandUpdate& update) {
     switch (id) {
+        case ID_TOOL_MOVE:
+            update.Enable();
+            update.SetCheck(m_pCurrentTool && m_pCurrentTool->GetToolId() == kToolMove);
+            return true;
         case ID_VIEW_PAINT_TOOLBAR:
             update.Enable();
             update.SetCheck(Toolbar(kPaintToolbarResource) && !Toolbar(kPaintToolbarResource)->isHidden());

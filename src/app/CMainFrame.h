@@ -6,18 +6,22 @@
 #include <QTimer>
 #include <functional>
 #include <map>
+#include <memory>
 #include <vector>
 
-#include "app/CommandTarget.h"
+#include "view/CommandTarget.h"
+#include "view/CvxViewHost.h"
 
 class CvxStatusBar;
+class CvxToolBase;
+class CvxToolMove;
 class QAction;
 class QMdiArea;
 class QMenu;
 class QToolBar;
 struct MenuItem;
 
-class CMainFrame : public QMainWindow, public CommandTarget {
+class CMainFrame : public QMainWindow, public CommandTarget, public CvxViewHost {
     Q_OBJECT
 public:
     // The window title of resource 128.
@@ -58,12 +62,27 @@ public:
     bool OnCommand(int id) override;
     bool OnUpdateCommand(int id, CommandUpdate& update) override;
 
+    // --- What the views ask of the window ---
+    CvxToolBase* CurrentTool() override { return m_pCurrentTool; }
+    CvxToolBase* MoveTool() override;
+    void SetCurrentTool(CvxToolBase* tool) override;
+    void ShowZoom(int zoomValue) override;
+    void ShowPosition(int x, int y) override;
+    void ShowToolSwatch(std::uint32_t colourBgr, int size) override;
+    void SavePrompt() override { m_savedPrompt = PromptText(); }
+    void FillContextMenu(QMenu& menu, int popupIndex) override;
+    QPoint MainWindowOrigin() const override;
+    // The message pane's text kept by SavePrompt.
+    const QString& SavedPrompt() const { return m_savedPrompt; }
+    QString PromptText() const;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateActions();
     void BuildMenu(QMenu* menu, const MenuItem& submenu);
+    void SelectTool(CvxToolBase* tool);
     void CreateToolbars();
     void TogglePaintToolbar();
     std::vector<CommandTarget*> Chain() const;
@@ -77,4 +96,9 @@ private:
     CommandTarget* m_after = nullptr;
     QTimer m_updateTimer;
     bool m_lowMemoryMessageShown = false;
+    QString m_savedPrompt;
+    // One instance of every tool for the whole run; the move tool is current at start.
+    std::unique_ptr<CvxToolBase> m_pNoTool;
+    std::unique_ptr<CvxToolMove> m_pMoveTool;
+    CvxToolBase* m_pCurrentTool = nullptr;
 };

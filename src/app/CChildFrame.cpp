@@ -1,0 +1,105 @@
+#include "app/CChildFrame.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+#include "app/CommandIds.h"
+#include "document/CvxDoc.h"
+#include "platform/PlatformServices.h"
+#include "view/CvxView.h"
+#include "view/CvxViewHost.h"
+
+CChildFrame::CChildFrame(std::unique_ptr<CvxDoc> document, CvxViewHost& host)
+    : m_pDoc(std::move(document)), m_pView(new CvxView(*m_pDoc, host, this)) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWidget(m_pView);
+    setWindowIcon(QIcon(":/icons/marrowfin.svg"));
+    UpdateTitle();
+}
+
+CChildFrame::~CChildFrame() = default;
+
+QString CChildFrame::DocumentTitle() const {
+    const std::string& path = m_pDoc->GetPathName();
+    return path.empty() ? QStringLiteral("Untitled") : QFileInfo(QString::fromStdString(path)).fileName();
+}
+
+void CChildFrame::UpdateTitle() { setWindowTitle(DocumentTitle() + "[*]"); }
+
+bool CChildFrame::SaveModified() {
+    if (!m_pDoc->IsModified()) return true;
+    const int answer = platform::ShowMessage("Save changes to " + DocumentTitle().toStdString() + "?",
+                                             platform::MessageStyle::YesNoCancel);
+    if (answer == platform::IDCANCEL) return false;
+    if (answer == platform::IDNO) return true;
+    return Save(false);
+}
+
+void CChildFrame::closeEvent(QCloseEvent* event) {
+    if (!m_pDoc->OnCloseDocument() || !SaveModified()) {
+        event->ignore();
+        return;
+    }
+    m_pView->StopOutlineTimer();
+    QMdiSubWindow::closeEvent(event);
+}
+
+bool CChildFrame::Save(bool askForName) {
+    const std::string path = askForName ? std::string() : m_pDoc->GetPathName();
+    if (!m_pDoc->DoSave(path, true)) return false;
+    UpdateTitle();
+    emit DocumentSaved(QString::fromStdString(m_pDoc->GetPathName()));
+    m_pView->InvalidateCanvas();
+    return true;
+}
+
+void CChildFrame::Print(bool preview) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(DocumentTitle());
+    if (preview) {
+        QPrintPreviewDialog dialog(&printer, this);
+        connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* target) { m_pView->OnPrint(*target); });
+        dialog.exec();
+        return;
+    }
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() == QDialog::Accepted) m_pView->OnPrint(printer);
+}
+
+bool CChildFrame::OnCommand(int id) {
+    switch (id) {
+        case ID_FILE_SAVE:
+            Save(m_pDoc->GetPathName().empty());
+            return true;
+        case ID_FILE_SAVE_AS:
+            Save(true);
+            return true;
+        case ID_FILE_CLOSE:
+            close();
+            return true;
+        case ID_FILE_PRINT:
+        case ID_FILE_PRINT_PREVIEW:
+            if (platform::Services().IsKeyHeld(platform::HeldKey::F1)) return false;
+            Print(id == ID_FILE_PRINT_PREVIEW);
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool CChildFrame::OnUpdateCommand(int id, CommandUpdate& update) {
+    switch (id) {
+        case ID_FILE_SAVE:
+        case ID_FILE_SAVE_AS:
+        case ID_FILE_CLOSE:
+        case ID_FILE_PRINT:
+        case ID_FILE_PRINT_PREVIEW:
+            update.Enable();
+            return true;
+        default:
+            return false;
+    }
+}

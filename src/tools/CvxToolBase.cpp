@@ -1,0 +1,48 @@
+#include "tools/CvxToolBase.h"
+
+#include "document/CvxDoc.h"
+#include "view/CvxView.h"
+
+void CvxToolBase::Reset() {
+    m_bEngaged = 0;
+    m_bButtonDown = 0;
+    m_nLastKey = 0;
+    m_bShiftDown = 0;
+    m_bControlDown = 0;
+    m_bOverlayStale = 0;
+}
+
+void CvxToolBase::Activate(CvxView* view) {
+    Reset();
+    if (view) {
+        for (const auto& object : view->GetDocument()->Objects()) object->m_nGroupMark = 0;
+        view->setFocus();
+    }
+    m_pView = view;
+    if (view) view->RefreshToolSwatch();
+}
+
+void CvxToolBase::OnLButtonDown(CvxView&, CPoint) { m_bButtonDown = 1; }
+
+void CvxToolBase::OnLButtonUp(CvxView&, CPoint) { m_bButtonDown = 0; }
+
+void CvxToolBase::OnKeyDown(CvxView& view, int key) {
+    m_nLastKey = key;
+    if (key == VK_SHIFT) m_bShiftDown = 1;
+    if (key == VK_CONTROL) m_bControlDown = 1;
+    // Ctrl+Y redoes from the keyboard when the selection has something to redo.
+    if (key == 'Y' && m_bControlDown) {
+        const CvxSprite* selected = view.GetDocument()->GetSelected();
+        if (selected && selected->NewerState()) OnRedo(view);
+    }
+}
+
+void CvxToolBase::OnKeyUp(CvxView&, int key) {
+    m_nLastKey = 0;
+    if (key == VK_SHIFT) m_bShiftDown = 0;
+    if (key == VK_CONTROL) m_bControlDown = 0;
+}
+
+void CvxToolBase::OnViewPainted(CvxView& view) {
+    if (&view == m_pView && m_bEngaged) m_bOverlayStale = 1;
+}

@@ -1,0 +1,56 @@
+#pragma once
+// The tool protocol: the canvas view hands mouse, key, undo/redo, right-button and help
+// events of the current tool through these operations. One instance of every tool lives
+// in the main frame for the whole run.
+
+#include <QPointer>
+#include <cstdint>
+
+#include "view/CommandTarget.h"
+#include "image/DibTypes.h"
+#include "view/CvxView.h"
+#include "view/VirtualKeys.h"
+
+class CvxToolBase {
+public:
+    CvxToolBase() { Reset(); }
+    virtual ~CvxToolBase() = default;
+    CvxToolBase(const CvxToolBase&) = delete;
+    CvxToolBase& operator=(const CvxToolBase&) = delete;
+
+    virtual int GetToolId() const { return 0; }
+    virtual void Activate(CvxView* view);
+    virtual bool HasOverlay() const { return false; }
+    virtual void OnLButtonDown(CvxView& view, CPoint point);
+    virtual void OnLButtonUp(CvxView& view, CPoint point);
+    virtual void OnMouseMove(CvxView& /*view*/, CPoint /*point*/) {}
+    virtual void OnLButtonDblClk(CvxView& /*view*/, CPoint /*point*/) {}
+    virtual void OnKeyDown(CvxView& view, int key);
+    virtual void OnKeyUp(CvxView& view, int key);
+    virtual void OnUndo(CvxView& /*view*/) {}
+    virtual void OnUpdateUndo(CvxView& /*view*/, CommandUpdate& update) { update.Enable(false); }
+    virtual void OnRedo(CvxView& /*view*/) {}
+    virtual void OnUpdateRedo(CvxView& /*view*/, CommandUpdate& update) { update.Enable(false); }
+    virtual void OnRButtonUp(CvxView& /*view*/, CPoint /*point*/) {}
+    virtual void OnViewPainted(CvxView& view);
+    virtual void ShowHelp() {}
+
+    void Reset();
+    CvxView* BoundView() const { return m_pView; }
+
+    std::int32_t m_bEngaged = 0;
+    std::int32_t m_bButtonDown = 0;
+    CPoint m_lastPoint;
+    CPoint m_pressPoint;
+    std::int32_t m_nLastKey = 0;
+    std::int32_t m_bShiftDown = 0;
+    std::int32_t m_bControlDown = 0;
+    std::int32_t m_bOverlayStale = 0;
+    std::int32_t m_bDomainIsObject = 0;
+    std::uint32_t m_colour = 0xEAEAEA;  // 0x00BBGGRR
+    std::int32_t m_nSize = 0;
+
+protected:
+    // The view the tool was last activated on; cleared when that view goes away.
+    QPointer<CvxView> m_pView;
+};

@@ -1,0 +1,17 @@
+#include "tools/CvxToolMove.h"
+
+#include "view/CvxView.h"
+
+void CvxToolMove::Activate(CvxView* view) {
+    CvxToolBase::Activate(view);
+    m_bEngaged = 1;
+}
+
+void CvxToolMove::OnLButtonDown(CvxView& view, CPoint point) {
+    CvxToolBase::OnLButtonDown(view, point);
+    m_lastPoint = m_pressPoint = point;
+    if (CvxSprite* object = view.HitTestObjects(point))
+        view.SelectCanvasObject(object, false);
+    else
+        view.ClearSelection();
+}

@@ -1,0 +1,594 @@
+#include "view/CvxView.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPrinter>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTimer>
+#include <algorithm>
+
+#include "app/CommandIds.h"
+#include "app/CommandTable.h"
+#include "document/CvxCanvas.h"
+#include "document/CvxDoc.h"
+#include "document/ZoomMapping.h"
+#include "platform/PlatformServices.h"
+#include "tools/CvxToolBase.h"
+#include "view/CvxViewHost.h"
+#include "view/CvxZoomDC.h"
+#include "view/VirtualKeys.h"
+
+namespace {
+
+constexpr int kAreaSelectToolId = 7;
+constexpr int kGroupToolId = 17;
+constexpr int kScaleToolId = 4;
+constexpr int kRotateToolId = 5;
+constexpr int kPerspectiveToolId = 6;
+constexpr int kRulerOrigin = 42;  // canvas point where the rulers' inch 0 lies
+
+// The last end-of-scroll position per axis, shared by every view.
+int g_lastEndScroll[2] = {-1, -1};
+
+CvxViewSurface SurfaceOf(QImage& image, int zoom, QPoint scroll) {
+    CvxViewSurface surface;
+    surface.bits = image.bits();
+    surface.width = image.width();
+    surface.height = image.height();
+    surface.bytesPerLine = image.bytesPerLine();
+    surface.zoom = zoom;
+    surface.scroll = {scroll.x(), scroll.y()};
+    return surface;
+}
+
+bool IsTransformTool(int id) { return id == kScaleToolId || id == kRotateToolId || id == kPerspectiveToolId; }
+
+}  // namespace
+
+CvxView::CvxView(CvxDoc& document, CvxViewHost& host, QWidget* parent)
+    : QAbstractScrollArea(parent), m_doc(document), m_host(host) {
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setMouseTracking(true);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setAttribute(Qt::WA_NoSystemBackground);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    horizontalScrollBar()->installEventFilter(this);
+    verticalScrollBar()->installEventFilter(this);
+    UpdateScrollRanges();
+}
+
+CvxView::~CvxView() = default;
+
+// ---------------------------------------------------------------------------------------
+// Mapping
+
+QPoint CvxView::Scroll() const { return {horizontalScrollBar()->value(), verticalScrollBar()->value()}; }
+
+CPoint CvxView::DeviceToCanvas(CPoint device) const {
+    const QPoint scroll = Scroll();
+    return {ZoomToCanvas(device.x, m_nZoom, scroll.x()), ZoomToCanvas(device.y, m_nZoom, scroll.y())};
+}
+
+CPoint CvxView::CanvasToDevice(CPoint canvas) const {
+    const QPoint scroll = Scroll();
+    return {ZoomToDevice(canvas.x, m_nZoom, scroll.x()), ZoomToDevice(canvas.y, m_nZoom, scroll.y())};
+}
+
+void CvxView::UpdateScrollRanges() {
+    const QSize client = viewport()->size();
+    horizontalScrollBar()->setRange(0, std::max(0, m_nScrollRange - client.width()));
+    verticalScrollBar()->setRange(0, std::max(0, m_nScrollRange - client.height()));
+    horizontalScrollBar()->setPageStep(std::max(1, client.width()));
+    verticalScrollBar()->setPageStep(std::max(1, client.height()));
+    horizontalScrollBar()->setSingleStep(std::max(1, client.width() / 10));
+    verticalScrollBar()->setSingleStep(std::max(1, client.height() / 10));
+}
+
+void CvxView::SetZoom(int zoomValue) {
+    const ZoomLevel* level = nullptr;
+    for (const ZoomLevel& candidate : ZoomLevels())
+        if (candidate.zoomValue == zoomValue) level = &candidate;
+    if (!level) return;
+    m_nZoom = level->zoomValue;
+    m_nScrollRange = level->scrollRange;
+    m_bSkipNextDraw = false;
+    m_bIgnoreNextPointerEvent = false;
+    UpdateScrollRanges();
+    InvalidateCanvas();
+    ShowZoomInFrame();
+}
+
+// ---------------------------------------------------------------------------------------
+// Framework
+
+void CvxView::OnInitialUpdate() {
+    UpdateScrollRanges();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen && screen->depth() < 24) {
+        platform::ShowMessage(
+            "Marrowfin doesn't run in 8, 16, or 24 bit display mode.\nSet your display setting to True Color (32 bit) "
+            "mode.");
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    }
+    m_doc.Canvas().CreateBuffers();
+    m_doc.PlacePendingImage(this);
+    m_host.UpdateMemoryIndicator();
+    ResetToMoveTool();
+    ShowZoomInFrame();
+    // Once running, the move tool picks whatever lies at the canvas origin.
+    QTimer::singleShot(0, this, [this] { RouteLeftButtonDown({0, 0}); });
+}
+
+void CvxView::InvalidateCanvas() {
+    m_bSurfaceStale = true;
+    viewport()->update();
+}
+
+void CvxView::OnDraw() {
+    if (m_bSkipNextDraw) {
+        m_bSkipNextDraw = false;
+        return;
+    }
+    CvxCanvas& canvas = m_doc.Canvas();
+    canvas.Compose();
+    m_surface.fill(palette().color(QPalette::Dark));
+    CvxViewSurface surface = SurfaceOf(m_surface, m_nZoom, Scroll());
+    canvas.Present(surface, nullptr);
+    {
+        CvxZoomDC dc(*this);
+        DrawSelectionOutline(dc);
+    }
+    if (CvxToolBase* tool = m_host.CurrentTool()) tool->OnViewPainted(*this);
+    ShowZoomInFrame();
+}
+
+void CvxView::paintEvent(QPaintEvent* event) {
+    if (m_surface.size() != viewport()->size()) {
+        m_surface = QImage(viewport()->size(), QImage::Format_RGB32);
+        m_bSurfaceStale = true;
+    }
+    if (m_bSurfaceStale) {
+        m_bSurfaceStale = false;
+        OnDraw();
+    }
+    QPainter painter(viewport());
+    painter.drawImage(event->rect().topLeft(), m_surface, event->rect());
+}
+
+void CvxView::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    UpdateScrollRanges();
+    const QSize client = viewport()->size();
+    if (m_surface.isNull() || m_bSurfaceStale || Scroll() != m_previousScroll) {
+        m_bSurfaceStale = true;
+    } else if (client != m_surface.size()) {
+        // Only the newly exposed strips need the canvas; what was visible stays as it was.
+        QImage grown(client, QImage::Format_RGB32);
+        grown.fill(palette().color(QPalette::Dark));
+        {
+            QPainter copy(&grown);
+            copy.drawImage(0, 0, m_surface);
+        }
+        const QSize old = m_surface.size();
+        m_surface = std::move(grown);
+        CvxViewSurface surface = SurfaceOf(m_surface, m_nZoom, Scroll());
+        const QRect exposed[] = {QRect(old.width(), 0, client.width() - old.width(), client.height()),
+                                 QRect(0, old.height(), client.width(), client.height() - old.height())};
+        for (const QRect& strip : exposed) {
+            if (strip.width() <= 0 || strip.height() <= 0) continue;
+            const CPoint topLeft = DeviceToCanvas({strip.left(), strip.top()});
+            const CPoint bottomRight = DeviceToCanvas({strip.right() + 1, strip.bottom() + 1});
+            const CRect area{topLeft.x, topLeft.y, bottomRight.x + 1, bottomRight.y + 1};
+            m_doc.Canvas().Present(surface, &area);
+        }
+        CvxZoomDC dc(*this);
+        DrawSelectionOutline(dc);
+    }
+    m_previousClientSize = client;
+    m_previousScroll = Scroll();
+}
+
+void CvxView::scrollContentsBy(int, int) {
+    m_previousScroll = Scroll();
+    InvalidateCanvas();
+}
+
+void CvxView::OnActivateView(bool activate) {
+    if (activate) {
+        ShowZoomInFrame();
+        m_bSkipNextDraw = false;
+        InvalidateCanvas();
+    } else {
+        ResetToMoveTool();
+    }
+}
+
+void CvxView::ShowZoomInFrame() const { m_host.ShowZoom(m_nZoom); }
+
+// ---------------------------------------------------------------------------------------
+// Selection and tools
+
+void CvxView::SelectCanvasObject(CvxSprite* object, bool force) {
+    m_doc.SetSelected(object);
+    m_pObjectUnderPointer = nullptr;
+    m_doc.Redraw(this, force);
+    if (object) object->EnsureDisplayBitmap();
+    m_doc.Canvas().m_bFullRecompositionNeeded = true;
+    m_bSkipNextDraw = false;
+    InvalidateCanvas();
+    m_doc.SetModifiedFlag();
+    StartOutlineTimer();
+}
+
+void CvxView::ClearSelection() {
+    if (!m_doc.GetSelected()) return;
+    m_doc.SetSelected(nullptr);
+    m_bSkipNextDraw = false;
+    InvalidateCanvas();
+}
+
+CvxSprite* CvxView::HitTestObjects(CPoint point) {
+    m_pObjectUnderPointer = nullptr;
+    for (const auto& object : m_doc.Objects())
+        if (object->HitTest(point)) {
+            m_pObjectUnderPointer = object.get();
+            break;
+        }
+    return m_pObjectUnderPointer;
+}
+
+CvxToolBase* CvxView::CurrentTool() const { return m_host.CurrentTool(); }
+
+CvxToolBase* CvxView::ResetToMoveTool() {
+    CvxToolBase* move = m_host.MoveTool();
+    m_host.SetCurrentTool(move);
+    move->Activate(this);
+    ShowZoomInFrame();
+    return move;
+}
+
+CvxToolBase* CvxView::ToolForThisView(CPoint point) {
+    CvxToolBase* tool = CurrentTool();
+    if (CvxView* other = tool->BoundView(); other && other != this) {
+        if (tool->HasOverlay()) other->InvalidateCanvas();
+        HitTestObjects(point);
+        tool = ResetToMoveTool();
+    }
+    ShowZoomInFrame();
+    return tool;
+}
+
+void CvxView::RefreshToolSwatch() {
+    if (CvxToolBase* tool = CurrentTool()) m_host.ShowToolSwatch(tool->m_colour, tool->m_nSize);
+}
+
+void CvxView::ShowContextMenu(int popupIndex) {
+    StopOutlineTimer();
+    QMenu menu(this);
+    m_host.FillContextMenu(menu, popupIndex);
+    if (popupIndex != 0) m_bIgnoreNextPointerEvent = true;
+    menu.exec(m_popupPosition);
+    m_bSkipNextDraw = false;
+    InvalidateCanvas();
+    StartOutlineTimer();
+}
+
+// ---------------------------------------------------------------------------------------
+// Outline
+
+void CvxView::StartOutlineTimer() {
+    if (m_bOutlineTimerRunning) return;
+    const CvxToolBase* tool = CurrentTool();
+    if (!m_doc.GetSelected() && !(tool && tool->GetToolId() == kGroupToolId)) return;
+    m_outlineTimer.start(kOutlineIntervalMs, this);
+    m_bOutlineTimerRunning = true;
+}
+
+void CvxView::StopOutlineTimer() {
+    m_outlineTimer.stop();
+    m_bOutlineTimerRunning = false;
+}
+
+void CvxView::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == m_outlineTimer.timerId())
+        OnOutlineTick();
+    else
+        QAbstractScrollArea::timerEvent(event);
+}
+
+void CvxView::OnOutlineTick() {
+    if (!hasFocus()) return;
+    const CvxToolBase* tool = CurrentTool();
+    const bool groupTool = tool && tool->GetToolId() == kGroupToolId;
+    CvxSprite* selected = m_doc.GetSelected();
+    if (!selected && !groupTool) {
+        StopOutlineTimer();
+        return;
+    }
+    if (!selected) return;
+    m_doc.Canvas().AdvanceOutlineAnimation();
+    // The new dashes go over the picture itself, not over the old dashes.
+    const CRect bounds = selected->GetBoundingRect();
+    PresentRect({bounds.left - 2, bounds.top - 2, bounds.right + 3, bounds.bottom + 3});
+    CvxZoomDC dc(*this);
+    DrawSelectionOutline(dc);
+}
+
+void CvxView::PresentRect(const CRect& canvasRect) {
+    if (m_surface.isNull()) return;
+    CvxViewSurface surface = SurfaceOf(m_surface, m_nZoom, Scroll());
+    m_doc.Canvas().Present(surface, &canvasRect);
+    viewport()->update();
+}
+
+void CvxView::DrawSelectionOutline(CvxZoomDC& dc) {
+    const CvxSprite* selected = m_doc.GetSelected();
+    if (!selected || m_surface.isNull()) return;
+    const CvxCanvas& canvas = m_doc.Canvas();
+    const CvxToolBase* tool = CurrentTool();
+    const int toolId = tool ? tool->GetToolId() : 0;
+    const bool odd = canvas.BlinkPhase() % 2 == 1;
+
+    QPen pen;
+    pen.setCosmetic(true);
+    pen.setWidth(1);
+    if (IsTransformTool(toolId)) {
+        pen.setStyle(Qt::DotLine);
+        pen.setColor(odd ? QColor(255, 255, 255) : QColor(255, 0, 0));
+    } else {
+        const qreal gap = canvas.DashPhase() + 1;
+        pen.setDashPattern({1, gap, 2, gap});
+        pen.setColor(odd ? QColor(255, 255, 0) : QColor(62, 62, 255));
+    }
+
+    QPolygon outline;
+    for (const CPoint& corner : selected->m_corners)
+        outline << QPoint(corner.x + selected->m_x, corner.y + selected->m_y);
+
+    QPainter& painter = dc.Painter();
+    painter.save();
+    painter.setClipRect(QRect(0, 0, canvas.Width(), canvas.Height()));
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(pen);
+    painter.drawPolygon(outline);
+    if (IsTransformTool(toolId)) {
+        painter.setPen(QPen(QColor(255, 0, 0), 1));
+        for (const QPoint& corner : outline) painter.drawRect(QRect(corner - QPoint(5, 5), corner + QPoint(5, 5)));
+        if (toolId == kPerspectiveToolId) {
+            for (int i = 0; i < 4; ++i) {
+                const CPoint a = selected->m_corners[std::size_t(i)];
+                const CPoint b = selected->m_corners[std::size_t((i + 1) % 4)];
+                const QPoint middle((a.x + b.x) / 2 + selected->m_x, (a.y + b.y) / 2 + selected->m_y);
+                painter.drawEllipse(QRect(middle - QPoint(5, 5), middle + QPoint(5, 5)));
+            }
+        }
+    }
+    painter.restore();
+}
+
+// ---------------------------------------------------------------------------------------
+// Mouse and keys
+
+void CvxView::RouteLeftButtonDown(CPoint device) {
+    CPoint point = device;
+    CvxZoomDC dc(*this, point);
+    m_lastPressPoint = point;
+    CvxToolBase* tool = ToolForThisView(point);
+    tool->OnLButtonDown(*this, point);
+    ShowZoomInFrame();
+}
+
+void CvxView::mousePressEvent(QMouseEvent* event) {
+    const QPoint position = event->position().toPoint();
+    if (event->button() == Qt::LeftButton) {
+        if (!hasFocus()) {
+            setFocus(Qt::MouseFocusReason);
+            return;
+        }
+        if (m_bIgnoreNextPointerEvent) {
+            m_bIgnoreNextPointerEvent = false;
+            return;
+        }
+        if (CurrentTool()->m_bShiftDown) return;
+        RouteLeftButtonDown({position.x(), position.y()});
+    } else if (event->button() == Qt::RightButton) {
+        m_lastPressPoint = DeviceToCanvas({position.x(), position.y()});
+    }
+}
+
+void CvxView::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint position = event->position().toPoint();
+    CPoint point{position.x(), position.y()};
+    if (!hasFocus()) return;
+    if (event->button() == Qt::LeftButton) {
+        CvxZoomDC dc(*this, point);
+        CvxToolBase* tool = ToolForThisView(point);
+        (tool->m_bEngaged == 1 ? tool : m_host.MoveTool())->OnLButtonUp(*this, point);
+        ShowZoomInFrame();
+    } else if (event->button() == Qt::RightButton) {
+        m_popupPosition = event->globalPosition().toPoint();
+        CvxZoomDC dc(*this, point);
+        CvxToolBase* tool = ToolForThisView(point);
+        if (tool->m_bEngaged == 1 || tool->GetToolId() == kAreaSelectToolId) {
+            m_host.SavePrompt();
+            tool->OnRButtonUp(*this, point);
+        } else if (m_pObjectUnderPointer) {
+            ResetToMoveTool()->OnRButtonUp(*this, point);
+        }
+    }
+}
+
+void CvxView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (!hasFocus() || event->button() != Qt::LeftButton) return;
+    const QPoint position = event->position().toPoint();
+    CPoint point{position.x(), position.y()};
+    CvxZoomDC dc(*this, point);
+    ToolForThisView(point)->OnLButtonDblClk(*this, point);
+}
+
+void CvxView::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint position = event->position().toPoint();
+    CPoint point{position.x(), position.y()};
+    CvxZoomDC dc(*this, point);
+    m_host.ShowPosition(point.x, point.y);
+    if (!hasFocus()) return;
+    if (m_bIgnoreNextPointerEvent) {
+        m_bIgnoreNextPointerEvent = false;
+        ResetToMoveTool();
+        InvalidateCanvas();
+    } else {
+        CurrentTool()->OnMouseMove(*this, point);
+    }
+    ShowZoomInFrame();
+}
+
+void CvxView::keyPressEvent(QKeyEvent* event) {
+    const int key = VirtualKeyFor(*event);
+    if (key == 0) {
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    CvxZoomDC dc(*this);
+    CurrentTool()->OnKeyDown(*this, key);
+}
+
+void CvxView::keyReleaseEvent(QKeyEvent* event) {
+    const int key = VirtualKeyFor(*event);
+    if (key == 0 || event->isAutoRepeat()) return;
+    CvxZoomDC dc(*this);
+    CurrentTool()->OnKeyUp(*this, key);
+}
+
+void CvxView::focusInEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusInEvent(event);
+    StartOutlineTimer();
+}
+
+// ---------------------------------------------------------------------------------------
+// Scrolling past the edge nudges the selection
+
+bool CvxView::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease) {
+        if (watched == horizontalScrollBar()) OnEndScroll(Qt::Horizontal);
+        if (watched == verticalScrollBar()) OnEndScroll(Qt::Vertical);
+    }
+    return QAbstractScrollArea::eventFilter(watched, event);
+}
+
+void CvxView::OnEndScroll(Qt::Orientation orientation) {
+    const QScrollBar* bar = orientation == Qt::Horizontal ? horizontalScrollBar() : verticalScrollBar();
+    int& last = g_lastEndScroll[orientation == Qt::Horizontal ? 0 : 1];
+    const int position = bar->value();
+    if (m_doc.GetSelected() && position == last) {
+        const int step = position == bar->minimum() ? -kNudgeStep : position == bar->maximum() ? kNudgeStep : 0;
+        if (step != 0) {
+            if (orientation == Qt::Horizontal)
+                NudgeSelection(step, 0);
+            else
+                NudgeSelection(0, step);
+        }
+    }
+    last = position;
+}
+
+void CvxView::NudgeSelection(int dx, int dy) {
+    CvxSprite* selected = m_doc.GetSelected();
+    if (!selected) return;
+    const CRect before = selected->GetBoundingRect();
+    selected->m_x += dx;
+    selected->m_y += dy;
+    CvxCanvas& canvas = m_doc.Canvas();
+    CRect area{before.left - 3, before.top - 16, before.right + 3, before.bottom + 16};
+    area.left = std::clamp(area.left, 0, canvas.Width());
+    area.top = std::clamp(area.top, 0, canvas.Height());
+    area.right = std::clamp(area.right, 0, canvas.Width());
+    area.bottom = std::clamp(area.bottom, 0, canvas.Height());
+    if (canvas.m_bFullRecompositionNeeded) canvas.SplitAtSelection();
+    canvas.DrawLayer(CvxCanvas::Layer::LowerComposite, &area);
+    CvxCanvas::DrawObject(*selected, canvas.CanvasImage());
+    canvas.DrawOverlay(&area);
+    PresentRect(area);
+    CvxZoomDC dc(*this);
+    DrawSelectionOutline(dc);
+    m_doc.SetModifiedFlag();
+}
+
+// ---------------------------------------------------------------------------------------
+// Printing
+
+void CvxView::OnPrint(QPrinter& printer) {
+    CvxCanvas& canvas = m_doc.Canvas();
+    const QRectF pageInches = printer.pageLayout().fullRect(QPageLayout::Inch);
+    const int ppiX = canvas.m_nPixelsPerInchX > 0 ? canvas.m_nPixelsPerInchX : platform::Services().ScreenPixelsPerInch();
+    const int ppiY = canvas.m_nPixelsPerInchY > 0 ? canvas.m_nPixelsPerInchY : platform::Services().ScreenPixelsPerInch();
+    const int spanX = static_cast<int>(ppiX * pageInches.width() + 0.5);
+    const int spanY = static_cast<int>(ppiY * pageInches.height() + 0.5);
+
+    canvas.PrepareForSave();
+    const CRect extent = m_doc.GetExtent();
+    const CPoint origin = m_doc.GetOrigin();
+    CRect printed{0, 0, extent.right - origin.x, extent.bottom - origin.y};
+    QRect window;
+    if (canvas.m_bRulers) {
+        printed.left = printed.top = kRulerOrigin;
+        window = QRect(kRulerOrigin, kRulerOrigin, spanX, spanY);
+    } else {
+        window = QRect(origin.x, origin.y, std::max(1, printed.Width()), std::max(1, printed.Height()));
+    }
+
+    QPainter painter(&printer);
+    const QRect page = printer.pageLayout().fullRectPixels(printer.resolution());
+    // Isotropic: one scale for both directions, the smaller one, so nothing is cut.
+    const double scale = std::min(double(page.width()) / window.width(), double(page.height()) / window.height());
+    painter.translate(-printer.pageLayout().paintRectPixels(printer.resolution()).topLeft());
+    painter.scale(scale, scale);
+    painter.translate(-window.topLeft());
+    const CRect source = canvas.m_bRulers ? CRect{kRulerOrigin, kRulerOrigin, kRulerOrigin + spanX, kRulerOrigin + spanY}
+                                          : CRect{origin.x, origin.y, extent.right, extent.bottom};
+    if (auto picture = canvas.Flatten(&source)) {
+        QImage image(picture->Width(), picture->Height(), QImage::Format_RGB32);
+        for (int y = 0; y < image.height(); ++y)
+            std::memcpy(image.scanLine(y), picture->RowAt(y), std::size_t(image.width()) * 4);
+        painter.drawImage(QPoint(source.left, source.top), image);
+    }
+    painter.end();
+
+    canvas.RebuildBackgroundLayer();
+    InvalidateCanvas();
+}
+
+// ---------------------------------------------------------------------------------------
+// Commands
+
+bool CvxView::OnCommand(int id) {
+    if (const ZoomLevel* level = FindZoomLevel(id)) {
+        SetZoom(level->zoomValue);
+        return true;
+    }
+    if (id == ID_VIEW_ZOOM_MENU) {
+        m_popupPosition = m_host.MainWindowOrigin() + QPoint(870, 75);
+        m_host.SavePrompt();
+        ShowContextMenu(9);
+        return true;
+    }
+    return false;
+}
+
+bool CvxView::OnUpdateCommand(int id, CommandUpdate& update) {
+    if (const ZoomLevel* level = FindZoomLevel(id)) {
+        update.Enable();
+        update.SetCheck(m_nZoom == level->zoomValue);
+        return true;
+    }
+    if (id == ID_VIEW_ZOOM_MENU) {
+        update.Enable();
+        return true;
+    }
+    return false;
+}

@@ -1,0 +1,118 @@
+#pragma once
+// The canvas view: shows one document's canvas at one of fifteen zoom levels, keeps a
+// surface holding exactly what is on screen, animates the selection outline, routes mouse
+// and keys to the current tool, opens the context menus, nudges the selection when a
+// scroll bar is pushed past its end, and prints.
+
+#include <QAbstractScrollArea>
+#include <QBasicTimer>
+#include <QImage>
+
+#include "view/CommandTarget.h"
+#include "document/CvxDocumentView.h"
+
+class CvxViewHost;
+class CvxDoc;
+class CvxSprite;
+class CvxToolBase;
+class CvxZoomDC;
+class QPrinter;
+
+class CvxView : public QAbstractScrollArea, public CvxDocumentView, public CommandTarget {
+    Q_OBJECT
+public:
+    static constexpr int kOutlineTimerId = 501;
+    static constexpr int kOutlineIntervalMs = 350;
+    static constexpr int kNudgeStep = 15;
+
+    CvxView(CvxDoc& document, CvxViewHost& host, QWidget* parent = nullptr);
+    ~CvxView() override;
+
+    // --- What the document asks of its view ---
+    CvxDoc* GetDocument() override { return &m_doc; }
+    CPoint DeviceToCanvas(CPoint device) const override;
+    void InvalidateCanvas() override;
+
+    // --- Mapping ---
+    int Zoom() const { return m_nZoom; }
+    void SetZoom(int zoomValue);
+    QPoint Scroll() const;
+    CPoint CanvasToDevice(CPoint canvas) const;
+
+    // --- Framework ---
+    void OnInitialUpdate();
+    // Composes the canvas and presents it into the surface, then the outline and the tool.
+    void OnDraw();
+    const QImage& Surface() const { return m_surface; }
+    void OnActivateView(bool activate);
+
+    // --- Operations for tools and commands ---
+    void SelectCanvasObject(CvxSprite* object, bool force);
+    void ClearSelection();
+    CvxSprite* HitTestObjects(CPoint point);
+    CvxSprite* ObjectUnderPointer() const { return m_pObjectUnderPointer; }
+    CvxToolBase* ResetToMoveTool();
+    CvxToolBase* ToolForThisView(CPoint point);
+    void ShowContextMenu(int popupIndex);
+    void StartOutlineTimer();
+    void StopOutlineTimer();
+    bool OutlineTimerRunning() const { return m_bOutlineTimerRunning; }
+    void NudgeSelection(int dx, int dy);
+    void RefreshToolSwatch();
+    // Called by the scroll bars when a scroll action ends (button released).
+    void OnEndScroll(Qt::Orientation orientation);
+
+    // --- Printing ---
+    // Prints the used area fitted to the page, or at true inch size from canvas (42, 42)
+    // when the rulers are shown.
+    void OnPrint(QPrinter& printer);
+
+    bool OnCommand(int id) override;
+    bool OnUpdateCommand(int id, CommandUpdate& update) override;
+
+    bool m_bIgnoreNextPointerEvent = false;
+    bool m_bSkipNextDraw = false;
+    CPoint m_lastPressPoint;
+    CPoint m_previousPlacementPoint;
+    int m_nPlacementOffset = 0;
+    QPoint m_popupPosition;  // screen pixels
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void timerEvent(QTimerEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    friend class CvxZoomDC;
+
+    CvxToolBase* CurrentTool() const;
+    void UpdateScrollRanges();
+    void OnOutlineTick();
+    void DrawSelectionOutline(CvxZoomDC& dc);
+    void PresentRect(const CRect& canvasRect);
+    void ShowZoomInFrame() const;
+    // Hands a left press at a window point to the tool for this view, as a click would.
+    void RouteLeftButtonDown(CPoint device);
+
+    CvxDoc& m_doc;
+    CvxViewHost& m_host;
+    int m_nZoom = 2000;
+    int m_nScrollRange = 2000;
+    CvxZoomDC* m_pCurrentDC = nullptr;
+    QBasicTimer m_outlineTimer;
+    bool m_bOutlineTimerRunning = false;
+    CvxSprite* m_pObjectUnderPointer = nullptr;
+    QImage m_surface;
+    bool m_bSurfaceStale = true;
+    QSize m_previousClientSize;
+    QPoint m_previousScroll;
+};

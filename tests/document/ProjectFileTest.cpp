@@ -409,3 +409,32 @@ TEST(ProjectCli, InfoListsTheObjectsAndConvertFlattens) {
     ASSERT_NE(flat, nullptr);
     EXPECT_EQ(testsupport::PixelHash(*written.ConvertTo32(false)), testsupport::PixelHash(*flat));
 }
+
+TEST(ProjectFile, SavingOverItsOwnFileIsAllOrNothing) {
+    platform::ScriptedPlatform platform;
+    TempDir dir;
+    CvxDoc document;
+    AddPattern(document, 0, 0, 10, 10, 2);
+    const std::string path = dir.File("own.tif");
+    ASSERT_TRUE(document.DoSave(path, true));
+    AddPattern(document, 20, 0, 10, 10, 3);
+    ASSERT_TRUE(document.DoSave(path, true));  // over its own file
+    EXPECT_EQ(ReadPages(path).size(), 2u);
+    const std::vector<std::uint8_t> good = testsupport::ReadFileBytes(path);
+
+    // An object page that cannot be written (a picture the writer does not take) fails the
+    // whole save: the file on disk is the one saved before, and nothing is left beside it.
+    auto odd = std::make_unique<CvxSprite>(&document);
+    auto grey = std::make_unique<CvxDIB>();
+    ASSERT_TRUE(grey->Create(6, 6, 8));
+    odd->Attach(std::move(grey), nullptr, nullptr, true);
+    document.AddObjectAtHead(std::move(odd));
+    document.SetModifiedFlag();
+    EXPECT_FALSE(document.DoSave(path, true));
+    EXPECT_TRUE(document.IsModified());
+    EXPECT_EQ(platform.MessageTexts(), (std::vector<std::string>{"Failed to save TIF file"}));
+    EXPECT_EQ(testsupport::ReadFileBytes(path), good);
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) files += entry.is_regular_file();
+    EXPECT_EQ(files, 1);
+}

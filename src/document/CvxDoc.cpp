@@ -352,9 +352,13 @@ std::string ProposedName(const std::string& path, std::string& extension) {
     return name;
 }
 
-int FilterEntryFor(std::string extension) {
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+std::string Lowered(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+int FilterEntryFor(const std::string& name) {
+    const std::string extension = Lowered(name);
     if (extension == "tif") return 5;
     if (extension == "gif") return 4;
     if (extension == "jpg") return 3;

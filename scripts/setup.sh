@@ -12,7 +12,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libclang-rt-dev
   xvfb xauth
-  libtiff-tools libtiff-dev imagemagick python3-pil
+  libtiff-tools libtiff-dev imagemagick python3-pil poppler-utils
   fonts-dejavu-core
 )
 

@@ -82,7 +82,6 @@ bool CChildFrame::OnCommand(int id) {
             return true;
         case ID_FILE_PRINT:
         case ID_FILE_PRINT_PREVIEW:
-            if (platform::Services().IsKeyHeld(platform::HeldKey::F1)) return false;
             Print(id == ID_FILE_PRINT_PREVIEW);
             return true;
         default:

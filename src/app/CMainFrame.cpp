@@ -1,6 +1,9 @@
 #include "app/CMainFrame.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QUrl>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QMdiArea>
@@ -70,6 +73,12 @@ std::vector<CommandTarget*> CMainFrame::Chain() const {
 }
 
 bool CMainFrame::SendCommand(int id) {
+    const CommandInfo* command = FindCommand(id);
+    if (command && command->helpOnF1 && command->helpPage[0] != '\0' &&
+        platform::Services().IsKeyHeld(platform::HeldKey::F1)) {
+        OpenHelpPage(command->helpPage);
+        return true;
+    }
     for (CommandTarget* target : Chain())
         if (target->OnCommand(id)) {
             UpdateCommandStates();
@@ -203,6 +212,20 @@ void CMainFrame::SelectTool(CvxToolBase* tool) {
     SetCurrentTool(tool);
     m_pCurrentTool->Activate(view);
     if (tool == m_pMoveTool.get()) ShowPrompt(IDS_PROMPT_MOVE);
+}
+
+QString CMainFrame::HelpBaseAddress() {
+    const QByteArray configured = qgetenv("MARROWFIN_HELP_URL");
+    if (!configured.isEmpty()) return QString::fromLocal8Bit(configured);
+    // Installed pages live in share/marrowfin/help under the prefix; in a build tree, in
+    // help/ beside the executable.
+    const QDir binary(QCoreApplication::applicationDirPath());
+    const QString installed = binary.absoluteFilePath("../share/marrowfin/help/");
+    return QUrl::fromLocalFile(QDir(installed).exists() ? installed : binary.absoluteFilePath("help/")).toString();
+}
+
+void CMainFrame::OpenHelpPage(const std::string& page) {
+    platform::Services().OpenAddress((HelpBaseAddress() + QString::fromStdString(page)).toStdString());
 }
 
 void CMainFrame::ShowPrompt(int stringId) {

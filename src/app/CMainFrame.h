@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "view/CommandTarget.h"
+#include "document/CvxFrameLink.h"
 #include "view/CvxViewHost.h"
 
 class CvxStatusBar;
@@ -21,7 +22,7 @@ class QMenu;
 class QToolBar;
 struct MenuItem;
 
-class CMainFrame : public QMainWindow, public CommandTarget, public CvxViewHost {
+class CMainFrame : public QMainWindow, public CommandTarget, public CvxViewHost, public CvxFrameLink {
     Q_OBJECT
 public:
     // The window title of resource 128.
@@ -36,8 +37,15 @@ public:
     // Targets asked before the frame itself, most specific first (the active view, its
     // document window), and the application asked last.
     void SetCommandChain(std::function<std::vector<CommandTarget*>()> before, CommandTarget* after);
-    // Sends a command along the chain, as a menu item or toolbar button does.
+    // Sends a command along the chain, as a menu item or toolbar button does. With F1 held,
+    // a command that has a help page opens it instead.
     bool SendCommand(int id);
+
+    // --- What documents ask of the window ---
+    void OpenHelpPage(const std::string& page) override;
+    void RefreshMemoryIndicator() override { UpdateMemoryIndicator(); }
+    // The help site's folder or address; MARROWFIN_HELP_URL overrides the installed pages.
+    static QString HelpBaseAddress();
     // Refreshes every action's enabled and checked state from the update handlers.
     void UpdateCommandStates();
 

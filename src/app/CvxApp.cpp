@@ -84,6 +84,7 @@ void CvxApp::PlaceMainWindow() {
 }
 
 CChildFrame* CvxApp::AddDocumentWindow(std::unique_ptr<CvxDoc> document) {
+    document->SetFrame(m_pMainFrame.get());
     auto* child = new CChildFrame(std::move(document), *m_pMainFrame);
     connect(child, &CChildFrame::DocumentSaved, this, &CvxApp::AddToRecentFiles);
     m_pMainFrame->MdiArea()->addSubWindow(child);
@@ -157,19 +158,16 @@ bool CvxApp::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool CvxApp::OnCommand(int id) {
-    const bool helpHeld = platform::Services().IsKeyHeld(platform::HeldKey::F1);
     switch (id) {
         case ID_FILE_NEW:
             NewDocument();
             return true;
         case ID_FILE_OPEN: {
-            if (helpHeld) return false;
             CvxOpenDlg dialog(true, CvxOpenDlg::kImageFilter);
             if (dialog.DoModal() == platform::IDOK) OpenDocumentFile(QString::fromStdString(dialog.PathName()));
             return true;
         }
         case ID_FILE_PRINT_SETUP: {
-            if (helpHeld) return false;
             QPrinter printer;
             QPageSetupDialog dialog(&printer, m_pMainFrame.get());
             dialog.exec();

@@ -11,6 +11,9 @@
 #include "codecs/CvxOpenDlg.h"
 #include "codecs/CvxProjectTarget.h"
 #include "codecs/CvxTiff.h"
+#include "codecs/GifCodec.h"
+#include "codecs/JpegCodec.h"
+#include "colour/ColorReduce.h"
 #include "image/CvxDIB.h"
 #include "platform/PlatformServices.h"
 
@@ -22,11 +25,19 @@ void ShowOpenFailure(const std::string& path) {
     platform::ShowMessage("Failed to open file: " + path, MessageStyle::Exclamation);
 }
 
-// The last four characters of a name, lower-cased: they choose the writer.
+// The last four characters of the name, lower-cased: they choose the writer.
 std::string WriterTag(const std::string& path) {
     std::string tag = path.substr(path.size() - std::min<std::size_t>(path.size(), 4));
     for (char& c : tag) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return tag;
+}
+
+// GIF holds at most 256 colours: anything but an 8-bit image is reduced first.
+int SaveAsGif(const CvxDIB& image, const std::string& path) {
+    if (image.BitCount() == 8) return WriteGIF(image, path);
+    CvxDIB reduced;
+    if (!reduced.Create(image.Width(), image.Height(), 8) || !ColorReduce(image, reduced, 256)) return 0;
+    return WriteGIF(reduced, path);
 }
 
 }  // namespace
@@ -73,6 +84,8 @@ int CvxDIB::LoadFromFile(const std::string& requestedPath, const std::string* in
         }
     }
     file.Close();
+    if (kind == ImageKind::None && ReadJPEG(path, *this)) kind = ImageKind::Jpeg;
+    if (kind == ImageKind::None && ReadGIF(path, *this)) kind = ImageKind::Gif;
     if (kind == ImageKind::None) {
         platform::ShowMessage("Unsupported file type", MessageStyle::Plain);
         return 0;
@@ -97,7 +110,19 @@ int CvxDIB::SaveToFile(const std::string& path, CvxProjectTarget* document) cons
         platform::ShowMessage("File name required", MessageStyle::Exclamation);
         return 0;
     }
-    if (WriterTag(path) == ".tif") {
+    const std::string tag = WriterTag(path);
+    if (tag == ".jpg") {
+        const std::vector<std::uint8_t> rgb = ToRGB24();
+        const int saved = !rgb.empty() && WriteJPEG(path, Width(), Height(), rgb);
+        if (!saved) platform::ShowMessage("Failed to save JPG file", MessageStyle::Plain);
+        return saved;
+    }
+    if (tag == ".gif") {
+        const int saved = SaveAsGif(*this, path);
+        if (!saved) platform::ShowMessage("Failed to save GIF file", MessageStyle::Plain);
+        return saved;
+    }
+    if (tag == ".tif") {
         const int saved = WriteImageFile(path, document);
         if (!saved) platform::ShowMessage("Failed to save TIF file", MessageStyle::Plain);
         return saved;

@@ -1,5 +1,6 @@
 #include "tools/CvxToolMove.h"
 
+#include "document/CvxDoc.h"
 #include "view/CvxView.h"
 
 void CvxToolMove::Activate(CvxView* view) {
@@ -14,4 +15,11 @@ void CvxToolMove::OnLButtonDown(CvxView& view, CPoint point) {
         view.SelectCanvasObject(object, false);
     else
         view.ClearSelection();
+}
+
+void CvxToolMove::OnRButtonUp(CvxView& view, CPoint point) {
+    CvxSprite* object = view.HitTestObjects(point);
+    if (!object) return;
+    if (object != view.GetDocument()->GetSelected()) view.SelectCanvasObject(object, false);
+    view.ShowContextMenu(0);
 }

@@ -8,4 +8,6 @@ public:
     int GetToolId() const override { return 1; }
     void Activate(CvxView* view) override;
     void OnLButtonDown(CvxView& view, CPoint point) override;
+    // The object menu for the object under the pointer, which becomes the selection.
+    void OnRButtonUp(CvxView& view, CPoint point) override;
 };

@@ -16,6 +16,7 @@
 #include "app/CommandTable.h"
 #include "document/CvxCanvas.h"
 #include "document/CvxDoc.h"
+#include "document/ObjectFlip.h"
 #include "document/ZoomMapping.h"
 #include "platform/PlatformServices.h"
 #include "tools/CvxToolBase.h"
@@ -387,7 +388,10 @@ void CvxView::RouteLeftButtonDown(CPoint device) {
 void CvxView::mousePressEvent(QMouseEvent* event) {
     const QPoint position = event->position().toPoint();
     if (event->button() == Qt::LeftButton) {
-        if (!hasFocus()) {
+        // A click on an unfocused view only gives it the focus. Qt moves the focus before
+        // the press arrives, so the focus change tells.
+        if (!hasFocus() || m_bFocusTakenByPress) {
+            m_bFocusTakenByPress = false;
             setFocus(Qt::MouseFocusReason);
             return;
         }
@@ -467,6 +471,7 @@ void CvxView::keyReleaseEvent(QKeyEvent* event) {
 
 void CvxView::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);
+    m_bFocusTakenByPress = event->reason() == Qt::MouseFocusReason && QGuiApplication::mouseButtons() != Qt::NoButton;
     StartOutlineTimer();
 }
 
@@ -571,6 +576,16 @@ bool CvxView::OnCommand(int id) {
         SetZoom(level->zoomValue);
         return true;
     }
+    if (id == ID_OBJECT_FLIP_HORIZONTAL || id == ID_OBJECT_FLIP_VERTICAL) {
+        // Flips act on the view that has the keyboard focus only.
+        if (!hasFocus() || !m_doc.GetSelected()) return true;
+        const auto direction = id == ID_OBJECT_FLIP_HORIZONTAL ? FlipDirection::Horizontal : FlipDirection::Vertical;
+        if (CvxSprite* flipped = FlipObject(*m_doc.GetSelected(), direction)) {
+            m_doc.SetModifiedFlag();
+            SelectCanvasObject(flipped, false);
+        }
+        return true;
+    }
     if (id == ID_VIEW_ZOOM_MENU) {
         m_popupPosition = m_host.MainWindowOrigin() + QPoint(870, 75);
         m_host.SavePrompt();
@@ -588,6 +603,10 @@ bool CvxView::OnUpdateCommand(int id, CommandUpdate& update) {
     }
     if (id == ID_VIEW_ZOOM_MENU) {
         update.Enable();
+        return true;
+    }
+    if (id == ID_OBJECT_FLIP_HORIZONTAL || id == ID_OBJECT_FLIP_VERTICAL) {
+        update.Enable(m_doc.GetSelected() != nullptr);
         return true;
     }
     return false;

@@ -113,6 +113,7 @@ private:
     CvxSprite* m_pObjectUnderPointer = nullptr;
     QImage m_surface;
     bool m_bSurfaceStale = true;
+    bool m_bFocusTakenByPress = false;  // the press now arriving is the one that focused the view
     QSize m_previousClientSize;
     QPoint m_previousScroll;
 };

@@ -120,3 +120,23 @@ TEST(CMainFrame, UsableScreenSizeLeavesRoomForTheFrame) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CMainFrame, HeldF1OpensTheCommandsHelpPageInstead) {
+    platform::ScriptedPlatform platform;
+    qputenv("MARROWFIN_HELP_URL", "https://help.example/");
+    CMainFrame frame;
+    RecordingTarget view;
+    frame.SetCommandChain([&] { return std::vector<CommandTarget*>{&view}; }, nullptr);
+    platform.SetKeyHeld(platform::HeldKey::F1, true);
+    EXPECT_TRUE(frame.SendCommand(ID_VIEW_ZOOM_50));
+    EXPECT_TRUE(view.received.empty());
+    EXPECT_EQ(platform.OpenedAddresses(), std::vector<std::string>{"https://help.example/Zoom.htm"});
+    platform.SetKeyHeld(platform::HeldKey::F1, false);
+    EXPECT_TRUE(frame.SendCommand(ID_VIEW_ZOOM_50));
+    EXPECT_EQ(view.received, std::vector<int>{ID_VIEW_ZOOM_50});
+    qunsetenv("MARROWFIN_HELP_URL");
+}
+
+}  // namespace

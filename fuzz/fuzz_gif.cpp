@@ -1,0 +1,36 @@
+// libFuzzer entry point: arbitrary bytes through the GIF reader, and every picture it
+// accepts through colour reduction, as a GIF save would do.
+
+#include <cstddef>
+#include <cstdint>
+
+#include "codecs/GifCodec.h"
+#include "colour/ColorReduce.h"
+#include "image/CvxDIB.h"
+#include "platform/ScriptedPlatform.h"
+
+namespace {
+
+// Small enough that one input needs at most a few megabytes and a few milliseconds.
+constexpr std::int64_t kFuzzMaxPixels = std::int64_t{1} << 18;
+// Reduction runs on small pictures only: its cost grows with the colours a picture holds,
+// and larger pictures reach no other code.
+constexpr std::int64_t kReduceMaxPixels = std::int64_t{1} << 12;
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    platform::ScriptedPlatform platform;
+    CvxDIB image;
+    if (!ReadGIF(data, size, image, kFuzzMaxPixels)) return 0;
+    if (std::int64_t{image.Width()} * image.Height() > kReduceMaxPixels) return 0;
+    CvxDIB reduced;
+    if (!reduced.Create(image.Width(), image.Height(), 8) || !ColorReduce(image, reduced, 256)) __builtin_trap();
+    const RGBQUAD* table = reduced.ColorTable();
+    const int used = static_cast<int>(reduced.Header()->biClrUsed);
+    if (used > 256 || table[0].rgbRed != 0 || table[1].rgbRed != 1 || table[2].rgbRed != 254) __builtin_trap();
+    for (int y = 0; y < reduced.Height(); ++y)
+        for (int x = 0; x < reduced.Width(); ++x)
+            if (*reduced.PixelAt(x, y) >= used) __builtin_trap();
+    return 0;
+}

@@ -1,0 +1,462 @@
+// The GIF LZW coder, the reader's handling of real-world and hostile files, and the writer.
+
+#include <array>
+#include <random>
+
+#include "codecs/GifCodec.h"
+#include "codecs/GifLzw.h"
+#include "platform/ScriptedPlatform.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using Pixel = std::array<std::uint8_t, 4>;  // blue, green, red, alpha
+
+struct Rgb3 {
+    std::uint8_t r, g, b;
+};
+
+class CollectingSink : public GifIndexSink {
+public:
+    bool Put(const std::uint16_t* indices, std::size_t count) override {
+        got.insert(got.end(), indices, indices + count);
+        return true;
+    }
+    std::vector<std::uint16_t> got;
+};
+
+// Packs codes least significant bit first into sub-blocks of the given length.
+class CodeWriter {
+public:
+    void Put(int code, int width) {
+        bits |= std::uint64_t(code) << count;
+        for (count += width; count >= 8; count -= 8, bits >>= 8) packed.push_back(std::uint8_t(bits));
+    }
+    Bytes Finish(int codeSize, std::size_t blockLength = 255) {
+        if (count > 0) packed.push_back(std::uint8_t(bits));
+        Bytes out{std::uint8_t(codeSize)};
+        for (std::size_t at = 0; at < packed.size(); at += blockLength) {
+            const std::size_t n = std::min(blockLength, packed.size() - at);
+            out.push_back(std::uint8_t(n));
+            out.insert(out.end(), packed.begin() + long(at), packed.begin() + long(at + n));
+        }
+        out.push_back(0);
+        return out;
+    }
+
+private:
+    Bytes packed;
+    std::uint64_t bits = 0;
+    int count = 0;
+};
+
+// An independent way to make image data: every index its own code, with a clear code before
+// the table would make codes wider.
+Bytes LiteralData(const std::vector<std::uint8_t>& indices, int codeSize = 8, std::size_t blockLength = 255) {
+    const int clear = 1 << codeSize;
+    const int perClear = clear - 2;
+    CodeWriter writer;
+    for (std::size_t i = 0; i < indices.size(); ++i) {
+        if (i % std::size_t(perClear) == 0) writer.Put(clear, codeSize + 1);
+        writer.Put(indices[i], codeSize + 1);
+    }
+    writer.Put(clear + 1, codeSize + 1);
+    return writer.Finish(codeSize, blockLength);
+}
+
+// Reads a code stream the way a widely used decoder counts it: the width grows when the
+// running count of codes since the last clear passes the largest code of the width. Returns
+// the indices and checks that the stream ends with the end code in its last bits.
+std::vector<std::uint8_t> ReferenceDecode(const Bytes& data) {
+    const int codeSize = data[0];
+    Bytes packed;
+    std::size_t at = 1;
+    while (data.at(at) != 0) {
+        packed.insert(packed.end(), data.begin() + long(at + 1), data.begin() + long(at + 1 + data[at]));
+        at += 1 + data[at];
+    }
+    EXPECT_EQ(at + 1, data.size()) << "bytes after the terminator";
+    const int clear = 1 << codeSize, end = clear + 1;
+    std::vector<std::vector<std::uint8_t>> table;
+    std::vector<std::uint8_t> out, previous;
+    int width = codeSize + 1, running = end + 1;
+    std::size_t bit = 0;
+    for (;;) {
+        if (bit + std::size_t(width) > packed.size() * 8) {
+            ADD_FAILURE() << "no end code";
+            return out;
+        }
+        int code = 0;
+        for (int i = 0; i < width; ++i, ++bit) code |= ((packed[bit / 8] >> (bit % 8)) & 1) << i;
+        if (code == end) {
+            EXPECT_EQ((bit + 7) / 8, packed.size()) << "code bits after the end code";
+            return out;
+        }
+        if (code == clear) {
+            table.assign(std::size_t(clear + 2), {});
+            for (int i = 0; i < clear; ++i) table[std::size_t(i)] = {std::uint8_t(i)};
+            width = codeSize + 1;
+            running = end + 1;
+            previous.clear();
+            continue;
+        }
+        std::vector<std::uint8_t> string;
+        if (code < int(table.size())) {
+            string = table[std::size_t(code)];
+        } else {
+            EXPECT_EQ(code, int(table.size()));
+            string = previous;
+            string.push_back(previous.at(0));
+        }
+        if (!previous.empty()) {
+            auto added = previous;
+            added.push_back(string.at(0));
+            table.push_back(added);
+        }
+        out.insert(out.end(), string.begin(), string.end());
+        previous = string;
+        if (running < 4096 && ++running > (1 << width) && width < 12) ++width;
+    }
+}
+
+Bytes Encode(const std::vector<std::uint8_t>& indices, int codeSize = 8) {
+    Bytes out;
+    GifLzwEncoder encoder(codeSize, out);
+    encoder.Add(indices.data(), indices.size());
+    encoder.Finish();
+    return out;
+}
+
+std::vector<std::uint16_t> Decode(const Bytes& data, GifLzwResult expected = GifLzwResult::Complete) {
+    CollectingSink sink;
+    std::size_t position = 0;
+    EXPECT_EQ(DecodeGifLzw(data.data(), data.size(), position, sink), expected);
+    if (expected == GifLzwResult::Complete) {
+        EXPECT_EQ(position, data.size());
+    }
+    return sink.got;
+}
+
+std::vector<std::uint8_t> RandomIndices(std::size_t count, int levels, unsigned seed) {
+    std::mt19937 random(seed);
+    std::vector<std::uint8_t> v(count);
+    for (auto& x : v) x = std::uint8_t(random() % unsigned(levels));
+    return v;
+}
+
+std::vector<std::uint16_t> Widen(const std::vector<std::uint8_t>& v) { return {v.begin(), v.end()}; }
+
+// Assembles GIF files piece by piece.
+class GifFile {
+public:
+    GifFile(int width, int height, const std::vector<Rgb3>& global, int background = 0) {
+        bytes = {'G', 'I', 'F', '8', '9', 'a'};
+        Le16(width);
+        Le16(height);
+        bytes.push_back(global.empty() ? 0 : std::uint8_t(0x80 | TableBits(global.size())));
+        bytes.push_back(std::uint8_t(background));
+        bytes.push_back(0);
+        Table(global);
+    }
+    GifFile& Control(bool transparent, int index) {
+        bytes.insert(bytes.end(), {0x21, 0xF9, 4, std::uint8_t(transparent ? 1 : 0), 0, 0, std::uint8_t(index), 0});
+        return *this;
+    }
+    GifFile& Image(int left, int top, int width, int height, const Bytes& data, bool interlaced = false,
+                   const std::vector<Rgb3>& local = {}) {
+        bytes.push_back(0x2C);
+        Le16(left);
+        Le16(top);
+        Le16(width);
+        Le16(height);
+        bytes.push_back(std::uint8_t((local.empty() ? 0 : 0x80 | TableBits(local.size())) | (interlaced ? 0x40 : 0)));
+        Table(local);
+        bytes.insert(bytes.end(), data.begin(), data.end());
+        return *this;
+    }
+    GifFile& Raw(const Bytes& raw) {
+        bytes.insert(bytes.end(), raw.begin(), raw.end());
+        return *this;
+    }
+    Bytes Trailer() {
+        bytes.push_back(0x3B);
+        return bytes;
+    }
+    Bytes bytes;
+
+private:
+    static int TableBits(std::size_t entries) {
+        int bits = 0;
+        while ((2u << bits) < entries) ++bits;
+        return bits;
+    }
+    void Le16(int v) { bytes.insert(bytes.end(), {std::uint8_t(v), std::uint8_t(v >> 8)}); }
+    void Table(const std::vector<Rgb3>& table) {
+        if (table.empty()) return;
+        for (std::size_t i = 0; i < (2u << TableBits(table.size())); ++i) {
+            const Rgb3 c = i < table.size() ? table[i] : Rgb3{0, 0, 0};
+            bytes.insert(bytes.end(), {c.r, c.g, c.b});
+        }
+    }
+};
+
+Pixel At(const CvxDIB& image, int x, int y) {
+    const std::uint8_t* p = image.PixelAt(x, y);
+    return {p[0], p[1], p[2], p[3]};
+}
+
+Pixel Opaque(Rgb3 c) { return {c.b, c.g, c.r, 255}; }
+constexpr Pixel kTransparent{0, 0, 0, 0};
+constexpr Pixel kBlack{1, 1, 1, 255};  // black after the colour clamp
+
+const Rgb3 kRed{200, 10, 10}, kGreen{10, 200, 10}, kBlue{10, 10, 200}, kGrey{90, 90, 90};
+
+bool Read(const Bytes& file, CvxDIB& image) { return ReadGIF(file.data(), file.size(), image) != 0; }
+
+// The codecs trace what they refuse; the scripted platform takes the trace and the messages.
+class WithPlatform : public testing::Test {
+protected:
+    platform::ScriptedPlatform m_platform;
+};
+
+}  // namespace
+
+using GifLzw = WithPlatform;
+using GifReader = WithPlatform;
+using GifWriter = WithPlatform;
+
+// --- LZW ---
+
+TEST_F(GifLzw, EncodedStreamsDecodeBackAndFollowTheCommonCodeWidthRule) {
+    const std::vector<std::vector<std::uint8_t>> inputs = {
+        {},
+        {7},
+        std::vector<std::uint8_t>(70000, 3),   // long runs: strings defined by their own code
+        RandomIndices(300000, 256, 1),        // many table resets at 12 bits
+        RandomIndices(50000, 3, 2),
+    };
+    for (const auto& input : inputs) {
+        const Bytes data = Encode(input);
+        EXPECT_EQ(Decode(data), Widen(input));
+        EXPECT_EQ(ReferenceDecode(data), input);
+    }
+    for (int codeSize : {2, 4}) {
+        const auto input = RandomIndices(20000, 1 << codeSize, unsigned(codeSize));
+        const Bytes data = Encode(input, codeSize);
+        EXPECT_EQ(Decode(data), Widen(input));
+        EXPECT_EQ(ReferenceDecode(data), input);
+    }
+}
+
+TEST_F(GifLzw, EndCodeArrivesAtTheWidthTheDecoderHasGrownTo) {
+    // Eleven indices whose ten neighbouring pairs all differ: every step emits a code, so the
+    // last code comes as the decoder's table reaches 16 and its codes widen to 5 bits. The
+    // codes before the end code fill 44 bits; an end code of 4 bits would stop at a byte
+    // boundary and leave a decoder reading 5 bits short of data.
+    const std::vector<std::uint8_t> input = {0, 0, 1, 0, 2, 0, 3, 1, 1, 2, 1};
+    const Bytes data = Encode(input, 2);
+    EXPECT_EQ(ReferenceDecode(data), input);
+    EXPECT_EQ(data.size(), 1u + 1 + 7 + 1);  // 49 bits of codes in one sub-block
+}
+
+TEST_F(GifLzw, DecoderReadsCodesAcrossAnySubBlockLength) {
+    const auto input = RandomIndices(3000, 256, 4);
+    for (std::size_t block : {1, 2, 7, 255}) EXPECT_EQ(Decode(LiteralData(input, 8, block)), Widen(input));
+}
+
+TEST_F(GifLzw, DecoderStopsSafelyOnBadStreams) {
+    // Codes past the table end the picture; the rest of the data is skipped.
+    CodeWriter writer;
+    for (int code : {256, 5, 258, 6, 300, 7}) writer.Put(code, 9);
+    Bytes data = writer.Finish(8);
+    EXPECT_EQ(Decode(data), (std::vector<std::uint16_t>{5, 5, 5, 6}));
+
+    // A string code straight after a clear, and code sizes above 11.
+    CodeWriter afterClear;
+    afterClear.Put(256, 9);
+    afterClear.Put(258, 9);
+    EXPECT_TRUE(Decode(afterClear.Finish(8)).empty());
+    Bytes tooWide = {12, 1, 0, 0};
+    EXPECT_TRUE(Decode(tooWide, GifLzwResult::BadCodeSize).empty());
+
+    // Data that ends inside a sub-block, or without a terminator.
+    data.resize(data.size() - 3);
+    Decode(data, GifLzwResult::Truncated);
+    const Bytes noTerminator = {8, 1, 0};
+    Decode(noTerminator, GifLzwResult::Truncated);
+
+    // Sub-blocks after the end code are skipped through the terminator.
+    Bytes trailing = LiteralData({1, 2});
+    trailing.pop_back();
+    trailing.insert(trailing.end(), {3, 0x2C, 0x3B, 0x21, 0});
+    EXPECT_EQ(Decode(trailing), (std::vector<std::uint16_t>{1, 2}));
+}
+
+// --- Reader ---
+
+TEST_F(GifReader, DrawsInterlacedRowsInPictureOrder) {
+    std::vector<Rgb3> table;
+    for (int i = 0; i < 10; ++i) table.push_back({std::uint8_t(20 * i + 5), 7, 9});
+    std::vector<std::uint8_t> stream;
+    for (int row : {0, 8, 4, 2, 6, 1, 3, 5, 7, 9}) stream.insert(stream.end(), 3, std::uint8_t(row));
+    const Bytes file = GifFile(3, 10, table).Image(0, 0, 3, 10, LiteralData(stream), true).Trailer();
+    CvxDIB image;
+    ASSERT_TRUE(Read(file, image));
+    for (int y = 0; y < 10; ++y) EXPECT_EQ(At(image, 2, y), Opaque(table[std::size_t(y)])) << "row " << y;
+}
+
+TEST_F(GifReader, TransparencyFollowsTheColourOfTheLastControlsIndex) {
+    // Entries 1 and 3 share a colour: both become transparent.
+    const std::vector<Rgb3> table = {kRed, kGreen, kBlue, kGreen};
+    const Bytes data = LiteralData({0, 1, 2, 3});
+    CvxDIB image;
+    ASSERT_TRUE(Read(GifFile(4, 1, table).Control(true, 2).Control(true, 1).Image(0, 0, 4, 1, data).Trailer(), image));
+    EXPECT_EQ(At(image, 0, 0), Opaque(kRed));
+    EXPECT_EQ(At(image, 1, 0), kTransparent);
+    EXPECT_EQ(At(image, 2, 0), Opaque(kBlue));
+    EXPECT_EQ(At(image, 3, 0), kTransparent);
+
+    // Without a control, or with its flag clear, everything is opaque.
+    for (const Bytes& file : {GifFile(4, 1, table).Image(0, 0, 4, 1, data).Trailer(),
+                              GifFile(4, 1, table).Control(true, 1).Control(false, 1).Image(0, 0, 4, 1, data).Trailer()}) {
+        ASSERT_TRUE(Read(file, image));
+        EXPECT_TRUE(image.IsFullyOpaque());
+    }
+}
+
+TEST_F(GifReader, DrawsSeveralImagesOverTheBackgroundAndSkipsExtensions) {
+    const Bytes loop = {0x21, 0xFF, 11, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0', 3, 1, 0, 0, 0};
+    const Bytes comment = {0x21, 0xFE, 2, 'h', 'i', 3, 0x2C, 0x3B, 0x21, 0};
+    const Bytes unknown = {0x21, 0x99, 1, 0x3B, 0};
+    const Bytes file = GifFile(6, 4, {kRed, kGreen, kBlue, kGrey}, 3)
+                           .Raw(loop)
+                           .Raw(comment)
+                           .Image(0, 0, 2, 2, LiteralData({0, 0, 0, 0}))
+                           .Raw(unknown)
+                           .Raw({0x00, 0x17})  // stray bytes between blocks
+                           .Image(4, 2, 2, 2, LiteralData({1, 1, 1, 1}), false, {kBlue, kRed})
+                           .Trailer();
+    CvxDIB image;
+    ASSERT_TRUE(Read(file, image));
+    ASSERT_EQ(image.Width(), 6);
+    ASSERT_EQ(image.Height(), 4);
+    EXPECT_EQ(At(image, 1, 1), Opaque(kRed));
+    EXPECT_EQ(At(image, 5, 3), Opaque(kRed));   // the second image's own table
+    EXPECT_EQ(At(image, 3, 1), Opaque(kGrey));  // background
+    EXPECT_EQ(At(image, 0, 3), Opaque(kGrey));
+}
+
+TEST_F(GifReader, ClipsFramesAndDropsPixelsPastTheirLastRow) {
+    // A 3x3 frame at (2, 1) on a 4x3 screen, and six pixels sent to a 2x2 frame at (0, 0).
+    const Bytes file = GifFile(4, 3, {kGrey, kRed, kGreen}, 0)
+                           .Image(2, 1, 3, 3, LiteralData(std::vector<std::uint8_t>(9, 1)))
+                           .Image(0, 0, 2, 2, LiteralData({2, 2, 2, 2, 1, 1}))
+                           .Image(900, 900, 2, 2, LiteralData({1, 1, 1, 1}))
+                           .Trailer();
+    CvxDIB image;
+    ASSERT_TRUE(Read(file, image));
+    EXPECT_EQ(At(image, 3, 2), Opaque(kRed));
+    EXPECT_EQ(At(image, 3, 0), Opaque(kGrey));
+    EXPECT_EQ(At(image, 1, 1), Opaque(kGreen));
+    EXPECT_EQ(At(image, 0, 2), Opaque(kGrey));  // not reached by the surplus pixels
+    EXPECT_EQ(At(image, 1, 2), Opaque(kGrey));
+}
+
+TEST_F(GifReader, IndicesWithoutAColourGiveBlack) {
+    // Index 3 lies past a 2-entry global table; the local table has 2 entries where the
+    // global one has 4; a background index past the table; a file with no table at all.
+    CvxDIB image;
+    ASSERT_TRUE(Read(GifFile(2, 1, {kRed, kGreen}).Image(0, 0, 2, 1, LiteralData({3, 1}, 2)).Trailer(), image));
+    EXPECT_EQ(At(image, 0, 0), kBlack);
+    EXPECT_EQ(At(image, 1, 0), Opaque(kGreen));
+
+    const Bytes local = GifFile(2, 1, {kRed, kGreen, kBlue, kGrey})
+                            .Image(0, 0, 2, 1, LiteralData({3, 0}), false, {kBlue, kBlue})
+                            .Trailer();
+    ASSERT_TRUE(Read(local, image));
+    EXPECT_EQ(At(image, 0, 0), kBlack);
+    EXPECT_EQ(At(image, 1, 0), Opaque(kBlue));
+
+    ASSERT_TRUE(Read(GifFile(2, 1, {kRed, kGreen}, 200).Image(1, 0, 1, 1, LiteralData({1})).Trailer(), image));
+    EXPECT_EQ(At(image, 0, 0), kBlack);
+
+    ASSERT_TRUE(Read(GifFile(2, 1, {}).Image(0, 0, 2, 1, LiteralData({5, 9})).Trailer(), image));
+    EXPECT_EQ(At(image, 0, 0), kBlack);
+    EXPECT_EQ(At(image, 1, 0), kBlack);
+}
+
+TEST_F(GifReader, TransparentColourComesFromTheGlobalTableElseTheLastLocalOne) {
+    const Bytes data = LiteralData({0, 1});
+    CvxDIB image;
+    ASSERT_TRUE(Read(GifFile(2, 1, {kRed, kGreen}).Control(true, 1).Image(0, 0, 2, 1, data, false, {kGreen, kBlue}).Trailer(),
+                     image));
+    EXPECT_EQ(At(image, 0, 0), kTransparent);  // drawn in green, the global entry 1
+    EXPECT_EQ(At(image, 1, 0), Opaque(kBlue));
+
+    ASSERT_TRUE(Read(GifFile(2, 1, {}).Control(true, 1).Image(0, 0, 2, 1, data, false, {kGreen, kBlue}).Trailer(), image));
+    EXPECT_EQ(At(image, 0, 0), Opaque(kGreen));
+    EXPECT_EQ(At(image, 1, 0), kTransparent);
+
+    // A transparent index past the table marks nothing.
+    ASSERT_TRUE(Read(GifFile(2, 1, {kRed, kGreen}).Control(true, 7).Image(0, 0, 2, 1, data).Trailer(), image));
+    EXPECT_TRUE(image.IsFullyOpaque());
+}
+
+TEST_F(GifReader, RefusesWhatCannotBeRead) {
+    const Bytes good = GifFile(2, 2, {kRed}).Image(0, 0, 2, 2, LiteralData({0, 0, 0, 0})).Trailer();
+    CvxDIB image;
+    ASSERT_TRUE(Read(good, image));
+    const std::string before = testsupport::PixelHash(image);
+
+    Bytes signature = good;
+    signature[2] = 'X';
+    Bytes noTrailer = good;
+    noTrailer.pop_back();
+    Bytes cut = good;
+    cut.resize(cut.size() - 6);
+    Bytes wideCodes = GifFile(2, 2, {kRed}).Image(0, 0, 2, 2, LiteralData({0, 0, 0, 0})).Trailer();
+    wideCodes[13 + 6 + 10] = 12;  // minimum code size after the table and the descriptor
+    // A 44-byte file claiming a 65535 x 65535 canvas.
+    Bytes huge = GifFile(65535, 65535, {kRed}).Image(0, 0, 1, 1, LiteralData({0})).Trailer();
+    ASSERT_LE(huge.size(), 44u);
+    for (const Bytes& bad : {signature, noTrailer, cut, wideCodes, huge, GifFile(2, 2, {kRed}).Trailer(), Bytes{}}) {
+        EXPECT_FALSE(Read(bad, image));
+        EXPECT_EQ(testsupport::PixelHash(image), before);  // left as it was
+    }
+    EXPECT_FALSE(ReadGIF(good.data(), good.size(), image, 3));  // a canvas over the caller's bound
+}
+
+// --- Writer ---
+
+TEST_F(GifWriter, WritesOneImageWithEntryZeroTransparent) {
+    CvxDIB image;
+    ASSERT_TRUE(image.Create(5, 3, 8));
+    for (int i = 0; i < 256; ++i) image.ColorTable()[i] = RGBQUAD{std::uint8_t(i), std::uint8_t(255 - i), 77, 0};
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x) *image.PixelAt(x, y) = std::uint8_t(x * 50 + y);
+    *image.PixelAt(4, 2) = 0;
+    testsupport::TempDir dir;
+    const std::string path = dir.File("out.gif");
+    ASSERT_TRUE(WriteGIF(image, path));
+
+    const Bytes file = testsupport::ReadFileBytes(path);
+    const Bytes head = {'G', 'I', 'F', '8', '9', 'a', 5, 0, 3, 0, 0xFF, 0, 0};
+    ASSERT_GT(file.size(), 13u + 768 + 8 + 10);
+    EXPECT_TRUE(std::equal(head.begin(), head.end(), file.begin()));
+    EXPECT_EQ(file[13 + 3 * 7], 77);                // red of entry 7
+    EXPECT_EQ(file[13 + 3 * 7 + 2], 7);             // its blue
+    const Bytes control = {0x21, 0xF9, 4, 1, 0, 0, 0, 0, 0x2C, 0, 0, 0, 0, 5, 0, 3, 0, 0x07, 8};
+    EXPECT_TRUE(std::equal(control.begin(), control.end(), file.begin() + 13 + 768));
+    EXPECT_EQ(file.back(), 0x3B);
+
+    CvxDIB back;
+    ASSERT_TRUE(ReadGIF(path, back));
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x) {
+            const int index = *image.PixelAt(x, y);
+            const RGBQUAD& c = image.ColorTable()[index];
+            const Pixel expected = index == 0 ? kTransparent : Pixel{c.rgbBlue, c.rgbGreen, c.rgbRed, 255};
+            EXPECT_EQ(At(back, x, y), expected) << x << "," << y;
+        }
+}

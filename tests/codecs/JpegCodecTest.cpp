@@ -1,0 +1,195 @@
+// JPEG reading and writing through libjpeg. Files the writer cannot make (greyscale, four
+// and two components, hundreds of scans) are made here with libjpeg directly.
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+
+#include <jpeglib.h>
+
+#include "codecs/CvxFile.h"
+#include "codecs/JpegCodec.h"
+#include "platform/ScriptedPlatform.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes EncodeWithLibjpeg(int width, int height, int components, J_COLOR_SPACE space, const Bytes& samples,
+                        const std::function<void(jpeg_compress_struct&)>& tune = {}) {
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = JDIMENSION(width);
+    info.image_height = JDIMENSION(height);
+    info.input_components = components;
+    info.in_color_space = space;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 95, TRUE);
+    if (tune) tune(info);
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = const_cast<JSAMPLE*>(samples.data() + info.next_scanline * std::size_t(width * components));
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    Bytes out(buffer, buffer + size);
+    std::free(buffer);
+    return out;
+}
+
+// A smooth colour picture with a little texture, as red, green, blue rows.
+Bytes Gradient(int width, int height) {
+    Bytes rgb;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            rgb.insert(rgb.end(), {std::uint8_t(40 + 2 * x), std::uint8_t(30 + 3 * y), std::uint8_t(120 + (x ^ y) % 9)});
+    return rgb;
+}
+
+class JpegCodec : public testing::Test {
+protected:
+    int ReadBytes(const Bytes& bytes, CvxDIB& image, std::int64_t maxPixels = kJpegMaxPixels) {
+        CvxFile file;
+        EXPECT_TRUE(file.OpenMemory(bytes.data(), bytes.size()));
+        return ReadJPEG(file, image, maxPixels);
+    }
+    bool TraceMentions(const std::string& text) const {
+        for (const std::string& line : m_platform.Traces())
+            if (line.find(text) != std::string::npos) return true;
+        return false;
+    }
+
+    platform::ScriptedPlatform m_platform;
+    testsupport::TempDir m_dir;
+};
+
+// The bytes of every segment with the given marker.
+std::vector<Bytes> Segments(const Bytes& file, std::uint8_t marker) {
+    std::vector<Bytes> found;
+    for (std::size_t at = 2; at + 4 <= file.size() && file[at] == 0xFF;) {
+        const std::size_t length = std::size_t(file[at + 2] << 8 | file[at + 3]);
+        if (file[at + 1] == marker) found.emplace_back(file.begin() + long(at + 4), file.begin() + long(at + 2 + length));
+        if (file[at + 1] == 0xDA) break;  // entropy-coded data follows
+        at += 2 + length;
+    }
+    return found;
+}
+
+}  // namespace
+
+TEST_F(JpegCodec, RoundTripStaysWithinJpegErrorAndWritesBaselineQuality100) {
+    const int width = 96, height = 64;
+    const Bytes rgb = Gradient(width, height);
+    const std::string path = m_dir.File("round.jpg");
+    ASSERT_TRUE(WriteJPEG(path, width, height, rgb));
+
+    const Bytes file = testsupport::ReadFileBytes(path);
+    EXPECT_EQ(Segments(file, 0xC0).size(), 1u);  // baseline frame
+    EXPECT_TRUE(Segments(file, 0xC2).empty());
+    const std::vector<Bytes> tables = Segments(file, 0xDB);
+    ASSERT_FALSE(tables.empty());
+    for (const Bytes& table : tables)
+        for (std::size_t i = 0; i < table.size(); i += 65) {
+            ASSERT_EQ(table[i] >> 4, 0) << "8-bit table";
+            for (int k = 1; k <= 64; ++k) EXPECT_EQ(table[i + std::size_t(k)], 1) << "quality 100 quantises by 1";
+        }
+
+    CvxDIB image;
+    ASSERT_TRUE(ReadJPEG(path, image));
+    ASSERT_EQ(image.Width(), width);
+    ASSERT_EQ(image.Height(), height);
+    long total = 0;
+    int worst = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const std::uint8_t* p = image.PixelAt(x, y);
+            const std::uint8_t* s = &rgb[std::size_t(y * width + x) * 3];
+            EXPECT_EQ(p[3], 255);
+            for (int c = 0; c < 3; ++c) {
+                const int error = std::abs(p[2 - c] - s[c]);
+                total += error;
+                worst = std::max(worst, error);
+            }
+        }
+    EXPECT_LT(double(total) / (width * height * 3), 1.5);
+    EXPECT_LE(worst, 12);
+    EXPECT_TRUE(m_platform.Messages().empty());
+}
+
+TEST_F(JpegCodec, GreyAndFourComponentPicturesAndTheColourClamp) {
+    Bytes grey;
+    for (int i = 0; i < 16 * 8; ++i) grey.push_back(std::uint8_t(i < 64 ? 0 : i < 96 ? 255 : 100));
+    CvxDIB image;
+    ASSERT_TRUE(ReadBytes(EncodeWithLibjpeg(16, 8, 1, JCS_GRAYSCALE, grey), image));
+    const std::uint8_t* dark = image.PixelAt(3, 1);
+    const std::uint8_t* light = image.PixelAt(3, 5);
+    const std::uint8_t* mid = image.PixelAt(12, 7);
+    EXPECT_EQ(std::vector<int>(dark, dark + 4), (std::vector<int>{1, 1, 1, 255}));
+    EXPECT_EQ(std::vector<int>(light, light + 4), (std::vector<int>{254, 254, 254, 255}));
+    EXPECT_EQ(mid[0], mid[1]);
+    EXPECT_EQ(mid[1], mid[2]);
+
+    // Four samples per pixel: the first three are red, green and blue, as stored.
+    Bytes cmyk;
+    for (int i = 0; i < 16 * 16; ++i) cmyk.insert(cmyk.end(), {10, 200, 60, 99});
+    ASSERT_TRUE(ReadBytes(EncodeWithLibjpeg(16, 16, 4, JCS_CMYK, cmyk), image));
+    const std::uint8_t* p = image.PixelAt(5, 5);
+    EXPECT_NEAR(p[2], 10, 1);
+    EXPECT_NEAR(p[1], 200, 1);
+    EXPECT_NEAR(p[0], 60, 1);
+    EXPECT_EQ(p[3], 255);
+}
+
+TEST_F(JpegCodec, RefusesWhatItCannotConvertAndLeavesTheImageAlone) {
+    CvxDIB image;
+    ASSERT_TRUE(image.Create(3, 2, 32));
+    const std::string before = testsupport::PixelHash(image);
+
+    const Bytes twoComponents = EncodeWithLibjpeg(8, 8, 2, JCS_UNKNOWN, Bytes(8 * 8 * 2, 77));
+    const Bytes gif = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0, 0x3B};
+    const Bytes bmp = {'B', 'M', 60, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0};
+    for (const Bytes& bytes : {twoComponents, gif, bmp, Bytes{}}) {
+        EXPECT_FALSE(ReadBytes(bytes, image));
+        EXPECT_EQ(testsupport::PixelHash(image), before);
+    }
+    EXPECT_TRUE(TraceMentions("Not a JPEG file"));
+
+    // A picture beyond the caller's bound, and one of over five hundred scans.
+    const Bytes picture = EncodeWithLibjpeg(20, 10, 3, JCS_RGB, Gradient(20, 10));
+    EXPECT_FALSE(ReadBytes(picture, image, 199));
+    EXPECT_TRUE(ReadBytes(picture, image, 200));
+    static jpeg_scan_info script[1 + 63 * 9];
+    const auto manyScans = [](jpeg_compress_struct& info) {
+        int n = 0;
+        script[n++] = {1, {0}, 0, 0, 0, 0};
+        for (int k = 1; k < 64; ++k) {
+            script[n++] = {1, {0}, k, k, 0, 8};
+            for (int bit = 8; bit > 0; --bit) script[n++] = {1, {0}, k, k, bit, bit - 1};
+        }
+        info.scan_info = script;
+        info.num_scans = n;
+    };
+    Bytes grey(16 * 16, 128);
+    EXPECT_FALSE(ReadBytes(EncodeWithLibjpeg(16, 16, 1, JCS_GRAYSCALE, grey, manyScans), image));
+    EXPECT_TRUE(TraceMentions("too many scans"));
+    EXPECT_TRUE(ReadBytes(EncodeWithLibjpeg(16, 16, 1, JCS_GRAYSCALE, grey, [](jpeg_compress_struct& info) { jpeg_simple_progression(&info); }), image));
+    EXPECT_TRUE(m_platform.Messages().empty());
+}
+
+TEST_F(JpegCodec, TruncatedFileLoadsAsTheLibraryFinishesIt) {
+    const Bytes whole = EncodeWithLibjpeg(64, 64, 3, JCS_RGB, Gradient(64, 64));
+    const Bytes half(whole.begin(), whole.begin() + long(whole.size() / 2));
+    CvxDIB image;
+    ASSERT_TRUE(ReadBytes(half, image));
+    EXPECT_EQ(image.Width(), 64);
+    EXPECT_EQ(image.Height(), 64);
+    EXPECT_TRUE(TraceMentions("Premature end of JPEG file"));
+    EXPECT_TRUE(m_platform.Messages().empty());
+}

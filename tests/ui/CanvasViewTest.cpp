@@ -1,0 +1,226 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QScrollBar>
+#include <QTest>
+
+#include "app/CChildFrame.h"
+#include "app/CMainFrame.h"
+#include "app/CommandIds.h"
+#include "app/CvxStatusBar.h"
+#include "document/CvxCanvas.h"
+#include "document/CvxDoc.h"
+#include "platform/ScriptedPlatform.h"
+#include "support/TestSupport.h"
+#include "tools/CvxToolBase.h"
+#include "view/CvxView.h"
+
+namespace {
+
+// A main window with one document window holding a 300 x 200 picture.
+class CanvasViewTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CvxDIB picture;
+        ASSERT_TRUE(picture.Create(300, 200, 24));
+        for (int y = 0; y < 200; ++y)
+            for (int x = 0; x < 300; ++x) {
+                std::uint8_t* p = picture.PixelAt(x, y);
+                p[0] = static_cast<std::uint8_t>(x), p[1] = static_cast<std::uint8_t>(y), p[2] = 90;
+            }
+        ASSERT_TRUE(picture.SaveToFile(m_dir.File("photo.bmp")));
+
+        m_frame = std::make_unique<CMainFrame>();
+        m_frame->resize(1000, 800);
+        auto document = std::make_unique<CvxDoc>();
+        ASSERT_TRUE(document->OnOpenDocument(m_dir.File("photo.bmp")));
+        m_child = new CChildFrame(std::move(document), *m_frame);
+        m_frame->MdiArea()->addSubWindow(m_child);
+        m_frame->SetCommandChain([this] { return std::vector<CommandTarget*>{&m_child->View(), m_child}; }, nullptr);
+        m_frame->show();
+        m_child->showMaximized();
+        View().OnInitialUpdate();
+        QApplication::processEvents();
+    }
+
+    void TearDown() override {
+        m_frame->MdiArea()->closeAllSubWindows();
+        m_frame.reset();
+    }
+
+    CvxView& View() { return m_child->View(); }
+    CvxDoc& Document() { return m_child->Document(); }
+
+    void Paint() {
+        View().InvalidateCanvas();
+        View().viewport()->repaint();
+    }
+
+    platform::ScriptedPlatform m_platform;
+    testsupport::TempDir m_dir;
+    std::unique_ptr<CMainFrame> m_frame;
+    CChildFrame* m_child = nullptr;
+};
+
+TEST_F(CanvasViewTest, OpeningAFilePlacesTheFirstObject) {
+    ASSERT_EQ(Document().Objects().size(), 1u);
+    const CvxSprite& object = *Document().Objects().front();
+    EXPECT_EQ(object.Width(), 300);
+    EXPECT_EQ(object.Height(), 200);
+    EXPECT_EQ(m_child->windowTitle(), "photo.bmp[*]");
+}
+
+TEST_F(CanvasViewTest, ZoomCommandsChangeMappingAndScrollRanges) {
+    m_frame->SendCommand(ID_VIEW_ZOOM_25);
+    EXPECT_EQ(View().CanvasToDevice({400, 400}), (CPoint{100, 100}));
+    EXPECT_EQ(View().DeviceToCanvas({100, 100}), (CPoint{400, 400}));
+    m_frame->SendCommand(ID_VIEW_ZOOM_200);
+    EXPECT_EQ(View().CanvasToDevice({400, 400}), (CPoint{800, 800}));
+
+    auto total = [](const QScrollBar* bar) { return bar->maximum() + bar->pageStep(); };
+    m_frame->SendCommand(ID_VIEW_ZOOM_150);
+    EXPECT_EQ(total(View().horizontalScrollBar()), 3000);
+    EXPECT_EQ(total(View().verticalScrollBar()), 3000);
+    m_frame->SendCommand(ID_VIEW_ZOOM_87);
+    EXPECT_EQ(total(View().horizontalScrollBar()), 2000);
+    m_frame->UpdateCommandStates();
+    EXPECT_TRUE(m_frame->Action(ID_VIEW_ZOOM_87)->isChecked());
+    EXPECT_FALSE(m_frame->Action(ID_VIEW_ZOOM_150)->isChecked());
+    EXPECT_EQ(m_frame->StatusBar()->ZoomPaneText(), "zoom:  87% ");
+}
+
+TEST_F(CanvasViewTest, ScrolledMappingAccountsForTheScrollPosition) {
+    m_frame->SendCommand(ID_VIEW_ZOOM_200);
+    View().horizontalScrollBar()->setValue(300);
+    View().verticalScrollBar()->setValue(100);
+    EXPECT_EQ(View().CanvasToDevice({400, 400}), (CPoint{500, 700}));
+    EXPECT_EQ(View().DeviceToCanvas({500, 700}), (CPoint{400, 400}));
+}
+
+TEST_F(CanvasViewTest, SurfaceShowsTheComposedCanvasScaledByTheZoom) {
+    for (const int command : {ID_VIEW_ZOOM_100, ID_VIEW_ZOOM_50, ID_VIEW_ZOOM_200}) {
+        m_frame->SendCommand(command);
+        Document().SetSelected(nullptr);  // the outline is drawn over the picture
+        Paint();
+        const QImage& surface = View().Surface();
+        const CvxDIB& canvas = Document().Canvas().CanvasImage();
+        int compared = 0;
+        for (int y = 0; y < surface.height(); y += 37)
+            for (int x = 0; x < surface.width(); x += 41) {
+                const CPoint at = View().DeviceToCanvas({x, y});
+                if (at.x >= 2000 || at.y >= 2000) continue;
+                const std::uint8_t* expected = canvas.PixelAt(at.x, at.y);
+                const QRgb shown = surface.pixel(x, y);
+                ASSERT_EQ(qRed(shown), expected[2]) << command << " at " << x << "," << y;
+                ASSERT_EQ(qGreen(shown), expected[1]);
+                ASSERT_EQ(qBlue(shown), expected[0]);
+                ++compared;
+            }
+        EXPECT_GT(compared, 100);
+    }
+}
+
+TEST_F(CanvasViewTest, ClickOnUnfocusedViewOnlyFocusesIt) {
+    View().clearFocus();
+    m_frame->setFocus();
+    QApplication::processEvents();
+    ASSERT_FALSE(View().hasFocus());
+    Document().SetSelected(nullptr);
+    const CvxSprite& object = *Document().Objects().front();
+    const CPoint inside = View().CanvasToDevice({object.m_x + 10, object.m_y + 10});
+    QTest::mouseClick(View().viewport(), Qt::LeftButton, {}, QPoint(inside.x, inside.y));
+    EXPECT_TRUE(View().hasFocus());
+    EXPECT_EQ(Document().GetSelected(), nullptr) << "the tool saw nothing";
+    QTest::mouseClick(View().viewport(), Qt::LeftButton, {}, QPoint(inside.x, inside.y));
+    EXPECT_EQ(Document().GetSelected(), &object);
+}
+
+TEST_F(CanvasViewTest, IgnoredPointerEventSwallowsOnePress) {
+    View().setFocus();
+    Document().SetSelected(nullptr);
+    View().m_bIgnoreNextPointerEvent = true;
+    const CvxSprite& object = *Document().Objects().front();
+    const CPoint inside = View().CanvasToDevice({object.m_x + 5, object.m_y + 5});
+    QTest::mouseClick(View().viewport(), Qt::LeftButton, {}, QPoint(inside.x, inside.y));
+    EXPECT_EQ(Document().GetSelected(), nullptr);
+    EXPECT_FALSE(View().m_bIgnoreNextPointerEvent);
+}
+
+TEST_F(CanvasViewTest, OutlineTimerAnimatesTheSelection) {
+    View().setFocus();
+    CvxSprite* object = Document().Objects().front().get();
+    View().SelectCanvasObject(object, false);
+    EXPECT_TRUE(View().OutlineTimerRunning());
+    Paint();
+    const int dash = Document().Canvas().DashPhase();
+    const int blink = Document().Canvas().BlinkPhase();
+    QTest::qWait(CvxView::kOutlineIntervalMs * 2 + 100);
+    EXPECT_TRUE(Document().Canvas().DashPhase() != dash || Document().Canvas().BlinkPhase() != blink);
+    // The outline's colour is on the surface along the object's top edge.
+    const CPoint corner = View().CanvasToDevice({object->m_x + object->m_corners[1].x, object->m_y});
+    int outlined = 0;
+    for (int x = 0; x < corner.x; ++x) {
+        const QRgb pixel = View().Surface().pixel(x, View().CanvasToDevice({0, object->m_y}).y);
+        if (pixel == qRgb(255, 255, 0) || pixel == qRgb(62, 62, 255)) ++outlined;
+    }
+    EXPECT_GT(outlined, 10);
+
+    View().ClearSelection();
+    QTest::qWait(CvxView::kOutlineIntervalMs + 100);
+    EXPECT_FALSE(View().OutlineTimerRunning()) << "a tick without a selection stops the timer";
+}
+
+TEST_F(CanvasViewTest, PositionPaneFollowsThePointer) {
+    View().setFocus();
+    m_frame->SendCommand(ID_VIEW_ZOOM_100);
+    QTest::mouseMove(View().viewport(), QPoint(120, 45));
+    EXPECT_EQ(m_frame->StatusBar()->PositionPaneText(), "( 120,   45)    ");
+    QTest::mouseMove(View().viewport(), QPoint(0, 45));
+    EXPECT_EQ(m_frame->StatusBar()->PositionPaneText(), QString(16, ' '));
+}
+
+TEST_F(CanvasViewTest, PushingAScrollBarPastItsEndTwiceNudgesTheSelection) {
+    CvxSprite* object = Document().Objects().front().get();
+    View().SelectCanvasObject(object, false);
+    const int before = object->m_y;
+    View().verticalScrollBar()->setValue(0);
+    View().OnEndScroll(Qt::Vertical);
+    View().OnEndScroll(Qt::Vertical);
+    EXPECT_EQ(object->m_y, before - CvxView::kNudgeStep);
+    View().verticalScrollBar()->setValue(View().verticalScrollBar()->maximum());
+    View().OnEndScroll(Qt::Vertical);
+    EXPECT_EQ(object->m_y, before - CvxView::kNudgeStep) << "the first release only records the place";
+    View().OnEndScroll(Qt::Vertical);
+    EXPECT_EQ(object->m_y, before);
+}
+
+TEST_F(CanvasViewTest, PrintingWithRulersPutsTheRulerOriginAtThePageCornerAtTrueSize) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(m_dir.File("page.pdf")));
+    printer.setPageSize(QPageSize(QPageSize::Letter));
+    printer.setFullPage(true);
+    Document().Canvas().m_bRulers = true;
+    View().OnPrint(printer);
+    ASSERT_TRUE(std::filesystem::exists(m_dir.File("page.pdf")));
+    if (!testsupport::ToolAvailable("pdftoppm")) GTEST_SKIP() << "pdftoppm is not installed";
+    // At 96 dots per inch a true-size print shows canvas pixels one to one.
+    const auto render = testsupport::RunCommand("pdftoppm -r 96 -png -singlefile '" + m_dir.File("page.pdf") + "' '" +
+                                                m_dir.File("page") + "'");
+    ASSERT_EQ(render.status, 0) << render.output;
+    QImage page(QString::fromStdString(m_dir.File("page.png")));
+    ASSERT_FALSE(page.isNull());
+    EXPECT_NEAR(page.width(), 816, 2);  // 8.5 inches
+    const CvxSprite& object = *Document().Objects().front();
+    const int px = object.m_x + 100 - 42, py = object.m_y + 50 - 42;  // canvas point on the page
+    ASSERT_GE(px, 0);
+    const QRgb printed = page.pixel(px, py);
+    EXPECT_NEAR(qRed(printed), 90, 12);
+    EXPECT_NEAR(qBlue(printed), 100, 12);
+    EXPECT_NEAR(qGreen(printed), 50, 12);
+}
+
+}  // namespace

@@ -357,6 +357,10 @@ std::string Lowered(std::string text) {
     return text;
 }
 
+bool HasGifExtension(const std::string& path) {
+    return path.size() >= 4 && Lowered(path.substr(path.size() - 4)) == ".gif";
+}
+
 int FilterEntryFor(const std::string& name) {
     const std::string extension = Lowered(name);
     if (extension == "tif") return 5;
@@ -392,7 +396,17 @@ bool CvxDoc::OnSaveDocument(const std::string& path) {
     std::unique_ptr<CvxDIB> flattened = m_pCanvas->Flatten(&extent);
     bool saved = false;
     if (flattened) {
-        saved = flattened->SaveToFile(path, this) != 0;
+        // GIF holds 256 colours: the flattened picture is reduced first.
+        std::unique_ptr<CvxDIB> reduced;
+        const bool reduce = HasGifExtension(path) || flattened->BitCount() == 8;
+        if (reduce) {
+            platform::BusyCursor busy;
+            reduced = CvxSprite::ReduceTo256(*flattened);
+        }
+        if (!reduce || reduced)
+            saved = (reduced ? *reduced : *flattened).SaveToFile(path, this) != 0;
+        else
+            platform::Trace("In OnSaveDocument: out of memory for the 256-colour picture");
         if (saved) m_bModified = false;
     }
     flattened.reset();

@@ -6,7 +6,9 @@
 
 #include "document/CvxCanvas.h"
 #include "document/CvxDoc.h"
+#include "colour/ColorReduce.h"
 #include "document/CvxDocumentView.h"
+#include "edgeclip/EdgeMap.h"
 #include "platform/PlatformServices.h"
 
 CvxSprite::CvxSprite(CvxDoc* document) : m_pDoc(document) {}
@@ -342,4 +344,23 @@ void CvxSprite::PushBlendState(const CvxBlendSettings& record) {
     auto entry = std::make_unique<CvxBlendState>(record);
     m_pBlendState = m_pBlendState ? CvxBlendState::PushOnTop(std::move(m_pBlendState), std::move(entry))
                                   : std::move(entry);
+}
+
+std::unique_ptr<CvxDIB> CvxSprite::ReduceTo256(const CvxDIB& image) {
+    if (image.BitCount() == 8) return image.Clone();
+    auto reduced = std::make_unique<CvxDIB>();
+    if (image.BitCount() != 24 && image.BitCount() != 32) return reduced;
+    if (!reduced->Create(image.Width(), image.Height(), 8) || !ColorReduce(image, *reduced, 256)) return nullptr;
+    return reduced;
+}
+
+void CvxSprite::BuildReducedCopy() {
+    if (m_pReducedCopy && m_pReducedCopy->m_pEdgeMap) return;
+    platform::BusyCursor busy;
+    if (!m_pReducedCopy) {
+        if (!m_pImage) return;
+        m_pReducedCopy = ReduceTo256(*m_pImage);
+        if (!m_pReducedCopy) return;
+    }
+    MakeEdgeMap(*m_pReducedCopy);
 }

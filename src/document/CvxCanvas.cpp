@@ -219,7 +219,8 @@ void CvxCanvas::Present(CvxViewSurface& surface, const CRect* rect) const {
     if (!m_bRulers) return;
     const int edge = canvasbackground::kRulerInnerEdge;
     const int last = m_nWidth - 1;
-    for (int i = 0; i < m_doc.m_nGridPoints; ++i) {
+    const int gridPoints = std::clamp(m_doc.m_nGridPoints, 0, CvxDoc::kMaxGridPoints);
+    for (int i = 0; i < gridPoints; ++i) {
         const CPoint point = m_doc.m_gridPoints[std::size_t(i)];
         DottedLine(surface, true, ZoomToDevice(point.x, zoom, surface.scroll.x), ZoomToDevice(edge, zoom, surface.scroll.y),
                    ZoomToDevice(last, zoom, surface.scroll.y));

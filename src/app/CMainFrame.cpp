@@ -57,7 +57,13 @@ CMainFrame::CMainFrame()
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::UpdateCommandStates);
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+    // Document windows go while the tools and status bar they reach are still here.
+    m_updateTimer.stop();
+    disconnect(m_mdiArea, nullptr, this, nullptr);
+    delete m_mdiArea;
+    m_mdiArea = nullptr;
+}
 
 void CMainFrame::SetCommandChain(std::function<std::vector<CommandTarget*>()> before, CommandTarget* after) {
     m_before = std::move(before);

@@ -59,15 +59,15 @@ bool CvxApp::InitInstance(const QStringList& files, bool showSplash) {
     m_pMainFrame->installEventFilter(this);
     if (splash) splash->SetMainWindow(m_pMainFrame.get());
 
+    // The window comes first, so questions about the files have it to stand on.
+    PlaceMainWindow();
+    m_pMainFrame->show();
     if (files.isEmpty()) {
         NewDocument();
     } else {
         for (const QString& file : files) OpenDocumentFile(file);
         if (m_pMainFrame->MdiArea()->subWindowList().isEmpty()) NewDocument();
     }
-    PlaceMainWindow();
-    m_pMainFrame->show();
-    if (CChildFrame* child = ActiveChild()) child->showMaximized();
     return true;
 }
 

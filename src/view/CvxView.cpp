@@ -19,6 +19,7 @@
 #include "document/ObjectFlip.h"
 #include "document/ZoomMapping.h"
 #include "platform/PlatformServices.h"
+#include "platform/qt/DibImage.h"
 #include "tools/CvxToolBase.h"
 #include "view/CvxViewHost.h"
 #include "view/CvxZoomDC.h"
@@ -562,12 +563,7 @@ void CvxView::OnPrint(QPrinter& printer) {
     painter.translate(-window.topLeft());
     const CRect source = canvas.m_bRulers ? CRect{kRulerOrigin, kRulerOrigin, kRulerOrigin + spanX, kRulerOrigin + spanY}
                                           : CRect{origin.x, origin.y, extent.right, extent.bottom};
-    if (auto picture = canvas.Flatten(&source)) {
-        QImage image(picture->Width(), picture->Height(), QImage::Format_RGB32);
-        for (int y = 0; y < image.height(); ++y)
-            std::memcpy(image.scanLine(y), picture->RowAt(y), std::size_t(image.width()) * 4);
-        painter.drawImage(QPoint(source.left, source.top), image);
-    }
+    if (auto picture = canvas.Flatten(&source)) Draw(*picture, painter, source.left, source.top);
     painter.end();
 
     canvas.RebuildBackgroundLayer();

@@ -78,6 +78,7 @@ bool CvxEditCommands::OnCommand(int id) {
         case ID_EDIT_DELETE: Delete(true); return true;
         case ID_EDIT_INSERT_IMAGE: InsertImage(); return true;
         case ID_FILE_SAVE_SELECTION: SaveSelection(); return true;
+        case ID_FILE_SAVE_PROJECT: SaveProject(); return true;
         case ID_EDIT_EMPTY_DELETE_BIN: EmptyDeleteBin(); return true;
         case ID_EDIT_EMPTY_OBJECT_HISTORY: EmptyObjectHistory(); return true;
         case ID_EDIT_EMPTY_ALL_HISTORIES: EmptyAllHistories(); return true;
@@ -115,6 +116,7 @@ bool CvxEditCommands::OnUpdateCommand(int id, CommandUpdate& update) {
             update.Enable(selected != nullptr && !TransformToolIsCurrent());
             return true;
         case ID_EDIT_INSERT_IMAGE:
+        case ID_FILE_SAVE_PROJECT:
             update.Enable();
             return true;
         case ID_EDIT_EMPTY_DELETE_BIN:
@@ -280,16 +282,22 @@ void CvxEditCommands::InsertImage() {
     CvxZoomDC dc(m_view);
     doc.SetSelected(doc.Objects().empty() ? nullptr : doc.Objects().front().get());
     auto image = std::make_unique<CvxDIB>();
-    if (!image->LoadFromFile(std::string()) || image->IsEmpty()) {
+    if (!image->LoadFromFile(std::string(), nullptr, nullptr, &doc)) {
         m_view.InvalidateCanvas();
         return;
     }
     {
         platform::BusyCursor busy;
-        auto object = std::make_unique<CvxSprite>(&doc);
-        if (object->CreateFromImage(&m_view, std::move(image))) {
-            PlaceObject(*object, true);
-            doc.AddObjectAtHead(std::move(object));
+        if (!image->IsEmpty()) {
+            auto object = std::make_unique<CvxSprite>(&doc);
+            if (object->CreateFromImage(&m_view, std::move(image))) {
+                PlaceObject(*object, true);
+                doc.AddObjectAtHead(std::move(object));
+            }
+        } else {
+            // A project's objects went straight into the document; its background may be new.
+            image.reset();
+            doc.Canvas().PrepareBackground(&m_view);
         }
         doc.SetSelected(nullptr);
         doc.SetModifiedFlag();
@@ -299,7 +307,7 @@ void CvxEditCommands::InsertImage() {
 }
 
 void CvxEditCommands::SaveSelection() {
-    const CvxSprite* selected = Document().GetSelected();
+    CvxSprite* selected = Document().GetSelected();
     if (!selected || !selected->Image()) return;
     // JPEG has no transparency: it is offered only for objects without transparent pixels.
     const int filter = selected->Image()->IsFullyOpaque() ? CvxOpenDlg::kImageFilter : CvxOpenDlg::kTransparentImageFilter;
@@ -308,11 +316,21 @@ void CvxEditCommands::SaveSelection() {
     const std::string& path = dialog.PathName();
     std::string tag = path.substr(path.size() - std::min<std::size_t>(path.size(), 4));
     for (char& c : tag) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    // A GIF takes the object's 256-colour copy when it has one; otherwise the writer makes
-    // the same reduction from the image.
-    const CvxDIB* reduced = selected->ReducedCopy();
-    const CvxDIB& picture = tag == ".gif" && reduced && !reduced->IsEmpty() ? *reduced : *selected->Image();
-    picture.SaveToFile(path);
+    const CvxDIB* picture = selected->Image();
+    if (tag == ".gif") {
+        // A GIF is the object's 256-colour copy, which the edge clip tool shares.
+        if (!selected->ReducedCopy()) selected->BuildReducedCopy();
+        if (const CvxDIB* reduced = selected->ReducedCopy(); reduced && !reduced->IsEmpty()) picture = reduced;
+    }
+    picture->SaveToFile(path);
+}
+
+void CvxEditCommands::SaveProject() {
+    CvxOpenDlg dialog(false, CvxOpenDlg::kProjectFilter, std::string(), "tif");
+    if (dialog.DoModal() != platform::IDOK) return;
+    platform::BusyCursor busy;
+    Document().OnSaveDocument(dialog.PathName());
+    m_view.InvalidateCanvas();
 }
 
 // ---------------------------------------------------------------------------------------

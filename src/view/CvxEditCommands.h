@@ -42,6 +42,7 @@ private:
     void Delete(bool fromEditMenu);
     void InsertImage();
     void SaveSelection();
+    void SaveProject();
     void EmptyDeleteBin();
     void EmptyObjectHistory();
     void EmptyAllHistories();

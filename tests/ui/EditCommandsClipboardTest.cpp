@@ -84,7 +84,9 @@ TEST_F(EditCommandsTest, CopyThenPasteThroughTheSystemClipboardKeepsEveryVisible
             const Rgba original = GetPixel(*object.Image(), x, y);
             const Rgba copy = GetPixel(*pasted.Image(), x, y);
             EXPECT_EQ(copy.a, original.a) << x << "," << y;
-            if (original.a != 0) EXPECT_EQ(copy, original) << x << "," << y;
+            if (original.a != 0) {
+                EXPECT_EQ(copy, original) << x << "," << y;
+            }
         }
 }
 

@@ -310,5 +310,31 @@ TEST_F(EditCommandsTest, SaveSelectionAsGifWritesAPalettedPicture) {
     EXPECT_EQ(kind, ImageKind::Gif);
     EXPECT_EQ(written.Width(), 300);
     EXPECT_EQ(written.Height(), 200);
-    EXPECT_FALSE(Enabled(ID_FILE_SAVE_PROJECT)) << "the project writer is not available yet";
+    ASSERT_NE(Photo().ReducedCopy(), nullptr) << "the object keeps the copy it wrote";
+    // Same colours pixel for pixel, however the reader orders the palette.
+    const auto shown = written.ConvertTo32(false);
+    const auto kept = Photo().ReducedCopy()->ConvertTo32(false);
+    ASSERT_TRUE(shown && kept);
+    for (int y = 0; y < 200; y += 7)
+        for (int x = 0; x < 300; x += 11) {
+            const Rgba a = GetPixel(*shown, x, y), b = GetPixel(*kept, x, y);
+            ASSERT_EQ((Rgba{a.r, a.g, a.b}), (Rgba{b.r, b.g, b.b})) << x << "," << y;
+        }
+}
+
+TEST_F(EditCommandsTest, InsertingAProjectAddsItsObjects) {
+    AddObject(MakeImage(12, 8, kRed), 400, 300);
+    ASSERT_TRUE(Enabled(ID_FILE_SAVE_PROJECT));
+    m_platform.QueueFileDialogAnswer(m_dir.File("two.tif"));
+    m_frame->SendCommand(ID_FILE_SAVE_PROJECT);
+    EXPECT_EQ(m_platform.FileDialogRequests().back().filter, CvxOpenDlg::FilterText(CvxOpenDlg::kProjectFilter));
+    EXPECT_FALSE(Document().IsModified());
+
+    m_platform.QueueFileDialogAnswer(m_dir.File("two.tif"));
+    m_frame->SendCommand(ID_EDIT_INSERT_IMAGE);
+    ASSERT_EQ(Document().Objects().size(), 4u);
+    const CvxSprite& inserted = *Document().Objects().front();
+    EXPECT_EQ(Position(inserted), (CPoint{400, 300}));
+    EXPECT_EQ(GetPixel(*inserted.Image(), 11, 7), kRed);
+    EXPECT_TRUE(Document().IsModified());
 }

@@ -18,6 +18,22 @@
 #include "view/CvxEditCommands.h"
 #include "view/CvxView.h"
 
+// Same size, same alpha everywhere and same colour wherever something shows: the colour of
+// a fully clear pixel carries nothing and conversions may change it.
+inline void ExpectSameVisiblePixels(const CvxDIB& actual, const CvxDIB& expected) {
+    ASSERT_EQ(actual.Width(), expected.Width());
+    ASSERT_EQ(actual.Height(), expected.Height());
+    int differing = 0;
+    for (int y = 0; y < expected.Height(); ++y)
+        for (int x = 0; x < expected.Width(); ++x) {
+            const testsupport::Rgba a = testsupport::GetPixel(actual, x, y);
+            const testsupport::Rgba e = testsupport::GetPixel(expected, x, y);
+            const bool same = e.a == 0 ? a.a == 0 : a == e;
+            if (!same && differing++ < 3) ADD_FAILURE() << "at " << x << "," << y << ": " << a << " instead of " << e;
+        }
+    EXPECT_EQ(differing, 0);
+}
+
 class EditCommandsTest : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -51,7 +51,6 @@ public:
     void ClearSelection();
     CvxSprite* HitTestObjects(CPoint point);
     CvxSprite* ObjectUnderPointer() const { return m_pObjectUnderPointer; }
-    void ForgetObjectUnderPointer() { m_pObjectUnderPointer = nullptr; }
     CvxToolBase* ResetToMoveTool();
     CvxToolBase* ToolForThisView(CPoint point);
     void ShowContextMenu(int popupIndex);
@@ -59,6 +58,7 @@ public:
     void StopOutlineTimer();
     bool OutlineTimerRunning() const { return m_bOutlineTimerRunning; }
     void NudgeSelection(int dx, int dy);
+    void ForgetObjectUnderPointer() { m_pObjectUnderPointer = nullptr; }
     void RefreshToolSwatch();
     // Called by the scroll bars when a scroll action ends (button released).
     void OnEndScroll(Qt::Orientation orientation);

@@ -128,6 +128,7 @@ void CvxView::OnInitialUpdate() {
 }
 
 void CvxView::InvalidateCanvas() {
+    m_bCanvasChanged = true;
     m_bSurfaceStale = true;
     viewport()->update();
 }
@@ -138,7 +139,9 @@ void CvxView::OnDraw() {
         return;
     }
     CvxCanvas& canvas = m_doc.Canvas();
-    canvas.Compose();
+    // Scrolling and exposure show the same canvas again; only changes need a new composition.
+    if (m_bCanvasChanged || !canvas.HasBuffers()) canvas.Compose();
+    m_bCanvasChanged = false;
     m_surface.fill(palette().color(QPalette::Dark));
     CvxViewSurface surface = SurfaceOf(m_surface, m_nZoom, Scroll());
     canvas.Present(surface, nullptr);
@@ -204,7 +207,8 @@ void CvxView::resizeEvent(QResizeEvent* event) {
 
 void CvxView::scrollContentsBy(int, int) {
     m_previousScroll = Scroll();
-    InvalidateCanvas();
+    m_bSurfaceStale = true;
+    viewport()->update();
 }
 
 void CvxView::OnActivateView(bool activate) {

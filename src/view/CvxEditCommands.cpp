@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <optional>
+#include <vector>
 
 #include "app/CommandIds.h"
 #include "app/StringTable.h"
@@ -31,6 +33,14 @@ std::uint8_t* PixelAtCanvasPoint(CvxSprite& object, CPoint canvas) {
     const int y = canvas.y - object.m_y;
     if (x < 0 || y < 0 || x >= object.Width() || y >= object.Height()) return nullptr;
     return object.Image()->PixelAt(x, y);
+}
+
+// The clipboard takes the picture as a packed block; a picture that cannot be packed
+// leaves the clipboard as it was rather than emptying it.
+void PutOnClipboard(const CvxDIB& picture) {
+    platform::BusyCursor busy;
+    const std::vector<std::uint8_t> block = picture.CopyToGlobalHandle();
+    if (!block.empty()) platform::Services().SetClipboardBlock(block);
 }
 
 bool IsZero(const std::uint8_t* pixel) { return (pixel[0] | pixel[1] | pixel[2] | pixel[3]) == 0; }
@@ -197,9 +207,7 @@ void CvxEditCommands::Redo() {
 
 void CvxEditCommands::Copy() {
     const CvxSprite* selected = Document().GetSelected();
-    if (!selected || !selected->Image()) return;
-    platform::BusyCursor busy;
-    platform::Services().SetClipboardBlock(selected->Image()->CopyToGlobalHandle());
+    if (selected && selected->Image()) PutOnClipboard(*selected->Image());
 }
 
 void CvxEditCommands::Cut() {
@@ -227,10 +235,7 @@ void CvxEditCommands::Cut() {
         if (std::unique_ptr<CvxSprite> trimmed = cutCopy->Snapshot(false)) cutCopy = std::move(trimmed);
     }
     cutCopy->PrepareDisplayBitmap();
-    {
-        platform::BusyCursor busy;
-        platform::Services().SetClipboardBlock(taken->CopyToGlobalHandle());
-    }
+    PutOnClipboard(*taken);
     // The cut lands on the lower object's history, so Undo there brings its pixels back.
     CvxSprite* live = CvxSprite::CommitOver(std::move(cutCopy), lower);
     // The cut object keeps its own history in the delete bin.

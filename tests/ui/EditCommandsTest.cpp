@@ -209,28 +209,19 @@ TEST_F(EditCommandsTest, SelectionBecomesTheBackgroundAndComesBackAtTheBottom) {
     EXPECT_EQ(Document().GetSelected(), photo);
 }
 
-TEST_F(EditCommandsTest, CheckeredAndRulersToggleTheirCheckMarks) {
-    CvxCanvas& canvas = Document().Canvas();
-    for (const int id : {ID_VIEW_CHECKERED, ID_VIEW_RULERS}) {
-        bool& flag = id == ID_VIEW_CHECKERED ? canvas.m_bCheckered : canvas.m_bRulers;
-        const bool before = flag;
-        EXPECT_EQ(Checked(id), before);
-        m_frame->SendCommand(id);
-        EXPECT_EQ(flag, !before);
-        EXPECT_EQ(Checked(id), !before);
-        m_frame->SendCommand(id);
-        EXPECT_EQ(flag, before);
-    }
-}
-
-TEST_F(EditCommandsTest, CheckeredCanvasChangesWhatIsComposedOutsideTheObjects) {
+TEST_F(EditCommandsTest, CanvasTogglesRecomposeAndShowTheirCheckMarks) {
     CvxCanvas& canvas = Document().Canvas();
     canvas.m_bCheckered = true;
     canvas.m_bRulers = false;
-    m_frame->SendCommand(ID_VIEW_CHECKERED);  // off: plain background
+    m_frame->SendCommand(ID_VIEW_CHECKERED);
+    EXPECT_FALSE(Checked(ID_VIEW_CHECKERED));
     const std::string plain = testsupport::PixelHash(canvas.CanvasImage());
-    m_frame->SendCommand(ID_VIEW_CHECKERED);  // on again
-    EXPECT_NE(testsupport::PixelHash(canvas.CanvasImage()), plain);
+    m_frame->SendCommand(ID_VIEW_CHECKERED);
+    EXPECT_TRUE(Checked(ID_VIEW_CHECKERED));
+    EXPECT_NE(testsupport::PixelHash(canvas.CanvasImage()), plain) << "the squares show outside the photograph";
+    m_frame->SendCommand(ID_VIEW_RULERS);
+    EXPECT_TRUE(canvas.m_bRulers);
+    EXPECT_TRUE(Checked(ID_VIEW_RULERS));
 }
 
 // --- Emptying histories ------------------------------------------------------------------

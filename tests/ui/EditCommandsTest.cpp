@@ -329,3 +329,45 @@ TEST_F(EditCommandsTest, InsertingAProjectAddsItsObjects) {
     EXPECT_EQ(GetPixel(*inserted.Image(), 11, 7), kRed);
     EXPECT_TRUE(Document().IsModified());
 }
+
+// --- The current tool ---------------------------------------------------------------------
+
+namespace {
+
+// A tool that answers undo and redo itself and can pose as a transform tool.
+class RecordingTool : public CvxToolBase {
+public:
+    explicit RecordingTool(int id) : m_id(id) {}
+    int GetToolId() const override { return m_id; }
+    void OnUndo(CvxView&) override { ++undos; }
+    void OnRedo(CvxView&) override { ++redos; }
+    void OnUpdateUndo(CvxView&, CommandUpdate& update) override { update.Enable(true); }
+    void OnUpdateRedo(CvxView&, CommandUpdate& update) override { update.Enable(false); }
+    int undos = 0, redos = 0;
+
+private:
+    int m_id;
+};
+
+}  // namespace
+
+TEST_F(EditCommandsTest, UndoAndRedoBelongToTheCurrentToolAndTransformToolsLockTheStack) {
+    Document().Canvas().SetBackground(&AddObject(MakeImage(4, 4, kRed), 1000, 1000));
+    CvxSprite& top = AddObject(MakeImage(10, 10, kRed), Photo().m_x + 5, Photo().m_y + 5);
+    Document().SetSelected(&top);
+    ASSERT_TRUE(Enabled(ID_EDIT_RELEASE_BACKGROUND));
+    for (const int id : {4, 5, 6, 7}) {
+        RecordingTool tool(id);
+        m_frame->SetCurrentTool(&tool);
+        EXPECT_TRUE(Enabled(ID_EDIT_UNDO));
+        EXPECT_FALSE(Enabled(ID_EDIT_REDO));
+        m_frame->SendCommand(ID_EDIT_UNDO);
+        EXPECT_EQ(tool.undos, 1);
+        const bool transform = id != 7;
+        EXPECT_EQ(Enabled(ID_EDIT_DELETE), !transform) << id;
+        EXPECT_EQ(Enabled(ID_OBJECT_DELETE), !transform) << id;
+        EXPECT_EQ(Enabled(ID_EDIT_MOVE_BELOW), !transform) << id;
+        EXPECT_FALSE(Enabled(ID_EDIT_RELEASE_BACKGROUND)) << "only under the move tool";
+        m_frame->SetCurrentTool(m_frame->MoveTool());
+    }
+}

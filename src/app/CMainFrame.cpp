@@ -21,6 +21,7 @@
 #include "app/StringTable.h"
 #include "platform/PlatformServices.h"
 #include "tools/CvxToolBase.h"
+#include "tools/CvxToolGroup.h"
 #include "tools/CvxToolMove.h"
 
 namespace {
@@ -35,7 +36,8 @@ QIcon CommandIcon(const CommandInfo& command) {
 }  // namespace
 
 CMainFrame::CMainFrame()
-    : m_pNoTool(std::make_unique<CvxToolBase>()), m_pMoveTool(std::make_unique<CvxToolMove>()) {
+    : m_pNoTool(std::make_unique<CvxToolBase>()), m_pMoveTool(std::make_unique<CvxToolMove>()),
+      m_pGroupTool(std::make_unique<CvxToolGroup>()) {
     m_pCurrentTool = m_pMoveTool.get();
     setWindowTitle(kTitle);
     setWindowIcon(QIcon(":/icons/marrowfin.svg"));
@@ -191,6 +193,13 @@ CvxToolBase* CMainFrame::MoveTool() { return m_pMoveTool.get(); }
 
 void CMainFrame::SetCurrentTool(CvxToolBase* tool) { m_pCurrentTool = tool ? tool : m_pMoveTool.get(); }
 
+CvxToolBase* CMainFrame::ToolById(int toolId) {
+    for (CvxToolBase* tool : {m_pNoTool.get(), static_cast<CvxToolBase*>(m_pMoveTool.get()),
+                              static_cast<CvxToolBase*>(m_pGroupTool.get())})
+        if (tool->GetToolId() == toolId) return tool;
+    return nullptr;
+}
+
 void CMainFrame::ShowZoom(int zoomValue) { m_statusBar->ShowZoom(zoomValue); }
 
 void CMainFrame::ShowPosition(int x, int y) { m_statusBar->ShowPosition(x, y); }
@@ -209,15 +218,24 @@ QPoint CMainFrame::MainWindowOrigin() const {
 
 QString CMainFrame::PromptText() const { return m_statusBar->PromptText(); }
 
+CvxView* CMainFrame::ActiveView() const {
+    for (CommandTarget* target : Chain())
+        if (auto* view = dynamic_cast<CvxView*>(target)) return view;
+    return nullptr;
+}
+
+void CMainFrame::OnToolGroup() {
+    CvxView* view = ActiveView();
+    if (view && m_pCurrentTool == m_pGroupTool.get() && m_pGroupTool->FinishGrouping(*view)) return;
+    SelectTool(m_pGroupTool.get());
+}
+
 void CMainFrame::SelectTool(CvxToolBase* tool) {
     // The active view is first in the chain; the tool binds to it.
-    CvxView* view = nullptr;
-    for (CommandTarget* target : Chain())
-        if ((view = dynamic_cast<CvxView*>(target))) break;
+    CvxView* view = ActiveView();
     if (view && m_pCurrentTool && m_pCurrentTool->HasOverlay()) view->InvalidateCanvas();
     SetCurrentTool(tool);
     m_pCurrentTool->Activate(view);
-    if (tool == m_pMoveTool.get()) ShowPrompt(IDS_PROMPT_MOVE);
 }
 
 QString CMainFrame::HelpBaseAddress() {
@@ -273,6 +291,9 @@ bool CMainFrame::OnCommand(int id) {
         case ID_TOOL_MOVE:
             SelectTool(m_pMoveTool.get());
             return true;
+        case ID_TOOL_GROUP:
+            OnToolGroup();
+            return true;
         case ID_VIEW_PAINT_TOOLBAR:
             TogglePaintToolbar();
             return true;
@@ -300,8 +321,10 @@ bool CMainFrame::OnCommand(int id) {
 bool CMainFrame::OnUpdateCommand(int id, CommandUpdate& update) {
     switch (id) {
         case ID_TOOL_MOVE:
+        case ID_TOOL_GROUP:
+            // A tool's button and item are checked while that tool is current.
             update.Enable();
-            update.SetCheck(m_pCurrentTool && m_pCurrentTool->GetToolId() == kToolMove);
+            update.SetCheck(m_pCurrentTool && m_pCurrentTool->GetToolId() == FindCommand(id)->toolId);
             return true;
         case ID_VIEW_PAINT_TOOLBAR:
             update.Enable();

@@ -15,6 +15,8 @@
 
 class CvxStatusBar;
 class CvxToolBase;
+class CvxView;
+class CvxToolGroup;
 class CvxToolMove;
 class QAction;
 class QMdiArea;
@@ -55,7 +57,7 @@ public:
     QToolBar* Toolbar(int resourceId) const;
 
     // Shows a string-table prompt in the message pane.
-    void ShowPrompt(int stringId);
+    void ShowPrompt(int stringId) override;
     // The MEM indicator, and once per run the message that explains it.
     void UpdateMemoryIndicator();
     bool IsMemoryLow() const;
@@ -74,6 +76,7 @@ public:
     CvxToolBase* CurrentTool() override { return m_pCurrentTool; }
     CvxToolBase* MoveTool() override;
     void SetCurrentTool(CvxToolBase* tool) override;
+    CvxToolBase* ToolById(int toolId) override;
     void ShowZoom(int zoomValue) override;
     void ShowPosition(int x, int y) override;
     void ShowToolSwatch(std::uint32_t colourBgr, int size) override;
@@ -91,6 +94,10 @@ private:
     void CreateActions();
     void BuildMenu(QMenu* menu, const MenuItem& submenu);
     void SelectTool(CvxToolBase* tool);
+    // The active view, first in the command chain; null without a document window.
+    CvxView* ActiveView() const;
+    // The group command: finishes a grouping in progress, otherwise starts the group tool.
+    void OnToolGroup();
     void CreateToolbars();
     void TogglePaintToolbar();
     std::vector<CommandTarget*> Chain() const;
@@ -108,5 +115,6 @@ private:
     // One instance of every tool for the whole run; the move tool is current at start.
     std::unique_ptr<CvxToolBase> m_pNoTool;
     std::unique_ptr<CvxToolMove> m_pMoveTool;
+    std::unique_ptr<CvxToolGroup> m_pGroupTool;
     CvxToolBase* m_pCurrentTool = nullptr;
 };

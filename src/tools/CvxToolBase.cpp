@@ -1,7 +1,9 @@
 #include "tools/CvxToolBase.h"
 
 #include "document/CvxDoc.h"
+#include "tools/ToolCursors.h"
 #include "view/CvxView.h"
+#include "view/CvxViewHost.h"
 
 void CvxToolBase::Reset() {
     m_bEngaged = 0;
@@ -45,4 +47,16 @@ void CvxToolBase::OnKeyUp(CvxView&, int key) {
 
 void CvxToolBase::OnViewPainted(CvxView& view) {
     if (&view == m_pView && m_bEngaged) m_bOverlayStale = 1;
+}
+
+void CvxToolBase::ShowCursor(CvxView& view) const {
+    if (const int cursor = CursorResource())
+        view.viewport()->setCursor(ToolCursor(cursor));
+    else
+        view.viewport()->unsetCursor();
+}
+
+void CvxToolBase::ShowLook(CvxView& view) const {
+    ShowCursor(view);
+    if (const int prompt = PromptId()) view.Host().ShowPrompt(prompt);
 }

@@ -33,7 +33,12 @@ public:
     virtual void OnUpdateRedo(CvxView& /*view*/, CommandUpdate& update) { update.Enable(false); }
     virtual void OnRButtonUp(CvxView& /*view*/, CPoint /*point*/) {}
     virtual void OnViewPainted(CvxView& view);
-    virtual void ShowHelp() {}
+
+    // The string-table prompt shown when the tool becomes current (0: none), its help page,
+    // and the cursor resource it shows on the view (0: the standard arrow).
+    virtual int PromptId() const { return 0; }
+    virtual const char* HelpPage() const { return "Contents.htm"; }
+    virtual int CursorResource() const { return 0; }
 
     void Reset();
     CvxView* BoundView() const { return m_pView; }
@@ -51,6 +56,10 @@ public:
     std::int32_t m_nSize = 0;
 
 protected:
+    // Puts the tool's cursor on the view, and with ShowLook its prompt in the status bar too.
+    void ShowCursor(CvxView& view) const;
+    void ShowLook(CvxView& view) const;
+
     // The view the tool was last activated on; cleared when that view goes away.
     QPointer<CvxView> m_pView;
 };

@@ -16,6 +16,10 @@ public:
     virtual CvxToolBase* CurrentTool() = 0;
     virtual CvxToolBase* MoveTool() = 0;
     virtual void SetCurrentTool(CvxToolBase* tool) = 0;
+    // The frame's instance of the tool with this identifier, or null for an unknown one.
+    virtual CvxToolBase* ToolById(int toolId) = 0;
+    // Shows a string-table prompt in the message pane.
+    virtual void ShowPrompt(int stringId) = 0;
 
     virtual void ShowZoom(int zoomValue) = 0;
     virtual void ShowPosition(int x, int y) = 0;

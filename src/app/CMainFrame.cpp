@@ -22,7 +22,8 @@
 #include "platform/PlatformServices.h"
 #include "tools/CvxToolBase.h"
 #include "tools/CvxToolGroup.h"
-#include "tools/CvxToolMove.h"
+#include "tools/CvxToolSelect.h"
+#include "tools/ToolSet.h"
 
 namespace {
 
@@ -36,9 +37,8 @@ QIcon CommandIcon(const CommandInfo& command) {
 }  // namespace
 
 CMainFrame::CMainFrame()
-    : m_pNoTool(std::make_unique<CvxToolBase>()), m_pMoveTool(std::make_unique<CvxToolMove>()),
-      m_pGroupTool(std::make_unique<CvxToolGroup>()) {
-    m_pCurrentTool = m_pMoveTool.get();
+    : m_tools(CreateAllTools()) {
+    m_pCurrentTool = MoveTool();
     setWindowTitle(kTitle);
     setWindowIcon(QIcon(":/icons/marrowfin.svg"));
     m_mdiArea = new QMdiArea(this);
@@ -189,15 +189,13 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-CvxToolBase* CMainFrame::MoveTool() { return m_pMoveTool.get(); }
+CvxToolBase* CMainFrame::MoveTool() { return ToolById(kToolMove); }
 
-void CMainFrame::SetCurrentTool(CvxToolBase* tool) { m_pCurrentTool = tool ? tool : m_pMoveTool.get(); }
+void CMainFrame::SetCurrentTool(CvxToolBase* tool) { m_pCurrentTool = tool ? tool : MoveTool(); }
 
 CvxToolBase* CMainFrame::ToolById(int toolId) {
-    for (CvxToolBase* tool : {m_pNoTool.get(), static_cast<CvxToolBase*>(m_pMoveTool.get()),
-                              static_cast<CvxToolBase*>(m_pGroupTool.get())})
-        if (tool->GetToolId() == toolId) return tool;
-    return nullptr;
+    if (toolId < 0 || std::size_t(toolId) >= m_tools.size()) return nullptr;
+    return m_tools[std::size_t(toolId)].get();
 }
 
 void CMainFrame::ShowZoom(int zoomValue) { m_statusBar->ShowZoom(zoomValue); }
@@ -225,9 +223,24 @@ CvxView* CMainFrame::ActiveView() const {
 }
 
 void CMainFrame::OnToolGroup() {
+    auto* group = static_cast<CvxToolGroup*>(ToolById(kToolGroup));
     CvxView* view = ActiveView();
-    if (view && m_pCurrentTool == m_pGroupTool.get() && m_pGroupTool->FinishGrouping(*view)) return;
-    SelectTool(m_pGroupTool.get());
+    if (view && m_pCurrentTool == group && group->FinishGrouping(*view)) return;
+    SelectTool(group);
+}
+
+bool CMainFrame::SelectToolForCommand(int id) {
+    const CommandInfo* command = FindCommand(id);
+    // The crop commands need their template first; they make the crop tool current themselves.
+    if (!command || command->toolId == kNoTool || command->toolId == kToolSpecialtyCrop) return false;
+    if (id == ID_TOOL_GROUP) {
+        OnToolGroup();
+        return true;
+    }
+    CvxToolBase* tool = ToolById(command->toolId);
+    if (auto* select = dynamic_cast<CvxToolSelect*>(tool)) select->m_bEllipse = id == ID_TOOL_ELLIPSE_SELECT;
+    SelectTool(tool);
+    return true;
 }
 
 void CMainFrame::SelectTool(CvxToolBase* tool) {
@@ -287,13 +300,8 @@ void CMainFrame::TogglePaintToolbar() {
 }
 
 bool CMainFrame::OnCommand(int id) {
+    if (SelectToolForCommand(id)) return true;
     switch (id) {
-        case ID_TOOL_MOVE:
-            SelectTool(m_pMoveTool.get());
-            return true;
-        case ID_TOOL_GROUP:
-            OnToolGroup();
-            return true;
         case ID_VIEW_PAINT_TOOLBAR:
             TogglePaintToolbar();
             return true;
@@ -319,13 +327,14 @@ bool CMainFrame::OnCommand(int id) {
 }
 
 bool CMainFrame::OnUpdateCommand(int id, CommandUpdate& update) {
+    // A tool's button and item are checked while that tool is current.
+    if (const CommandInfo* command = FindCommand(id);
+        command && command->toolId != kNoTool && command->toolId != kToolSpecialtyCrop) {
+        update.Enable();
+        update.SetCheck(m_pCurrentTool && m_pCurrentTool->GetToolId() == command->toolId);
+        return true;
+    }
     switch (id) {
-        case ID_TOOL_MOVE:
-        case ID_TOOL_GROUP:
-            // A tool's button and item are checked while that tool is current.
-            update.Enable();
-            update.SetCheck(m_pCurrentTool && m_pCurrentTool->GetToolId() == FindCommand(id)->toolId);
-            return true;
         case ID_VIEW_PAINT_TOOLBAR:
             update.Enable();
             update.SetCheck(Toolbar(kPaintToolbarResource) && !Toolbar(kPaintToolbarResource)->isHidden());

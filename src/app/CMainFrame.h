@@ -16,8 +16,6 @@
 class CvxStatusBar;
 class CvxToolBase;
 class CvxView;
-class CvxToolGroup;
-class CvxToolMove;
 class QAction;
 class QMdiArea;
 class QMenu;
@@ -98,6 +96,8 @@ private:
     CvxView* ActiveView() const;
     // The group command: finishes a grouping in progress, otherwise starts the group tool.
     void OnToolGroup();
+    // Makes the command's tool current; false when the command selects no tool here.
+    bool SelectToolForCommand(int id);
     void CreateToolbars();
     void TogglePaintToolbar();
     std::vector<CommandTarget*> Chain() const;
@@ -113,8 +113,6 @@ private:
     bool m_lowMemoryMessageShown = false;
     QString m_savedPrompt;
     // One instance of every tool for the whole run; the move tool is current at start.
-    std::unique_ptr<CvxToolBase> m_pNoTool;
-    std::unique_ptr<CvxToolMove> m_pMoveTool;
-    std::unique_ptr<CvxToolGroup> m_pGroupTool;
+    std::vector<std::unique_ptr<CvxToolBase>> m_tools;  // index = tool id
     CvxToolBase* m_pCurrentTool = nullptr;
 };

@@ -60,3 +60,9 @@ void CvxToolBase::ShowLook(CvxView& view) const {
     ShowCursor(view);
     if (const int prompt = PromptId()) view.Host().ShowPrompt(prompt);
 }
+
+void CvxToolBase::ActivateEngaged(CvxView* view) {
+    CvxToolBase::Activate(view);
+    m_bEngaged = 1;
+    if (view) ShowLook(*view);
+}

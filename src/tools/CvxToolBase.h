@@ -39,6 +39,8 @@ public:
     virtual int PromptId() const { return 0; }
     virtual const char* HelpPage() const { return "Contents.htm"; }
     virtual int CursorResource() const { return 0; }
+    // The popup of the context-menu resource holding the tool's attributes; -1 for none.
+    virtual int AttributeMenu() const { return -1; }
 
     void Reset();
     CvxView* BoundView() const { return m_pView; }
@@ -59,6 +61,9 @@ protected:
     // Puts the tool's cursor on the view, and with ShowLook its prompt in the status bar too.
     void ShowCursor(CvxView& view) const;
     void ShowLook(CvxView& view) const;
+    // The common activation of a tool that owns the pointer from the start: base
+    // activation, engaged, cursor and prompt.
+    void ActivateEngaged(CvxView* view);
 
     // The view the tool was last activated on; cleared when that view goes away.
     QPointer<CvxView> m_pView;

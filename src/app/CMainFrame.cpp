@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QDir>
 #include <QUrl>
 #include <QApplication>
@@ -19,6 +20,7 @@
 #include "app/CvxStatusBar.h"
 #include "app/MenuLayout.h"
 #include "app/StringTable.h"
+#include "app/ToolAttributeCommands.h"
 #include "platform/PlatformServices.h"
 #include "tools/CvxToolBase.h"
 #include "tools/CvxToolGroup.h"
@@ -37,7 +39,7 @@ QIcon CommandIcon(const CommandInfo& command) {
 }  // namespace
 
 CMainFrame::CMainFrame()
-    : m_tools(CreateAllTools()) {
+    : m_tools(CreateAllTools()), m_attributeCommands(std::make_unique<ToolAttributeCommands>(*this)) {
     m_pCurrentTool = MoveTool();
     setWindowTitle(kTitle);
     setWindowIcon(QIcon(":/icons/marrowfin.svg"));
@@ -226,7 +228,7 @@ void CMainFrame::OnToolGroup() {
     auto* group = static_cast<CvxToolGroup*>(ToolById(kToolGroup));
     CvxView* view = ActiveView();
     if (view && m_pCurrentTool == group && group->FinishGrouping(*view)) return;
-    SelectTool(group);
+    SelectTool(group, ID_TOOL_GROUP);
 }
 
 bool CMainFrame::SelectToolForCommand(int id) {
@@ -239,16 +241,28 @@ bool CMainFrame::SelectToolForCommand(int id) {
     }
     CvxToolBase* tool = ToolById(command->toolId);
     if (auto* select = dynamic_cast<CvxToolSelect*>(tool)) select->m_bEllipse = id == ID_TOOL_ELLIPSE_SELECT;
-    SelectTool(tool);
+    SelectTool(tool, id);
     return true;
 }
 
-void CMainFrame::SelectTool(CvxToolBase* tool) {
+void CMainFrame::SelectTool(CvxToolBase* tool, int commandId) {
     // The active view is first in the chain; the tool binds to it.
     CvxView* view = ActiveView();
     if (view && m_pCurrentTool && m_pCurrentTool->HasOverlay()) view->InvalidateCanvas();
     SetCurrentTool(tool);
     m_pCurrentTool->Activate(view);
+    // Without a view the tool could not show its prompt itself.
+    if (!view && m_pCurrentTool->PromptId() != 0) ShowPrompt(m_pCurrentTool->PromptId());
+    if (!m_bAttributeRequest) return;
+    m_bAttributeRequest = false;
+    QPoint below = QCursor::pos();
+    if (QAction* action = Action(commandId))
+        for (const auto& [resourceId, toolbar] : m_toolbars)
+            if (QWidget* button = toolbar->widgetForAction(action); button && button->isVisible()) {
+                below = button->mapToGlobal(QPoint(0, button->height()));
+                break;
+            }
+    m_attributeCommands->OpenAttributes(*m_pCurrentTool, below);
 }
 
 QString CMainFrame::HelpBaseAddress() {
@@ -300,7 +314,7 @@ void CMainFrame::TogglePaintToolbar() {
 }
 
 bool CMainFrame::OnCommand(int id) {
-    if (SelectToolForCommand(id)) return true;
+    if (SelectToolForCommand(id) || m_attributeCommands->OnCommand(id)) return true;
     switch (id) {
         case ID_VIEW_PAINT_TOOLBAR:
             TogglePaintToolbar();
@@ -334,6 +348,7 @@ bool CMainFrame::OnUpdateCommand(int id, CommandUpdate& update) {
         update.SetCheck(m_pCurrentTool && m_pCurrentTool->GetToolId() == command->toolId);
         return true;
     }
+    if (m_attributeCommands->OnUpdateCommand(id, update)) return true;
     switch (id) {
         case ID_VIEW_PAINT_TOOLBAR:
             update.Enable();

@@ -14,6 +14,7 @@
 #include "view/CvxViewHost.h"
 
 class CvxStatusBar;
+class ToolAttributeCommands;
 class CvxToolBase;
 class CvxView;
 class QAction;
@@ -81,6 +82,8 @@ public:
     void SavePrompt() override { m_savedPrompt = PromptText(); }
     void FillContextMenu(QMenu& menu, int popupIndex) override;
     QPoint MainWindowOrigin() const override;
+    // The active view, first in the command chain; null without a document window.
+    CvxView* ActiveView() const;
     // The message pane's text kept by SavePrompt.
     const QString& SavedPrompt() const { return m_savedPrompt; }
     QString PromptText() const;
@@ -91,9 +94,9 @@ protected:
 private:
     void CreateActions();
     void BuildMenu(QMenu* menu, const MenuItem& submenu);
-    void SelectTool(CvxToolBase* tool);
-    // The active view, first in the command chain; null without a document window.
-    CvxView* ActiveView() const;
+    // Makes the tool current on the active view; after a right click on the command's
+    // toolbar button, opens the tool's attributes below the button.
+    void SelectTool(CvxToolBase* tool, int commandId);
     // The group command: finishes a grouping in progress, otherwise starts the group tool.
     void OnToolGroup();
     // Makes the command's tool current; false when the command selects no tool here.
@@ -114,5 +117,6 @@ private:
     QString m_savedPrompt;
     // One instance of every tool for the whole run; the move tool is current at start.
     std::vector<std::unique_ptr<CvxToolBase>> m_tools;  // index = tool id
+    std::unique_ptr<ToolAttributeCommands> m_attributeCommands;
     CvxToolBase* m_pCurrentTool = nullptr;
 };

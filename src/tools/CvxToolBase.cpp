@@ -16,6 +16,8 @@ void CvxToolBase::Reset() {
 
 void CvxToolBase::Activate(CvxView* view) {
     Reset();
+    // A view the tool leaves gets its ordinary cursor back.
+    if (m_pView && m_pView != view) m_pView->viewport()->unsetCursor();
     if (view) {
         for (const auto& object : view->GetDocument()->Objects()) object->m_nGroupMark = 0;
         view->setFocus();
@@ -35,7 +37,7 @@ void CvxToolBase::OnKeyDown(CvxView& view, int key) {
     // Ctrl+Y redoes from the keyboard when the selection has something to redo.
     if (key == 'Y' && m_bControlDown) {
         const CvxSprite* selected = view.GetDocument()->GetSelected();
-        if (selected && selected->NewerState()) OnRedo(view);
+        if (selected && CanRedoObject(*selected)) OnRedo(view);
     }
 }
 
@@ -65,4 +67,19 @@ void CvxToolBase::ActivateEngaged(CvxView* view) {
     CvxToolBase::Activate(view);
     m_bEngaged = 1;
     if (view) ShowLook(*view);
+}
+
+void CvxToolBase::ShowHelp() {
+    // Read once, so that the check and the call see the same view.
+    if (CvxView* view = m_pView.data()) view->Host().OpenHelpPage(HelpPage());
+}
+
+bool CvxToolBase::CanUndoObject(const CvxSprite& object) {
+    const CvxBlendState* blend = object.CurrentBlendState();
+    return object.OlderState() || object.TransformSource() || (blend && blend->Older());
+}
+
+bool CvxToolBase::CanRedoObject(const CvxSprite& object) {
+    const CvxBlendState* blend = object.CurrentBlendState();
+    return object.NewerState() || (blend && blend->Newer());
 }

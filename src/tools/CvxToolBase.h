@@ -11,6 +11,8 @@
 #include "view/CvxView.h"
 #include "view/VirtualKeys.h"
 
+class CvxSprite;
+
 class CvxToolBase {
 public:
     CvxToolBase() { Reset(); }
@@ -33,6 +35,8 @@ public:
     virtual void OnUpdateRedo(CvxView& /*view*/, CommandUpdate& update) { update.Enable(false); }
     virtual void OnRButtonUp(CvxView& /*view*/, CPoint /*point*/) {}
     virtual void OnViewPainted(CvxView& view);
+    // Opens the tool's help page through the view it is bound to.
+    virtual void ShowHelp();
 
     // The string-table prompt shown when the tool becomes current (0: none), its help page,
     // and the cursor resource it shows on the view (0: the standard arrow).
@@ -43,6 +47,10 @@ public:
     virtual int AttributeMenu() const { return -1; }
 
     void Reset();
+    // Whether the object's history (its states, transform source or blend states) has a
+    // step to undo or to redo.
+    static bool CanUndoObject(const CvxSprite& object);
+    static bool CanRedoObject(const CvxSprite& object);
     CvxView* BoundView() const { return m_pView; }
 
     std::int32_t m_bEngaged = 0;

@@ -17,16 +17,6 @@ constexpr int kObjectMenu = 0;
 constexpr int kPasteZoomMenu = 4;
 constexpr int kOutlineMargin = 6;
 
-bool HasOlderBlend(const CvxSprite& object) {
-    const CvxBlendState* blend = object.CurrentBlendState();
-    return blend && blend->Older();
-}
-
-bool HasNewerBlend(const CvxSprite& object) {
-    const CvxBlendState* blend = object.CurrentBlendState();
-    return blend && blend->Newer();
-}
-
 }  // namespace
 
 void CvxToolMove::Activate(CvxView* view) {
@@ -201,12 +191,6 @@ void CvxToolMove::OnKeyDown(CvxView& view, int key) {
     view.InvalidateCanvas();
     m_bRecomposeNeeded = 1;
 }
-
-bool CvxToolMove::CanUndoObject(const CvxSprite& object) {
-    return object.OlderState() || object.TransformSource() || HasOlderBlend(object);
-}
-
-bool CvxToolMove::CanRedoObject(const CvxSprite& object) { return object.NewerState() || HasNewerBlend(object); }
 
 void CvxToolMove::OnUndo(CvxView& view) {
     CvxDoc& document = *view.GetDocument();

@@ -32,9 +32,6 @@ public:
     // True when none of the object's visible pixels lies inside the canvas, ignoring a
     // 2-pixel margin along each canvas edge the object crosses.
     static bool IsOffCanvas(const CvxSprite& object, int canvasWidth, int canvasHeight);
-    // Undo and redo availability for the selected object's history.
-    static bool CanUndoObject(const CvxSprite& object);
-    static bool CanRedoObject(const CvxSprite& object);
 
     std::int32_t m_bDragging = 0;
     std::int32_t m_bRecomposeNeeded = 0;

@@ -1,7 +1,6 @@
 #include "tools/CvxToolObjectEditing.h"
 
 #include "document/CvxDoc.h"
-#include "tools/CvxToolMove.h"
 #include "view/CvxView.h"
 #include "view/CvxViewHost.h"
 
@@ -13,7 +12,7 @@ void CvxToolObjectEditing::OnUndo(CvxView& view) {
 
 void CvxToolObjectEditing::OnUpdateUndo(CvxView& view, CommandUpdate& update) {
     const CvxSprite* selected = view.GetDocument()->GetSelected();
-    update.Enable(selected && CvxToolMove::CanUndoObject(*selected));
+    update.Enable(selected && CanUndoObject(*selected));
 }
 
 void CvxToolObjectEditing::OnRedo(CvxView& view) {
@@ -22,5 +21,5 @@ void CvxToolObjectEditing::OnRedo(CvxView& view) {
 
 void CvxToolObjectEditing::OnUpdateRedo(CvxView& view, CommandUpdate& update) {
     const CvxSprite* selected = view.GetDocument()->GetSelected();
-    update.Enable(selected && CvxToolMove::CanRedoObject(*selected));
+    update.Enable(selected && CanRedoObject(*selected));
 }

@@ -462,6 +462,10 @@ void CvxView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CvxView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1) {
+        CurrentTool()->ShowHelp();
+        return;
+    }
     const int key = VirtualKeyFor(*event);
     if (key == 0) {
         QAbstractScrollArea::keyPressEvent(event);

@@ -253,3 +253,17 @@ TEST_F(ToolAttributeTest, UndoOfPaintingToolsFollowsTheSelectedObjectsHistory) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ToolAttributeTest, F1OverTheViewOpensTheCurrentToolsPage) {
+    m_frame->SendCommand(ID_TOOL_ERASER);
+    QTest::keyClick(&View(), Qt::Key_F1);
+    ASSERT_FALSE(m_platform.OpenedAddresses().empty());
+    EXPECT_NE(m_platform.OpenedAddresses().back().find("Erase_Tool.htm"), std::string::npos);
+    m_frame->SendCommand(ID_TOOL_MOVE);
+    QTest::keyClick(&View(), Qt::Key_F1);
+    EXPECT_NE(m_platform.OpenedAddresses().back().find("Move_Tool.htm"), std::string::npos);
+}
+
+}  // namespace

@@ -11,6 +11,7 @@
 
 #include "colour/HsiAdjust.h"
 #include "filters/NeighbourhoodFilters.h"
+#include "MemcpyReference.h"
 #include "image/CvxDIB.h"
 
 namespace {
@@ -35,16 +36,7 @@ std::unique_ptr<CvxDIB> MakePhoto() {
     return image;
 }
 
-void BM_MemcpyReference(benchmark::State& state) {
-    const std::size_t bytes = std::size_t(kSide) * kSide * 4;
-    std::vector<std::uint8_t> from(bytes, 1), to(bytes);
-    for (auto _ : state) {
-        std::memcpy(to.data(), from.data(), bytes);
-        benchmark::DoNotOptimize(to.data());
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(bytes));
-}
+void BM_MemcpyReference(benchmark::State& state) { RunMemcpyReference(state, std::size_t(kSide) * kSide * 4); }
 BENCHMARK(BM_MemcpyReference)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 void RunFilter(benchmark::State& state, int (*filter)(CvxDIB&, const CvxDIB&)) {

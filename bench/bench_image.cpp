@@ -7,6 +7,7 @@
 #include <random>
 #include <vector>
 
+#include "MemcpyReference.h"
 #include "image/CvxDIB.h"
 
 namespace {
@@ -34,19 +35,9 @@ CvxDIB MakeCutOut() {
     return image;
 }
 
-void CopyReference(benchmark::State& state, std::size_t bytes) {
-    std::vector<std::uint8_t> from(bytes, 1), to(bytes);
-    for (auto _ : state) {
-        std::memcpy(to.data(), from.data(), bytes);
-        benchmark::DoNotOptimize(to.data());
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(bytes));
-}
-
 void BM_MemcpyReference_24to32(benchmark::State& state) {
     // What ConvertTo32 of a 24-bit picture must at least move: read 3, write 4 bytes a pixel.
-    CopyReference(state, std::size_t(kSide) * kSide * 7 / 2);
+    RunMemcpyReference(state, std::size_t(kSide) * kSide * 7 / 2);
 }
 BENCHMARK(BM_MemcpyReference_24to32)->Unit(benchmark::kMillisecond);
 
@@ -62,7 +53,7 @@ void BM_ConvertTo32_From8(benchmark::State& state) {
 }
 BENCHMARK(BM_ConvertTo32_From8)->Unit(benchmark::kMillisecond);
 
-void BM_MemcpyReference_32(benchmark::State& state) { CopyReference(state, std::size_t(kSide) * kSide * 4); }
+void BM_MemcpyReference_32(benchmark::State& state) { RunMemcpyReference(state, std::size_t(kSide) * kSide * 4); }
 BENCHMARK(BM_MemcpyReference_32)->Unit(benchmark::kMillisecond);
 
 void BM_ConvertTo32_From32(benchmark::State& state) {

@@ -1,12 +1,48 @@
 #include "cli/CliCommands.h"
 
 #include <cstdio>
+#include <string>
 
+#include "document/CvxDoc.h"
+#include "document/CvxSpriteGroup.h"
 #include "image/CvxDIB.h"
 
+namespace {
+
+// One line per object: its kind, place, size, group and settings; members follow their
+// group, numbered below it, with positions relative to the group.
+void PrintObject(const std::string& label, const CvxSprite& object, const std::string& group) {
+    const CvxBlendSettings& blend = object.m_blend;
+    std::printf("%s: %s x=%d y=%d width=%d height=%d group=%s blend=%d,%d,%d,%d,%d,%d,%d edge=%d%s\n", label.c_str(),
+                object.GetKind() == CvxSpriteGroup::kKind ? "group" : "object", object.m_x, object.m_y, object.Width(),
+                object.Height(), group.c_str(), blend.mode, blend.amplitude, blend.gradient, blend.autoBlend,
+                blend.autoFeather, blend.featherWidth, blend.period, object.m_nEdgeWidth,
+                object.TransformSource() ? " transformed" : "");
+    if (object.GetKind() != CvxSpriteGroup::kKind) return;
+    int index = 0;
+    for (const auto& member : static_cast<const CvxSpriteGroup&>(object).Members())
+        PrintObject(label + "." + std::to_string(++index), *member, label.substr(label.find(' ') + 1));
+}
+
+int PrintProject(const std::string& path, const CvxDoc& document) {
+    std::printf("file: %s\nkind: project\nobjects: %zu\n", path.c_str(), document.Objects().size());
+    if (const CvxSprite* background = document.Canvas().Background()) PrintObject("background", *background, "-");
+    int index = 0;
+    for (const auto& object : document.Objects()) PrintObject("object " + std::to_string(++index), *object, "-");
+    return 0;
+}
+
+}  // namespace
+
 int RunConvert(const std::string& input, const std::string& output) {
+    CvxDoc document;
     CvxDIB loaded;
-    if (!loaded.LoadFromFile(input)) return 1;
+    if (!loaded.LoadFromFile(input, nullptr, nullptr, &document)) return 1;
+    if (loaded.IsEmpty()) {
+        // A project: its canvas flattened, as the editor saves it.
+        document.PlacePendingImage(nullptr);
+        return document.OnSaveDocument(output) ? 0 : 1;
+    }
     // The working form every picture takes when it becomes an object.
     const auto working = loaded.ConvertTo32(true);
     if (!working) return 1;
@@ -14,9 +50,11 @@ int RunConvert(const std::string& input, const std::string& output) {
 }
 
 int RunInfo(const std::string& path) {
+    CvxDoc document;
     CvxDIB image;
     ImageKind kind = ImageKind::None;
-    if (!image.LoadFromFile(path, nullptr, &kind)) return 1;
+    if (!image.LoadFromFile(path, nullptr, &kind, &document)) return 1;
+    if (image.IsEmpty()) return PrintProject(path, document);
     std::printf("file: %s\nkind: %s\nwidth: %d\nheight: %d\ndepth: %d\n", path.c_str(), ImageKindName(kind),
                 image.Width(), image.Height(), image.BitCount());
     return 0;

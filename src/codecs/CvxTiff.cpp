@@ -79,13 +79,9 @@ void WriteEntry(std::uint8_t* p, std::uint16_t tag, std::uint16_t type, std::uin
     WriteLE16(p, tag);
     WriteLE16(p + 2, type);
     WriteLE32(p + 4, count);
-    // SHORT values stand in the low half of the field, as little-endian files require.
-    if (type == kShort) {
-        WriteLE16(p + 8, static_cast<std::uint16_t>(value));
-        WriteLE16(p + 10, 0);
-    } else {
-        WriteLE32(p + 8, value);
-    }
+    // Little-endian, so one SHORT value lands in the low half of the field as it must, and
+    // the offset of more SHORTs (BitsPerSample's four) keeps all 32 bits past 64 KB.
+    WriteLE32(p + 8, value);
 }
 
 }  // namespace
@@ -299,6 +295,7 @@ void CvxTiff::ReadRecord(const Directory& directory) {
     std::vector<std::uint8_t> bytes;
     if (!directory.Bytes(entry->value, std::uint64_t{entry->count} * 4, words * 4, bytes)) return;
     CvxObjectRecord record;
+    record.wordsRead = static_cast<int>(words);
     for (std::size_t i = 0; i < words; ++i) record.words[i] = static_cast<std::int32_t>(Read32(bytes.data() + i * 4));
     *m_recordSource = record;
 }

@@ -22,6 +22,8 @@ struct CvxObjectRecord {
     static constexpr int kWords = 30;
     static constexpr int kBytes = kWords * 4;
     std::array<std::int32_t, kWords> words{};
+    // Reading: how many words the page's record tag held; fewer than kWords is a damaged record.
+    int wordsRead = kWords;
 };
 
 // Sample memory as the system hands it out zeroed: pages no strip writes cost nothing.

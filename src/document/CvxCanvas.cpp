@@ -6,9 +6,9 @@
 
 #include "document/CanvasBackground.h"
 #include "document/CvxDoc.h"
-#include "document/ZoomMapping.h"
 #include "document/CvxSprite.h"
 #include "document/EdgeEffectSeam.h"
+#include "document/ZoomMapping.h"
 #include "image/BlendKernels.h"
 #include "platform/PlatformServices.h"
 
@@ -32,8 +32,6 @@ void SetAllAlpha(CvxDIB& layer) {
     std::uint8_t* bits = layer.Bits();
     for (std::size_t i = 0, n = std::size_t(layer.Width()) * layer.Height(); i < n; ++i) bits[i * 4 + 3] = 255;
 }
-
-// Device coordinate of a canvas coordinate, and the canvas coordinate a device pixel shows.
 
 // A cosmetic dotted line, one pixel on and one off, along a device row or column.
 void DottedLine(CvxViewSurface& surface, bool vertical, int at, int from, int to) {
@@ -221,7 +219,8 @@ void CvxCanvas::Present(CvxViewSurface& surface, const CRect* rect) const {
     if (!m_bRulers) return;
     const int edge = canvasbackground::kRulerInnerEdge;
     const int last = m_nWidth - 1;
-    for (int i = 0; i < m_doc.m_nGridPoints; ++i) {
+    const int gridPoints = std::clamp(m_doc.m_nGridPoints, 0, CvxDoc::kMaxGridPoints);
+    for (int i = 0; i < gridPoints; ++i) {
         const CPoint point = m_doc.m_gridPoints[std::size_t(i)];
         DottedLine(surface, true, ZoomToDevice(point.x, zoom, surface.scroll.x), ZoomToDevice(edge, zoom, surface.scroll.y),
                    ZoomToDevice(last, zoom, surface.scroll.y));

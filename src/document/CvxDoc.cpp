@@ -2,10 +2,15 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <iterator>
 
 #include "codecs/CvxOpenDlg.h"
 #include "document/CvxDocumentView.h"
+#include "document/CvxProjectStream.h"
+#include "document/CvxSpriteGroup.h"
+#include "document/ObjectRecord.h"
+#include "geometry/Warp.h"
 #include "document/CvxFrameLink.h"
 #include "document/EdgeEffectSeam.h"
 #include "platform/PlatformServices.h"
@@ -29,6 +34,7 @@ CvxDoc::~CvxDoc() {
     m_deleteBin.clear();
     m_objects.clear();
     m_pCanvas.reset();
+    m_pProjectStream.reset();
     RefreshMemoryIndicator();
 }
 
@@ -326,7 +332,7 @@ bool CvxDoc::OnOpenDocument(const std::string& path) {
 
 int CvxDoc::LoadFile(const std::string& path) {
     auto image = std::make_unique<CvxDIB>();
-    const int result = image->LoadFromFile(path);
+    const int result = image->LoadFromFile(path, nullptr, nullptr, this);
     if (!image->IsEmpty()) m_pPendingImage = std::move(image);
     return result;
 }
@@ -346,9 +352,17 @@ std::string ProposedName(const std::string& path, std::string& extension) {
     return name;
 }
 
-int FilterEntryFor(std::string extension) {
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+std::string Lowered(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+bool HasGifExtension(const std::string& path) {
+    return path.size() >= 4 && Lowered(path.substr(path.size() - 4)) == ".gif";
+}
+
+int FilterEntryFor(const std::string& name) {
+    const std::string extension = Lowered(name);
     if (extension == "tif") return 5;
     if (extension == "gif") return 4;
     if (extension == "jpg") return 3;
@@ -382,7 +396,17 @@ bool CvxDoc::OnSaveDocument(const std::string& path) {
     std::unique_ptr<CvxDIB> flattened = m_pCanvas->Flatten(&extent);
     bool saved = false;
     if (flattened) {
-        saved = flattened->SaveToFile(path) != 0;
+        // GIF holds 256 colours: the flattened picture is reduced first.
+        std::unique_ptr<CvxDIB> reduced;
+        const bool reduce = HasGifExtension(path) || flattened->BitCount() == 8;
+        if (reduce) {
+            platform::BusyCursor busy;
+            reduced = CvxSprite::ReduceTo256(*flattened);
+        }
+        if (!reduce || reduced)
+            saved = (reduced ? *reduced : *flattened).SaveToFile(path, this) != 0;
+        else
+            platform::Trace("In OnSaveDocument: out of memory for the 256-colour picture");
         if (saved) m_bModified = false;
     }
     flattened.reset();
@@ -397,4 +421,110 @@ void CvxDoc::PlacePendingImage(CvxDocumentView* view) {
         return;
     }
     m_pCanvas->PrepareBackground(view);
+}
+
+// ---------------------------------------------------------------------------------------
+// Project files
+
+void CvxDoc::LoadProject(CvxTiff& file) {
+    m_pProjectStream = std::make_unique<CvxProjectStream>(file);
+    CvxProjectStream& stream = *m_pProjectStream;
+    bool first = true;
+    if (stream.BeginRead()) {
+        while (!stream.Stopped() && stream.HasImage()) {
+            // At the top level no group is open: a record naming one points at nothing.
+            if (stream.Record()[objectrecord::kGroupSequence] != 0) {
+                platform::Trace("In LoadProject: page " + std::to_string(stream.ReadingIndex()) +
+                                " names a group that is not open; load stopped");
+                break;
+            }
+            const bool background = (stream.Record()[objectrecord::kFlags] & objectrecord::kBackgroundFlag) != 0;
+            std::unique_ptr<CvxSprite> object = ReadObject();
+            if (!object) break;
+            if (first && background && !m_pCanvas->Background())
+                m_pCanvas->AdoptBackground(std::move(object));
+            else
+                AddObjectAtHead(std::move(object));
+            first = false;
+        }
+    }
+    m_pProjectStream.reset();
+}
+
+namespace {
+
+// The page reader gives transparent pixels the clamped colour 010101, and the compositor
+// adds the colour of transparent pixels to what lies below: a reopened project would show
+// a faint box around every object. Its transparent pixels are made transparent black again,
+// as they were saved.
+void ClearTransparentColour(CvxDIB& picture) {
+    for (int y = 0; y < picture.Height(); ++y) {
+        std::uint8_t* pixel = picture.RowAt(y);
+        for (int x = 0; x < picture.Width(); ++x, pixel += 4)
+            if (pixel[3] == 0) std::memset(pixel, 0, 4);
+    }
+}
+
+// A transformed object's picture is its source warped onto its corners again. Corners that
+// no longer describe a quadrilateral leave the untransformed picture in its place.
+void RebuildTransformedPicture(CvxSprite& object) {
+    const CvxSprite& source = *object.TransformSource();
+    const CvxCorners corners = object.m_corners;
+    std::unique_ptr<CvxDIB> picture =
+        source.Image() ? WarpByCorners(*source.Image(), CornerQuad{source.m_corners}, CornerQuad{corners}) : nullptr;
+    if (picture) {
+        object.Attach(std::move(picture), nullptr, &corners, false);
+    } else if (source.Image()) {
+        object.SetImage(source.Image()->Clone());
+    }
+}
+
+}  // namespace
+
+std::unique_ptr<CvxSprite> CvxDoc::ReadObject() {
+    CvxProjectStream* stream = m_pProjectStream.get();
+    if (!stream || stream->Stopped()) return nullptr;
+    const objectrecord::Words record = stream->Record();
+    // Sequence numbers count the object pages from 1; a record that disagrees with its page,
+    // or a page without a picture or a whole record, ends the load.
+    if (!stream->HasImage() || !stream->RecordIsWhole() || record[objectrecord::kSequence] != stream->ReadingIndex()) {
+        if (stream->HasImage()) platform::Trace("In ReadObject: object record of page " +
+                                                std::to_string(stream->ReadingIndex()) + " not trusted; load stopped");
+        stream->Stop();
+        return nullptr;
+    }
+    std::unique_ptr<CvxSprite> pageObject;
+    if (record[objectrecord::kKind] == CvxSpriteGroup::kKind)
+        pageObject = std::make_unique<CvxSpriteGroup>();
+    else
+        pageObject = std::make_unique<CvxSprite>(this);
+    pageObject->SetDocument(this);
+    std::unique_ptr<CvxDIB> picture = stream->TakeImage();
+    ClearTransparentColour(*picture);
+    pageObject->Attach(std::move(picture), nullptr, nullptr, false);
+    CvxSprite& page = *pageObject;
+
+    std::unique_ptr<CvxSprite> object;
+    if (record[objectrecord::kFlags] & objectrecord::kTransformedFlag) {
+        object = std::make_unique<CvxSprite>(this);
+        object->SetTransformSource(std::move(pageObject));
+    } else {
+        object = std::move(pageObject);
+    }
+    objectrecord::CopyInto(record, *object);
+    if (object->TransformSource()) RebuildTransformedPicture(*object);
+    stream->NextPage();
+    page.LoadChildren(record[objectrecord::kSequence]);
+    return object;
+}
+
+int CvxDoc::SaveProject(CvxTiff& file) {
+    m_pProjectStream = std::make_unique<CvxProjectStream>(file);
+    CvxProjectStream& stream = *m_pProjectStream;
+    stream.BeginWrite();
+    if (CvxSprite* background = m_pCanvas->Background()) stream.WriteObject(*background, 0, true);
+    for (auto it = m_objects.rbegin(); it != m_objects.rend(); ++it) stream.WriteObject(**it, 0, false);
+    const bool written = !stream.Failed();
+    m_pProjectStream.reset();
+    return written ? 1 : 0;
 }

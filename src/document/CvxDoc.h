@@ -9,21 +9,24 @@
 #include <memory>
 #include <string>
 
+#include "codecs/CvxProjectTarget.h"
 #include "document/CvxCanvas.h"
 #include "document/CvxSprite.h"
 #include "image/CvxDIB.h"
 
 class CvxDocumentView;
 class CvxFrameLink;
+class CvxProjectStream;
+class CvxTiff;
 
-class CvxDoc {
+class CvxDoc : public CvxProjectTarget {
 public:
     // Head = top-most object, tail = bottom-most.
     using ObjectList = std::list<std::unique_ptr<CvxSprite>>;
     static constexpr int kMaxGridPoints = 500;
 
     CvxDoc();
-    ~CvxDoc();
+    ~CvxDoc() override;
     CvxDoc(const CvxDoc&) = delete;
     CvxDoc& operator=(const CvxDoc&) = delete;
 
@@ -92,6 +95,15 @@ public:
     // --- Loading and saving ---
     int LoadFile(const std::string& path);
     void PlacePendingImage(CvxDocumentView* view);
+    // The project loops: background first, then the objects bottom-most first, every group
+    // followed by its members. A load stops, keeping what it has read, at the first record
+    // it cannot trust; a save reports failure when any page could not be written.
+    void LoadProject(CvxTiff& file) override;
+    int SaveProject(CvxTiff& file) override;
+    // The stream of the project being loaded or saved; null otherwise.
+    CvxProjectStream* ProjectStream() const { return m_pProjectStream.get(); }
+    // Makes the object of the current page (and of its members), then moves to the next page.
+    std::unique_ptr<CvxSprite> ReadObject();
     const CvxDIB* PendingImage() const { return m_pPendingImage.get(); }
 
     std::int32_t m_nFeatherWidth = 5;
@@ -114,5 +126,6 @@ private:
     ObjectList m_deleteBin;
     std::unique_ptr<CvxCanvas> m_pCanvas;
     CvxSprite* m_pSelected = nullptr;
+    std::unique_ptr<CvxProjectStream> m_pProjectStream;
     std::unique_ptr<CvxDIB> m_pPendingImage;
 };

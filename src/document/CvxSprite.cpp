@@ -4,9 +4,11 @@
 #include <cstring>
 #include <vector>
 
+#include "colour/ColorReduce.h"
 #include "document/CvxCanvas.h"
 #include "document/CvxDoc.h"
 #include "document/CvxDocumentView.h"
+#include "edgeclip/EdgeMap.h"
 #include "platform/PlatformServices.h"
 
 CvxSprite::CvxSprite(CvxDoc* document) : m_pDoc(document) {}
@@ -111,8 +113,14 @@ bool CvxSprite::ClipFromPolygon(std::span<const CPoint> points, CvxSprite& sourc
     const int width = maxX - minX + 1;
     const int height = maxY - minY + 1;
 
-    std::vector<CPoint> shifted(points.begin(), points.end());
-    for (CPoint& point : shifted) point = {point.x - minX, point.y - minY};
+    // Every point moves with the box, the ignored ones too; absurd coordinates are held
+    // where the shift cannot overflow (the mask is far smaller than that anyway).
+    std::vector<CPoint> shifted;
+    shifted.reserve(points.size());
+    const auto shift = [](int value, int by) {
+        return static_cast<int>(std::clamp<std::int64_t>(std::int64_t{value} - by, -(1 << 30), 1 << 30));
+    };
+    for (const CPoint& point : points) shifted.push_back({shift(point.x, minX), shift(point.y, minY)});
     auto mask = std::make_unique<ByteMask>();
     auto image = std::make_unique<CvxDIB>();
     if (!mask->Create(width, height, 0) || !image->Create(width, height, 32)) return false;
@@ -342,4 +350,23 @@ void CvxSprite::PushBlendState(const CvxBlendSettings& record) {
     auto entry = std::make_unique<CvxBlendState>(record);
     m_pBlendState = m_pBlendState ? CvxBlendState::PushOnTop(std::move(m_pBlendState), std::move(entry))
                                   : std::move(entry);
+}
+
+std::unique_ptr<CvxDIB> CvxSprite::ReduceTo256(const CvxDIB& image) {
+    if (image.BitCount() == 8) return image.Clone();
+    auto reduced = std::make_unique<CvxDIB>();
+    if (image.BitCount() != 24 && image.BitCount() != 32) return reduced;
+    if (!reduced->Create(image.Width(), image.Height(), 8) || !ColorReduce(image, *reduced, 256)) return nullptr;
+    return reduced;
+}
+
+void CvxSprite::BuildReducedCopy() {
+    if (m_pReducedCopy && m_pReducedCopy->m_pEdgeMap) return;
+    platform::BusyCursor busy;
+    if (!m_pReducedCopy) {
+        if (!m_pImage) return;
+        m_pReducedCopy = ReduceTo256(*m_pImage);
+        if (!m_pReducedCopy) return;
+    }
+    MakeEdgeMap(*m_pReducedCopy);
 }

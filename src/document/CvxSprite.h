@@ -104,6 +104,13 @@ public:
     void SetContrastBase(std::unique_ptr<CvxSprite> base) { m_pContrastBase = std::move(base); }
     CvxSprite* SavedUnblendedCopy() const { return m_pSavedUnblendedCopy.get(); }
     void SetSavedUnblendedCopy(std::unique_ptr<CvxSprite> copy) { m_pSavedUnblendedCopy = std::move(copy); }
+    // The 256-colour companion the edge clip tool works on (with its edge map); built once
+    // and kept until the object enters the history.
+    void BuildReducedCopy();
+    // An 8-bit picture of at most 256 colours: a copy of an 8-bit image with its colour
+    // table, the colour reduction of a 24- or 32-bit one, an empty image for other depths;
+    // null when memory runs out.
+    static std::unique_ptr<CvxDIB> ReduceTo256(const CvxDIB& image);
     // States entering the history give up what only a live object needs.
     void ReleaseOutlineMaskAndReducedCopy();
 

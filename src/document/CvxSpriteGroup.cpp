@@ -7,6 +7,8 @@
 
 #include "document/CvxCanvas.h"
 #include "document/CvxDoc.h"
+#include "document/CvxProjectStream.h"
+#include "document/ObjectRecord.h"
 
 void CvxSpriteGroup::EmptyHistory() {
     CvxSprite::EmptyHistory();
@@ -98,4 +100,24 @@ std::unique_ptr<CvxSprite> CvxSpriteGroup::Ungroup(CvxDocumentView* view) {
     document->Canvas().Recompose(view, 0);
     document->SetSelected(nullptr);
     return self;
+}
+
+void CvxSpriteGroup::LoadChildren(int sequenceNumber) {
+    CvxDoc* document = Document();
+    CvxProjectStream* stream = document ? document->ProjectStream() : nullptr;
+    if (!stream) return;
+    // Members were written bottom-most first: adding each at the head restores the order.
+    while (!stream->Stopped() && stream->HasImage() &&
+           stream->Record()[objectrecord::kGroupSequence] == sequenceNumber) {
+        std::unique_ptr<CvxSprite> member = document->ReadObject();
+        if (!member) break;
+        m_members.push_front(std::move(member));
+    }
+}
+
+void CvxSpriteGroup::SaveChildren(int sequenceNumber) {
+    CvxDoc* document = Document();
+    CvxProjectStream* stream = document ? document->ProjectStream() : nullptr;
+    if (!stream) return;
+    for (auto it = m_members.rbegin(); it != m_members.rend(); ++it) stream->WriteObject(**it, sequenceNumber, false);
 }

@@ -20,6 +20,9 @@ public:
     // The group's own history, then its members: afterwards it can no longer be split.
     void EmptyHistory() override;
     bool HasHistory() const override;
+    // Project files: members follow their group, each naming the group's sequence number.
+    void LoadChildren(int sequenceNumber) override;
+    void SaveChildren(int sequenceNumber) override;
 
     // Groups every object of the document that carries the group tool's mark; the group
     // takes the z-order place of its top-most member. Returns the listed group, or null when

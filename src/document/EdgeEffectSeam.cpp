@@ -1,9 +1,12 @@
 #include "document/EdgeEffectSeam.h"
 
+#include "document/CvxSprite.h"
+
 namespace edgeeffect {
 
-// The edge effects are not part of the core yet: objects keep their unaffected pixels.
-void ReapplyPending(CvxSprite&, CvxDocumentView*) {}
-void ApplyMode(CvxSprite&, int, CvxDocumentView*) {}
+// The edge effects are not part of the core yet: an object keeps its unaffected pixels and
+// is shown as it is, so it still needs its display bitmap where an effect would make one.
+void ReapplyPending(CvxSprite& object, CvxDocumentView*) { object.EnsureDisplayBitmap(); }
+void ApplyMode(CvxSprite& object, int, CvxDocumentView*) { object.EnsureDisplayBitmap(); }
 
 }  // namespace edgeeffect

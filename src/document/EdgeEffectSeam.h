@@ -1,7 +1,8 @@
 #pragma once
 // Where the document and the compositor hand an object to its edge effect (blend, feather,
 // partial transparency). The effects themselves are built with the filters; until they are,
-// both calls leave the object's pixels and settings as they are.
+// both calls leave the object's pixels and settings as they are and only make sure the
+// object can be drawn.
 
 class CvxSprite;
 class CvxDocumentView;

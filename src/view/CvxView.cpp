@@ -19,6 +19,7 @@
 #include "document/ObjectFlip.h"
 #include "document/ZoomMapping.h"
 #include "platform/PlatformServices.h"
+#include "platform/qt/DibImage.h"
 #include "tools/CvxToolBase.h"
 #include "view/CvxViewHost.h"
 #include "view/CvxZoomDC.h"
@@ -127,6 +128,7 @@ void CvxView::OnInitialUpdate() {
 }
 
 void CvxView::InvalidateCanvas() {
+    m_bCanvasChanged = true;
     m_bSurfaceStale = true;
     viewport()->update();
 }
@@ -137,7 +139,9 @@ void CvxView::OnDraw() {
         return;
     }
     CvxCanvas& canvas = m_doc.Canvas();
-    canvas.Compose();
+    // Scrolling and exposure show the same canvas again; only changes need a new composition.
+    if (m_bCanvasChanged || !canvas.HasBuffers()) canvas.Compose();
+    m_bCanvasChanged = false;
     m_surface.fill(palette().color(QPalette::Dark));
     CvxViewSurface surface = SurfaceOf(m_surface, m_nZoom, Scroll());
     canvas.Present(surface, nullptr);
@@ -203,7 +207,8 @@ void CvxView::resizeEvent(QResizeEvent* event) {
 
 void CvxView::scrollContentsBy(int, int) {
     m_previousScroll = Scroll();
-    InvalidateCanvas();
+    m_bSurfaceStale = true;
+    viewport()->update();
 }
 
 void CvxView::OnActivateView(bool activate) {
@@ -609,12 +614,7 @@ void CvxView::OnPrint(QPrinter& printer) {
     painter.translate(-window.topLeft());
     const CRect source = canvas.m_bRulers ? CRect{kRulerOrigin, kRulerOrigin, kRulerOrigin + spanX, kRulerOrigin + spanY}
                                           : CRect{origin.x, origin.y, extent.right, extent.bottom};
-    if (auto picture = canvas.Flatten(&source)) {
-        QImage image(picture->Width(), picture->Height(), QImage::Format_RGB32);
-        for (int y = 0; y < image.height(); ++y)
-            std::memcpy(image.scanLine(y), picture->RowAt(y), std::size_t(image.width()) * 4);
-        painter.drawImage(QPoint(source.left, source.top), image);
-    }
+    if (auto picture = canvas.Flatten(&source)) Draw(*picture, painter, source.left, source.top);
     painter.end();
 
     canvas.RebuildBackgroundLayer();

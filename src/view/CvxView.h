@@ -126,7 +126,8 @@ private:
     bool m_bOutlineTimerRunning = false;
     CvxSprite* m_pObjectUnderPointer = nullptr;
     QImage m_surface;
-    bool m_bSurfaceStale = true;
+    bool m_bSurfaceStale = true;   // the surface must be drawn again before it is shown
+    bool m_bCanvasChanged = true;  // the canvas must be composed again before it is presented
     bool m_bFocusTakenByPress = false;  // the press now arriving is the one that focused the view
     QSize m_previousClientSize;
     QPoint m_previousScroll;

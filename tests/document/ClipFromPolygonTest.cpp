@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <vector>
 
 #include "DocumentFixtures.h"
@@ -42,6 +43,11 @@ TEST(ClipFromPolygon, PointsBeyondTheLimitDoNotCount) {
     EXPECT_EQ(at.Width(), 63991);
     // Pixels beyond the source picture stay transparent.
     EXPECT_EQ(PixelOf(*at.Image(), 1000, 5)[3], 0);
+
+    CvxSprite extreme(&document);  // absurd points neither count nor overflow
+    ASSERT_TRUE(extreme.ClipFromPolygon(std::vector<CPoint>{{10, 10}, {20, 10}, {INT_MIN, INT_MAX}}, *photo));
+    EXPECT_EQ(extreme.Width(), 11);
+    EXPECT_EQ(extreme.Height(), 1);
 
     CvxSprite nothing(&document);
     EXPECT_FALSE(nothing.ClipFromPolygon(std::vector<CPoint>{{-1, 5}, {70000, 3}}, *photo));

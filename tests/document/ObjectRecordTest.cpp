@@ -57,21 +57,3 @@ TEST(ObjectRecord, WordsFollowTheLayout) {
     EXPECT_EQ(groupWords[objectrecord::kAutoFlags], 1);  // defaults: blend on, feather off
     EXPECT_EQ(groupWords[objectrecord::kGradient], 1012);
 }
-
-TEST(ObjectRecord, CopyIntoRestoresEverySettingAndMarksTheBlendPending) {
-    CvxDoc document;
-    CvxSprite* original = AddSolid(document, 100, -5, 4, 4);
-    original->m_corners = {CPoint{0, 1}, CPoint{30, 2}, CPoint{29, 40}, CPoint{-3, 38}};
-    original->m_blend = {2, 0, 1018, 0, 0, 0, 0};
-    original->m_nEdgeWidth = 12;
-    const objectrecord::Words words = objectrecord::Fill(*original, 4, 2, false);
-
-    CvxSprite copy(&document);
-    objectrecord::CopyInto(words, copy);
-    EXPECT_EQ(copy.m_x, 100);
-    EXPECT_EQ(copy.m_y, -5);
-    EXPECT_EQ(copy.m_corners, original->m_corners);
-    EXPECT_EQ(copy.m_blend, original->m_blend);
-    EXPECT_EQ(copy.m_nEdgeWidth, 12);
-    EXPECT_EQ(copy.m_nPendingBlendMode, 2);
-}

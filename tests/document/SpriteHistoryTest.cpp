@@ -247,14 +247,15 @@ TEST_F(SpriteHistoryTest, MakeBlankLikeCopiesSettingsButNotTheEdgeWidth) {
     EXPECT_EQ(PixelOf(*blank->Image(), 3, 3), (Bgra{255, 255, 255, 255}));
 }
 
-TEST_F(SpriteHistoryTest, ApplyingAModeThreeStateMarksItPendingInsteadOfDrawing) {
+TEST_F(SpriteHistoryTest, AModeThreeStateComingBackIsLeftToTheRedraw) {
     CommitEdit(document, 1);
     CvxSprite* older = Live().OlderState();
     older->m_blend = Settings(3, 0);
+    ASSERT_EQ(older->DisplayBitmap(), nullptr);
     Live().Undo(&view);
     EXPECT_EQ(&Live(), older);
     EXPECT_EQ(older->m_nPendingBlendMode, 3);
-    EXPECT_EQ(older->DisplayBitmap(), nullptr);
+    EXPECT_NE(older->DisplayBitmap(), nullptr);  // the redraw re-applied its effect
 }
 
 TEST(SpriteHitTest, AlphaDecidesWithoutAMask) {

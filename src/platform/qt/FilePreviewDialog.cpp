@@ -3,9 +3,9 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
-#include <cstring>
 
 #include "image/CvxDIB.h"
+#include "platform/qt/DibImage.h"
 #include "platform/qt/QtPlatform.h"
 
 namespace {
@@ -41,9 +41,7 @@ void FilePreviewDialog::ShowPreview(const QString& path) {
     }
     const auto working = image.ConvertTo32(false);
     if (!working) return;
-    QImage picture(working->Width(), working->Height(), QImage::Format_ARGB32);
-    for (int y = 0; y < picture.height(); ++y)
-        std::memcpy(picture.scanLine(y), working->RowAt(y), std::size_t(picture.width()) * 4);
+    const QImage picture = ToQImage(*working);
     m_preview->setPixmap(QPixmap::fromImage(
         picture.scaled(kPreviewSide, kPreviewSide, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
 }

@@ -19,6 +19,7 @@
 #include <cstring>
 
 #include "image/CvxDIB.h"
+#include "platform/qt/DibImage.h"
 #include "platform/qt/FilePreviewDialog.h"
 
 namespace {
@@ -41,23 +42,15 @@ QStringList NameFilters(const std::string& filter) {
 
 // A 32-bit image on the clipboard as a packed block, from any picture another program put there.
 std::vector<std::uint8_t> PackedBlockFromImage(const QImage& picture) {
-    const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
-    CvxDIB image;
-    if (argb.isNull() || !image.Create(argb.width(), argb.height(), 32)) return {};
-    for (int y = 0; y < argb.height(); ++y)
-        std::memcpy(image.RowAt(y), argb.constScanLine(y), std::size_t(argb.width()) * 4);
-    return image.CopyToGlobalHandle();
+    const auto image = FromQImage(picture);
+    return image ? image->CopyToGlobalHandle() : std::vector<std::uint8_t>{};
 }
 
 // The standard image other programs paste: the block's 32-bit working form.
 QImage ImageFromPackedBlock(const std::vector<std::uint8_t>& block) {
     CvxDIB image(block);
     const auto working = image.ConvertTo32(false);
-    if (!working) return {};
-    QImage picture(working->Width(), working->Height(), QImage::Format_ARGB32);
-    for (int y = 0; y < picture.height(); ++y)
-        std::memcpy(picture.scanLine(y), working->RowAt(y), std::size_t(picture.width()) * 4);
-    return picture;
+    return working ? ToQImage(*working) : QImage();
 }
 
 }  // namespace

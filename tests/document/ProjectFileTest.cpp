@@ -1,0 +1,440 @@
+// Project files: the page layout and records the document writes, a full round trip, the
+// flattened first page in independent readers, and loads that stop safely on bad records.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+
+#include "DocumentFixtures.h"
+#include "codecs/CvxFile.h"
+#include "codecs/CvxTiff.h"
+#include "document/CvxSpriteGroup.h"
+#include "document/ObjectRecord.h"
+#include "geometry/Warp.h"
+#include "platform/ScriptedPlatform.h"
+#include "support/TestSupport.h"
+
+using namespace doctest;
+using testsupport::TempDir;
+
+namespace {
+
+// An opaque picture whose pixels tell where they came from.
+std::unique_ptr<CvxDIB> Pattern(int width, int height, std::uint8_t tag) {
+    auto image = SolidImage(width, height, {tag, 0, 0, 255});
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            std::uint8_t* p = image->PixelAt(x, y);
+            p[1] = static_cast<std::uint8_t>(x * 3 + 1);
+            p[2] = static_cast<std::uint8_t>(y * 5 + 1);
+        }
+    return image;
+}
+
+CvxSprite* AddPattern(CvxDoc& document, int x, int y, int width, int height, std::uint8_t tag) {
+    auto object = std::make_unique<CvxSprite>(&document);
+    object->Attach(Pattern(width, height, tag), nullptr, nullptr, true);
+    object->m_x = x;
+    object->m_y = y;
+    return document.AddObjectAtHead(std::move(object));
+}
+
+struct PageRecord {
+    objectrecord::Words words;
+    int width = 0, height = 0;
+};
+
+// Every object page of a project file as the TIFF container reads it.
+std::vector<PageRecord> ReadPages(const std::string& path, std::unique_ptr<CvxDIB>* firstPage = nullptr) {
+    std::vector<PageRecord> pages;
+    CvxFile file;
+    if (!file.Open(path, CvxFile::Mode::Read)) return pages;
+    CvxTiff tiff;
+    if (!tiff.OpenForRead(file)) return pages;
+    CvxObjectRecord record;
+    tiff.SetRecordSource(&record);
+    for (int page = 0; page < tiff.PageCount(); ++page) {
+        CvxDIB image;
+        if (!image.ReadTiffPage(tiff, page)) break;
+        if (page == 0) {
+            if (firstPage) *firstPage = image.Clone();
+            continue;
+        }
+        pages.push_back({record.words, image.Width(), image.Height()});
+    }
+    return pages;
+}
+
+// Pictures that went through a page: transparent pixels compare by their alpha alone (the
+// reader gives them the clamped colour 010101).
+bool SamePicture(const CvxDIB& a, const CvxDIB& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x) {
+            const std::uint8_t* p = a.PixelAt(x, y);
+            const std::uint8_t* q = b.PixelAt(x, y);
+            if (p[3] == 0 ? q[3] != 0 : std::memcmp(p, q, 4) != 0) return false;
+        }
+    return true;
+}
+
+void ExpectSameObject(const CvxSprite& a, const CvxSprite& b) {
+    EXPECT_EQ(a.GetKind(), b.GetKind());
+    EXPECT_EQ(a.m_x, b.m_x);
+    EXPECT_EQ(a.m_y, b.m_y);
+    EXPECT_EQ(a.m_corners, b.m_corners);
+    EXPECT_EQ(a.m_blend, b.m_blend);
+    EXPECT_EQ(a.m_nEdgeWidth, b.m_nEdgeWidth);
+    ASSERT_NE(a.Image(), nullptr);
+    ASSERT_NE(b.Image(), nullptr);
+    EXPECT_TRUE(SamePicture(*a.Image(), *b.Image()));
+}
+
+// The document of the round trip: a background, three objects, a group of two, a
+// transformed object, and settings away from their defaults.
+struct RichDocument {
+    CvxDoc document;
+    CvxSprite* transformed = nullptr;
+    CvxSpriteGroup* group = nullptr;
+
+    RichDocument() {
+        document.Canvas().m_bRulers = false;
+        auto background = std::make_unique<CvxSprite>(&document);
+        background->Attach(Pattern(300, 200, 1), nullptr, nullptr, true);
+        background->m_x = -10;
+        document.Canvas().AdoptBackground(std::move(background));
+
+        CvxSprite* plain = AddPattern(document, 20, 30, 40, 50, 2);
+        plain->m_blend = {3, 40, 1021, 0, -3, 17, 650};
+        plain->m_nEdgeWidth = 9;
+        AddPattern(document, -15, 100, 60, 20, 3)->m_blend.mode = 1;
+        AddPattern(document, 150, 150, 30, 30, 4);
+
+        CvxSprite* memberA = AddPattern(document, 200, 10, 20, 20, 5);
+        CvxSprite* memberB = AddPattern(document, 230, 40, 25, 15, 6);
+        memberB->m_blend.mode = 2;
+        memberA->m_nGroupMark = memberB->m_nGroupMark = 1;
+        group = CvxSpriteGroup::BuildGroup(document);
+        group->m_blend.period = 999;
+
+        // A transformed object: its picture is the warp of its source onto its corners.
+        auto source = std::make_unique<CvxSprite>(&document);
+        source->Attach(Pattern(16, 12, 7), nullptr, nullptr, false);
+        const CvxCorners corners{CPoint{0, 4}, CPoint{20, 0}, CPoint{22, 14}, CPoint{2, 18}};
+        auto warped = WarpByCorners(*source->Image(), CornerQuad{source->m_corners}, CornerQuad{corners});
+        auto live = std::make_unique<CvxSprite>(&document);
+        live->Attach(std::move(warped), nullptr, &corners, true);
+        live->m_x = 400;
+        live->m_y = 300;
+        live->SetTransformSource(std::move(source));
+        transformed = document.AddObjectAtHead(std::move(live));
+    }
+};
+
+}  // namespace
+
+TEST(ProjectFile, BackgroundAndTwoObjectsMakeFourPages) {
+    TempDir dir;
+    CvxDoc document;
+    auto background = std::make_unique<CvxSprite>(&document);
+    background->Attach(Pattern(50, 40, 1), nullptr, nullptr, true);
+    document.Canvas().AdoptBackground(std::move(background));
+    AddPattern(document, 5, 5, 10, 10, 2);
+    AddPattern(document, 8, 8, 12, 6, 3);
+    const std::string path = dir.File("two.tif");
+    ASSERT_TRUE(document.OnSaveDocument(path));
+    EXPECT_FALSE(document.IsModified());
+
+    std::unique_ptr<CvxDIB> canvas;
+    const std::vector<PageRecord> pages = ReadPages(path, &canvas);
+    ASSERT_EQ(pages.size(), 3u);
+    ASSERT_NE(canvas, nullptr);
+    EXPECT_EQ(canvas->Width(), 50);
+    EXPECT_EQ(canvas->Height(), 40);
+    EXPECT_EQ(pages[0].words[objectrecord::kSequence], 1);
+    EXPECT_EQ(pages[0].words[objectrecord::kFlags], objectrecord::kBackgroundFlag);
+    EXPECT_EQ(pages[0].width, 50);
+    EXPECT_EQ(pages[1].words[objectrecord::kSequence], 2);
+    EXPECT_EQ(pages[1].width, 10);  // bottom-most first
+    EXPECT_EQ(pages[2].words[objectrecord::kSequence], 3);
+    EXPECT_EQ(pages[2].width, 12);
+    EXPECT_EQ(pages[2].words[objectrecord::kFlags], 0);
+}
+
+TEST(ProjectFile, AGroupIsFollowedByItsMembers) {
+    TempDir dir;
+    CvxDoc document;
+    CvxSprite* lower = AddPattern(document, 0, 0, 10, 10, 2);
+    CvxSprite* upper = AddPattern(document, 20, 0, 5, 5, 3);
+    lower->m_nGroupMark = upper->m_nGroupMark = 1;
+    ASSERT_NE(CvxSpriteGroup::BuildGroup(document), nullptr);
+    const std::string path = dir.File("group.tif");
+    ASSERT_TRUE(document.OnSaveDocument(path));
+
+    const std::vector<PageRecord> pages = ReadPages(path);
+    ASSERT_EQ(pages.size(), 3u);
+    EXPECT_EQ(pages[0].words[objectrecord::kKind], 1);
+    EXPECT_EQ(pages[0].words[objectrecord::kSequence], 1);
+    EXPECT_EQ(pages[0].words[objectrecord::kGroupSequence], 0);
+    EXPECT_EQ(pages[1].words[objectrecord::kGroupSequence], 1);
+    EXPECT_EQ(pages[1].width, 10);  // members bottom-most first
+    EXPECT_EQ(pages[2].words[objectrecord::kGroupSequence], 1);
+    EXPECT_EQ(pages[2].words[objectrecord::kSequence], 3);
+
+    CvxDoc reopened;
+    ASSERT_TRUE(reopened.OnOpenDocument(path));
+    ASSERT_EQ(reopened.Objects().size(), 1u);
+    const CvxSprite& group = *reopened.Objects().front();
+    ASSERT_EQ(group.GetKind(), 1);
+    const auto& members = static_cast<const CvxSpriteGroup&>(group).Members();
+    ASSERT_EQ(members.size(), 2u);
+    EXPECT_EQ(members.front()->Width(), 5);  // top-most first, as when saved
+    EXPECT_EQ(members.back()->Width(), 10);
+    EXPECT_EQ(members.front()->m_x, 20);
+}
+
+TEST(ProjectFile, EveryFieldSurvivesSaveAndLoad) {
+    TempDir dir;
+    RichDocument saved;
+    const std::string path = dir.File("rich.tif");
+    ASSERT_TRUE(saved.document.OnSaveDocument(path));
+
+    CvxDoc loaded;
+    ASSERT_TRUE(loaded.OnOpenDocument(path));
+    EXPECT_EQ(loaded.GetPathName(), path);
+    ASSERT_NE(loaded.Canvas().Background(), nullptr);
+    ExpectSameObject(*saved.document.Canvas().Background(), *loaded.Canvas().Background());
+    ASSERT_EQ(loaded.Objects().size(), saved.document.Objects().size());
+    auto it = loaded.Objects().begin();
+    for (const auto& original : saved.document.Objects()) {
+        const CvxSprite& copy = **it++;
+        ExpectSameObject(*original, copy);
+        EXPECT_EQ(copy.m_nPendingBlendMode, original->m_blend.mode);
+        EXPECT_EQ(copy.TransformSource() != nullptr, original->TransformSource() != nullptr);
+        if (original->TransformSource()) ExpectSameObject(*original->TransformSource(), *copy.TransformSource());
+        if (original->GetKind() == 1) {
+            const auto& before = static_cast<const CvxSpriteGroup&>(*original).Members();
+            const auto& after = static_cast<const CvxSpriteGroup&>(copy).Members();
+            ASSERT_EQ(before.size(), after.size());
+            for (auto a = before.begin(), b = after.begin(); a != before.end(); ++a, ++b) ExpectSameObject(**a, **b);
+        }
+    }
+}
+
+TEST(ProjectFile, TheFirstPageOpensElsewhereAsTheFlattenedCanvas) {
+    TempDir dir;
+    RichDocument saved;
+    const std::string path = dir.File("rich.tif");
+    ASSERT_TRUE(saved.document.OnSaveDocument(path));
+    const CRect extent = saved.document.GetExtent();
+    saved.document.Canvas().PrepareForSave();
+    std::unique_ptr<CvxDIB> flat = saved.document.Canvas().Flatten(&extent);
+    ASSERT_NE(flat, nullptr);
+    const std::uint8_t* probe = flat->PixelAt(410, 310);  // inside the transformed object
+    const std::string expected = std::to_string(flat->Width()) + " " + std::to_string(flat->Height()) + " " +
+                                 std::to_string(probe[2]) + " " + std::to_string(probe[1]) + " " +
+                                 std::to_string(probe[0]);
+
+    const std::string python = testsupport::SystemPython();
+    if (!python.empty()) {
+        const auto result = testsupport::RunCommand(
+            python + " -c \"from PIL import Image; im = Image.open('" + path +
+            "'); im.seek(0); p = im.convert('RGB').getpixel((410, 310)); print(im.size[0], im.size[1], *p)\"");
+        EXPECT_EQ(result.status, 0) << result.output;
+        EXPECT_EQ(result.output.substr(0, result.output.find('\n')), expected);
+    }
+    if (testsupport::ToolAvailable("identify")) {
+        const auto result = testsupport::RunCommand("convert '" + path +
+                                                    "[0]' -format '%w %h %[fx:int(255*p{410,310}.r)] "
+                                                    "%[fx:int(255*p{410,310}.g)] %[fx:int(255*p{410,310}.b)]' info:");
+        EXPECT_EQ(result.status, 0) << result.output;
+        EXPECT_EQ(result.output, expected);
+    }
+}
+
+namespace {
+
+// Where each object page's record lies in a project file written by this program, and where
+// its record entry's count field is: the IFD chain is walked as written (little-endian).
+struct RecordSpot {
+    std::size_t record = 0;
+    std::size_t countField = 0;
+    std::size_t compressionField = 0;
+};
+
+std::uint32_t Le32(const std::vector<std::uint8_t>& bytes, std::size_t at) {
+    return std::uint32_t(bytes[at]) | std::uint32_t(bytes[at + 1]) << 8 | std::uint32_t(bytes[at + 2]) << 16 |
+           std::uint32_t(bytes[at + 3]) << 24;
+}
+
+void PutLe32(std::vector<std::uint8_t>& bytes, std::size_t at, std::int32_t value) {
+    const auto v = static_cast<std::uint32_t>(value);
+    for (int i = 0; i < 4; ++i) bytes[at + std::size_t(i)] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+std::vector<RecordSpot> RecordSpots(const std::vector<std::uint8_t>& bytes) {
+    std::vector<RecordSpot> spots;
+    for (std::size_t ifd = Le32(bytes, 4); ifd != 0 && ifd + 2 < bytes.size();) {
+        const std::size_t entries = std::size_t(bytes[ifd]) | std::size_t(bytes[ifd + 1]) << 8;
+        RecordSpot spot;
+        for (std::size_t i = 0; i < entries; ++i) {
+            const std::size_t entry = ifd + 2 + i * 12;
+            const unsigned tag = unsigned(bytes[entry]) | unsigned(bytes[entry + 1]) << 8;
+            if (tag == 65535) {
+                spot.countField = entry + 4;
+                spot.record = Le32(bytes, entry + 8);
+            }
+            if (tag == 259) spot.compressionField = entry + 8;
+        }
+        if (spot.record != 0) spots.push_back(spot);
+        ifd = Le32(bytes, ifd + 2 + entries * 12);
+    }
+    return spots;
+}
+
+// A project of five object pages: a plain object, a group of two, two plain objects.
+class DamagedProject : public ::testing::Test {
+protected:
+    DamagedProject() {
+        CvxDoc document;
+        AddPattern(document, 0, 0, 10, 10, 1);
+        CvxSprite* a = AddPattern(document, 20, 0, 5, 5, 2);
+        CvxSprite* b = AddPattern(document, 30, 0, 6, 6, 3);
+        a->m_nGroupMark = b->m_nGroupMark = 1;
+        CvxSpriteGroup::BuildGroup(document);
+        AddPattern(document, 40, 0, 7, 7, 4);
+        AddPattern(document, 50, 0, 8, 8, 5);
+        path = dir.File("damaged.tif");
+        EXPECT_TRUE(document.OnSaveDocument(path));
+        original = bytes = testsupport::ReadFileBytes(path);
+        spots = RecordSpots(bytes);
+        EXPECT_EQ(spots.size(), 6u);
+    }
+
+    // Loads the damaged bytes; returns the widths of the top-level objects, top first.
+    std::vector<int> Load() {
+        testsupport::WriteFileBytes(path, bytes);
+        CvxDoc document;
+        document.OnOpenDocument(path);
+        std::vector<int> widths;
+        for (const auto& object : document.Objects()) widths.push_back(object->Width());
+        return widths;
+    }
+    void SetWord(int page, int word, std::int32_t value) {
+        PutLe32(bytes, spots[std::size_t(page - 1)].record + std::size_t(word) * 4, value);
+    }
+
+    platform::ScriptedPlatform platform;
+    TempDir dir;
+    std::string path;
+    std::vector<std::uint8_t> original, bytes;
+    std::vector<RecordSpot> spots;
+};
+
+}  // namespace
+
+TEST_F(DamagedProject, IntactLoadsEverything) {
+    const std::vector<int> widths = Load();
+    ASSERT_EQ(widths.size(), 4u);
+    EXPECT_EQ(widths.front(), 8);
+    EXPECT_EQ(widths.back(), 10);
+}
+
+TEST_F(DamagedProject, ASequenceNumberThatDisagreesWithItsPageStopsTheLoad) {
+    SetWord(5, objectrecord::kSequence, 2);
+    EXPECT_EQ(Load().size(), 2u);  // the object and the group read before it
+}
+
+TEST_F(DamagedProject, AMemberOfAGroupThatIsNotOpenStopsTheLoad) {
+    SetWord(5, objectrecord::kGroupSequence, 4);  // page 4 is a plain object
+    EXPECT_EQ(Load().size(), 2u);
+    bytes = original;
+    SetWord(1, objectrecord::kGroupSequence, 9);  // the very first page names a missing group
+    EXPECT_TRUE(Load().empty());
+}
+
+TEST_F(DamagedProject, AGroupWhoseMembersNeverArrive) {
+    SetWord(4, objectrecord::kGroupSequence, 0);  // the second member leaves the group
+    SetWord(4, objectrecord::kKind, 1);           // and claims to be a group itself
+    const std::vector<int> widths = Load();
+    EXPECT_EQ(widths.size(), 5u);  // the empty group page is an object of its own
+}
+
+TEST_F(DamagedProject, AShortRecordTagStopsTheLoad) {
+    PutLe32(bytes, spots[3].countField, 10);
+    EXPECT_EQ(Load().size(), 2u);
+}
+
+TEST_F(DamagedProject, APageThatFailsToDecodeStopsTheLoad) {
+    PutLe32(bytes, spots[4].compressionField, 7);  // page 5 claims a compression we do not read
+    EXPECT_EQ(Load().size(), 2u);
+    EXPECT_FALSE(platform.Messages().empty());
+}
+
+TEST_F(DamagedProject, AGroupAsTheLastPageHasNoMembers) {
+    SetWord(6, objectrecord::kKind, 1);  // the last page: a group, nothing after it
+    const std::vector<int> widths = Load();
+    ASSERT_EQ(widths.size(), 4u);
+}
+
+TEST(ProjectCli, InfoListsTheObjectsAndConvertFlattens) {
+    TempDir dir;
+    RichDocument saved;
+    const std::string path = dir.File("rich.tif");
+    ASSERT_TRUE(saved.document.OnSaveDocument(path));
+
+    const auto info = testsupport::RunCommand("'" + testsupport::CliPath() + "' info '" + path + "'");
+    ASSERT_EQ(info.status, 0) << info.output;
+    EXPECT_NE(info.output.find("kind: project\nobjects: 5\n"), std::string::npos) << info.output;
+    EXPECT_NE(info.output.find("background: object x=-10 y=0 width=300 height=200 group=-"), std::string::npos);
+    EXPECT_NE(info.output.find("object 1: object x=400 y=300 width=23 height=19 group=- "
+                               "blend=0,0,1012,1,0,10,300 edge=5 transformed"),
+              std::string::npos)
+        << info.output;
+    EXPECT_NE(info.output.find("object 2: group x=200 y=10 width=56 height=46 group=- blend=0,0,1012,1,0,10,999"),
+              std::string::npos);
+    EXPECT_NE(info.output.find("object 2.2: object x=0 y=0 width=20 height=20 group=2 "), std::string::npos);
+    EXPECT_NE(info.output.find("object 5: object x=20 y=30 width=40 height=50 group=- blend=3,40,1021,0,-3,17,650 edge=9"),
+              std::string::npos);
+
+    const std::string flatPath = dir.File("flat.bmp");
+    const auto convert = testsupport::RunCommand("'" + testsupport::CliPath() + "' convert '" + path + "' '" + flatPath + "'");
+    ASSERT_EQ(convert.status, 0) << convert.output;
+    CvxDIB written;
+    ASSERT_TRUE(written.LoadFromFile(flatPath));
+    const CRect extent = saved.document.GetExtent();
+    saved.document.Canvas().PrepareForSave();
+    std::unique_ptr<CvxDIB> flat = saved.document.Canvas().Flatten(&extent);
+    ASSERT_NE(flat, nullptr);
+    EXPECT_EQ(testsupport::PixelHash(*written.ConvertTo32(false)), testsupport::PixelHash(*flat));
+}
+
+TEST(ProjectFile, SavingOverItsOwnFileIsAllOrNothing) {
+    platform::ScriptedPlatform platform;
+    TempDir dir;
+    CvxDoc document;
+    AddPattern(document, 0, 0, 10, 10, 2);
+    const std::string path = dir.File("own.tif");
+    ASSERT_TRUE(document.DoSave(path, true));
+    AddPattern(document, 20, 0, 10, 10, 3);
+    ASSERT_TRUE(document.DoSave(path, true));  // over its own file
+    EXPECT_EQ(ReadPages(path).size(), 2u);
+    const std::vector<std::uint8_t> good = testsupport::ReadFileBytes(path);
+
+    // An object page that cannot be written (a picture the writer does not take) fails the
+    // whole save: the file on disk is the one saved before, and nothing is left beside it.
+    auto odd = std::make_unique<CvxSprite>(&document);
+    auto grey = std::make_unique<CvxDIB>();
+    ASSERT_TRUE(grey->Create(6, 6, 8));
+    odd->Attach(std::move(grey), nullptr, nullptr, true);
+    document.AddObjectAtHead(std::move(odd));
+    document.SetModifiedFlag();
+    EXPECT_FALSE(document.DoSave(path, true));
+    EXPECT_TRUE(document.IsModified());
+    EXPECT_EQ(platform.MessageTexts(), (std::vector<std::string>{"Failed to save TIF file"}));
+    EXPECT_EQ(testsupport::ReadFileBytes(path), good);
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) files += entry.is_regular_file();
+    EXPECT_EQ(files, 1);
+}

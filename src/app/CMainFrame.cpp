@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QDir>
 #include <QUrl>
 #include <QApplication>
@@ -19,9 +20,12 @@
 #include "app/CvxStatusBar.h"
 #include "app/MenuLayout.h"
 #include "app/StringTable.h"
+#include "app/ToolAttributeCommands.h"
 #include "platform/PlatformServices.h"
 #include "tools/CvxToolBase.h"
-#include "tools/CvxToolMove.h"
+#include "tools/CvxToolGroup.h"
+#include "tools/CvxToolSelect.h"
+#include "tools/ToolSet.h"
 
 namespace {
 
@@ -35,8 +39,8 @@ QIcon CommandIcon(const CommandInfo& command) {
 }  // namespace
 
 CMainFrame::CMainFrame()
-    : m_pNoTool(std::make_unique<CvxToolBase>()), m_pMoveTool(std::make_unique<CvxToolMove>()) {
-    m_pCurrentTool = m_pMoveTool.get();
+    : m_tools(CreateAllTools()), m_attributeCommands(std::make_unique<ToolAttributeCommands>(*this)) {
+    m_pCurrentTool = MoveTool();
     setWindowTitle(kTitle);
     setWindowIcon(QIcon(":/icons/marrowfin.svg"));
     m_mdiArea = new QMdiArea(this);
@@ -187,9 +191,14 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-CvxToolBase* CMainFrame::MoveTool() { return m_pMoveTool.get(); }
+CvxToolBase* CMainFrame::MoveTool() { return ToolById(kToolMove); }
 
-void CMainFrame::SetCurrentTool(CvxToolBase* tool) { m_pCurrentTool = tool ? tool : m_pMoveTool.get(); }
+void CMainFrame::SetCurrentTool(CvxToolBase* tool) { m_pCurrentTool = tool ? tool : MoveTool(); }
+
+CvxToolBase* CMainFrame::ToolById(int toolId) {
+    if (toolId < 0 || std::size_t(toolId) >= m_tools.size()) return nullptr;
+    return m_tools[std::size_t(toolId)].get();
+}
 
 void CMainFrame::ShowZoom(int zoomValue) { m_statusBar->ShowZoom(zoomValue); }
 
@@ -209,15 +218,51 @@ QPoint CMainFrame::MainWindowOrigin() const {
 
 QString CMainFrame::PromptText() const { return m_statusBar->PromptText(); }
 
-void CMainFrame::SelectTool(CvxToolBase* tool) {
-    // The active view is first in the chain; the tool binds to it.
-    CvxView* view = nullptr;
+CvxView* CMainFrame::ActiveView() const {
     for (CommandTarget* target : Chain())
-        if ((view = dynamic_cast<CvxView*>(target))) break;
+        if (auto* view = dynamic_cast<CvxView*>(target)) return view;
+    return nullptr;
+}
+
+void CMainFrame::OnToolGroup() {
+    auto* group = static_cast<CvxToolGroup*>(ToolById(kToolGroup));
+    CvxView* view = ActiveView();
+    if (view && m_pCurrentTool == group && group->FinishGrouping(*view)) return;
+    SelectTool(group, ID_TOOL_GROUP);
+}
+
+bool CMainFrame::SelectToolForCommand(int id) {
+    const CommandInfo* command = FindCommand(id);
+    // The crop commands need their template first; they make the crop tool current themselves.
+    if (!command || command->toolId == kNoTool || command->toolId == kToolSpecialtyCrop) return false;
+    if (id == ID_TOOL_GROUP) {
+        OnToolGroup();
+        return true;
+    }
+    CvxToolBase* tool = ToolById(command->toolId);
+    if (auto* select = dynamic_cast<CvxToolSelect*>(tool)) select->m_bEllipse = id == ID_TOOL_ELLIPSE_SELECT;
+    SelectTool(tool, id);
+    return true;
+}
+
+void CMainFrame::SelectTool(CvxToolBase* tool, int commandId) {
+    // The active view is first in the chain; the tool binds to it.
+    CvxView* view = ActiveView();
     if (view && m_pCurrentTool && m_pCurrentTool->HasOverlay()) view->InvalidateCanvas();
     SetCurrentTool(tool);
     m_pCurrentTool->Activate(view);
-    if (tool == m_pMoveTool.get()) ShowPrompt(IDS_PROMPT_MOVE);
+    // Without a view the tool could not show its prompt itself.
+    if (!view && m_pCurrentTool->PromptId() != 0) ShowPrompt(m_pCurrentTool->PromptId());
+    if (!m_bAttributeRequest) return;
+    m_bAttributeRequest = false;
+    QPoint below = QCursor::pos();
+    if (QAction* action = Action(commandId))
+        for (const auto& [resourceId, toolbar] : m_toolbars)
+            if (QWidget* button = toolbar->widgetForAction(action); button && button->isVisible()) {
+                below = button->mapToGlobal(QPoint(0, button->height()));
+                break;
+            }
+    m_attributeCommands->OpenAttributes(*m_pCurrentTool, below);
 }
 
 QString CMainFrame::HelpBaseAddress() {
@@ -269,10 +314,8 @@ void CMainFrame::TogglePaintToolbar() {
 }
 
 bool CMainFrame::OnCommand(int id) {
+    if (SelectToolForCommand(id) || m_attributeCommands->OnCommand(id)) return true;
     switch (id) {
-        case ID_TOOL_MOVE:
-            SelectTool(m_pMoveTool.get());
-            return true;
         case ID_VIEW_PAINT_TOOLBAR:
             TogglePaintToolbar();
             return true;
@@ -298,11 +341,15 @@ bool CMainFrame::OnCommand(int id) {
 }
 
 bool CMainFrame::OnUpdateCommand(int id, CommandUpdate& update) {
+    // A tool's button and item are checked while that tool is current.
+    if (const CommandInfo* command = FindCommand(id);
+        command && command->toolId != kNoTool && command->toolId != kToolSpecialtyCrop) {
+        update.Enable();
+        update.SetCheck(m_pCurrentTool && m_pCurrentTool->GetToolId() == command->toolId);
+        return true;
+    }
+    if (m_attributeCommands->OnUpdateCommand(id, update)) return true;
     switch (id) {
-        case ID_TOOL_MOVE:
-            update.Enable();
-            update.SetCheck(m_pCurrentTool && m_pCurrentTool->GetToolId() == kToolMove);
-            return true;
         case ID_VIEW_PAINT_TOOLBAR:
             update.Enable();
             update.SetCheck(Toolbar(kPaintToolbarResource) && !Toolbar(kPaintToolbarResource)->isHidden());

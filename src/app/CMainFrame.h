@@ -14,8 +14,9 @@
 #include "view/CvxViewHost.h"
 
 class CvxStatusBar;
+class ToolAttributeCommands;
 class CvxToolBase;
-class CvxToolMove;
+class CvxView;
 class QAction;
 class QMdiArea;
 class QMenu;
@@ -55,7 +56,7 @@ public:
     QToolBar* Toolbar(int resourceId) const;
 
     // Shows a string-table prompt in the message pane.
-    void ShowPrompt(int stringId);
+    void ShowPrompt(int stringId) override;
     // The MEM indicator, and once per run the message that explains it.
     void UpdateMemoryIndicator();
     bool IsMemoryLow() const;
@@ -74,12 +75,15 @@ public:
     CvxToolBase* CurrentTool() override { return m_pCurrentTool; }
     CvxToolBase* MoveTool() override;
     void SetCurrentTool(CvxToolBase* tool) override;
+    CvxToolBase* ToolById(int toolId) override;
     void ShowZoom(int zoomValue) override;
     void ShowPosition(int x, int y) override;
     void ShowToolSwatch(std::uint32_t colourBgr, int size) override;
     void SavePrompt() override { m_savedPrompt = PromptText(); }
     void FillContextMenu(QMenu& menu, int popupIndex) override;
     QPoint MainWindowOrigin() const override;
+    // The active view, first in the command chain; null without a document window.
+    CvxView* ActiveView() const;
     // The message pane's text kept by SavePrompt.
     const QString& SavedPrompt() const { return m_savedPrompt; }
     QString PromptText() const;
@@ -90,7 +94,13 @@ protected:
 private:
     void CreateActions();
     void BuildMenu(QMenu* menu, const MenuItem& submenu);
-    void SelectTool(CvxToolBase* tool);
+    // Makes the tool current on the active view; after a right click on the command's
+    // toolbar button, opens the tool's attributes below the button.
+    void SelectTool(CvxToolBase* tool, int commandId);
+    // The group command: finishes a grouping in progress, otherwise starts the group tool.
+    void OnToolGroup();
+    // Makes the command's tool current; false when the command selects no tool here.
+    bool SelectToolForCommand(int id);
     void CreateToolbars();
     void TogglePaintToolbar();
     std::vector<CommandTarget*> Chain() const;
@@ -106,7 +116,7 @@ private:
     bool m_lowMemoryMessageShown = false;
     QString m_savedPrompt;
     // One instance of every tool for the whole run; the move tool is current at start.
-    std::unique_ptr<CvxToolBase> m_pNoTool;
-    std::unique_ptr<CvxToolMove> m_pMoveTool;
+    std::vector<std::unique_ptr<CvxToolBase>> m_tools;  // index = tool id
+    std::unique_ptr<ToolAttributeCommands> m_attributeCommands;
     CvxToolBase* m_pCurrentTool = nullptr;
 };

@@ -1,7 +1,9 @@
 #include "tools/CvxToolBase.h"
 
 #include "document/CvxDoc.h"
+#include "tools/ToolCursors.h"
 #include "view/CvxView.h"
+#include "view/CvxViewHost.h"
 
 void CvxToolBase::Reset() {
     m_bEngaged = 0;
@@ -14,6 +16,8 @@ void CvxToolBase::Reset() {
 
 void CvxToolBase::Activate(CvxView* view) {
     Reset();
+    // A view the tool leaves gets its ordinary cursor back.
+    if (m_pView && m_pView != view) m_pView->viewport()->unsetCursor();
     if (view) {
         for (const auto& object : view->GetDocument()->Objects()) object->m_nGroupMark = 0;
         view->setFocus();
@@ -33,7 +37,7 @@ void CvxToolBase::OnKeyDown(CvxView& view, int key) {
     // Ctrl+Y redoes from the keyboard when the selection has something to redo.
     if (key == 'Y' && m_bControlDown) {
         const CvxSprite* selected = view.GetDocument()->GetSelected();
-        if (selected && selected->NewerState()) OnRedo(view);
+        if (selected && CanRedoObject(*selected)) OnRedo(view);
     }
 }
 
@@ -45,4 +49,37 @@ void CvxToolBase::OnKeyUp(CvxView&, int key) {
 
 void CvxToolBase::OnViewPainted(CvxView& view) {
     if (&view == m_pView && m_bEngaged) m_bOverlayStale = 1;
+}
+
+void CvxToolBase::ShowCursor(CvxView& view) const {
+    if (const int cursor = CursorResource())
+        view.viewport()->setCursor(ToolCursor(cursor));
+    else
+        view.viewport()->unsetCursor();
+}
+
+void CvxToolBase::ShowLook(CvxView& view) const {
+    ShowCursor(view);
+    if (const int prompt = PromptId()) view.Host().ShowPrompt(prompt);
+}
+
+void CvxToolBase::ActivateEngaged(CvxView* view) {
+    CvxToolBase::Activate(view);
+    m_bEngaged = 1;
+    if (view) ShowLook(*view);
+}
+
+void CvxToolBase::ShowHelp() {
+    // Read once, so that the check and the call see the same view.
+    if (CvxView* view = m_pView.data()) view->Host().OpenHelpPage(HelpPage());
+}
+
+bool CvxToolBase::CanUndoObject(const CvxSprite& object) {
+    const CvxBlendState* blend = object.CurrentBlendState();
+    return object.OlderState() || object.TransformSource() || (blend && blend->Older());
+}
+
+bool CvxToolBase::CanRedoObject(const CvxSprite& object) {
+    const CvxBlendState* blend = object.CurrentBlendState();
+    return object.NewerState() || (blend && blend->Newer());
 }

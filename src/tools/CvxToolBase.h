@@ -11,6 +11,8 @@
 #include "view/CvxView.h"
 #include "view/VirtualKeys.h"
 
+class CvxSprite;
+
 class CvxToolBase {
 public:
     CvxToolBase() { Reset(); }
@@ -33,9 +35,22 @@ public:
     virtual void OnUpdateRedo(CvxView& /*view*/, CommandUpdate& update) { update.Enable(false); }
     virtual void OnRButtonUp(CvxView& /*view*/, CPoint /*point*/) {}
     virtual void OnViewPainted(CvxView& view);
-    virtual void ShowHelp() {}
+    // Opens the tool's help page through the view it is bound to.
+    virtual void ShowHelp();
+
+    // The string-table prompt shown when the tool becomes current (0: none), its help page,
+    // and the cursor resource it shows on the view (0: the standard arrow).
+    virtual int PromptId() const { return 0; }
+    virtual const char* HelpPage() const { return "Contents.htm"; }
+    virtual int CursorResource() const { return 0; }
+    // The popup of the context-menu resource holding the tool's attributes; -1 for none.
+    virtual int AttributeMenu() const { return -1; }
 
     void Reset();
+    // Whether the object's history (its states, transform source or blend states) has a
+    // step to undo or to redo.
+    static bool CanUndoObject(const CvxSprite& object);
+    static bool CanRedoObject(const CvxSprite& object);
     CvxView* BoundView() const { return m_pView; }
 
     std::int32_t m_bEngaged = 0;
@@ -51,6 +66,13 @@ public:
     std::int32_t m_nSize = 0;
 
 protected:
+    // Puts the tool's cursor on the view, and with ShowLook its prompt in the status bar too.
+    void ShowCursor(CvxView& view) const;
+    void ShowLook(CvxView& view) const;
+    // The common activation of a tool that owns the pointer from the start: base
+    // activation, engaged, cursor and prompt.
+    void ActivateEngaged(CvxView* view);
+
     // The view the tool was last activated on; cleared when that view goes away.
     QPointer<CvxView> m_pView;
 };

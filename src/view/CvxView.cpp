@@ -340,8 +340,11 @@ void CvxView::PresentRect(const CRect& canvasRect) {
 }
 
 void CvxView::DrawSelectionOutline(CvxZoomDC& dc) {
+    if (m_surface.isNull()) return;
+    for (const auto& object : m_doc.Objects())
+        if (object->m_nGroupMark) DrawMarkOutline(dc.Painter(), *object);
     const CvxSprite* selected = m_doc.GetSelected();
-    if (!selected || m_surface.isNull()) return;
+    if (!selected) return;
     const CvxCanvas& canvas = m_doc.Canvas();
     const CvxToolBase* tool = CurrentTool();
     const int toolId = tool ? tool->GetToolId() : 0;
@@ -464,6 +467,10 @@ void CvxView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CvxView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1) {
+        CurrentTool()->ShowHelp();
+        return;
+    }
     const int key = VirtualKeyFor(*event);
     if (key == 0) {
         QAbstractScrollArea::keyPressEvent(event);
@@ -519,12 +526,19 @@ void CvxView::NudgeSelection(int dx, int dy) {
     const CRect before = selected->GetBoundingRect();
     selected->m_x += dx;
     selected->m_y += dy;
+    RedrawMovedSelection({before.left - 3, before.top - 16, before.right + 3, before.bottom + 16});
+    m_doc.SetModifiedFlag();
+}
+
+void CvxView::RedrawMovedSelection(CRect area) {
+    CvxSprite* selected = m_doc.GetSelected();
+    if (!selected) return;
     CvxCanvas& canvas = m_doc.Canvas();
-    CRect area{before.left - 3, before.top - 16, before.right + 3, before.bottom + 16};
     area.left = std::clamp(area.left, 0, canvas.Width());
     area.top = std::clamp(area.top, 0, canvas.Height());
     area.right = std::clamp(area.right, 0, canvas.Width());
     area.bottom = std::clamp(area.bottom, 0, canvas.Height());
+    // The split is made once per drag; each step then only touches the moved area.
     if (canvas.m_bFullRecompositionNeeded) canvas.SplitAtSelection();
     canvas.DrawLayer(CvxCanvas::Layer::LowerComposite, &area);
     CvxCanvas::DrawObject(*selected, canvas.CanvasImage());
@@ -532,7 +546,40 @@ void CvxView::NudgeSelection(int dx, int dy) {
     PresentRect(area);
     CvxZoomDC dc(*this);
     DrawSelectionOutline(dc);
-    m_doc.SetModifiedFlag();
+}
+
+void CvxView::ShowSelectionOutline() {
+    CvxZoomDC dc(*this);
+    DrawSelectionOutline(dc);
+    viewport()->update();
+}
+
+void CvxView::DrawObjectOutline(const CvxSprite& object) {
+    if (m_surface.isNull()) return;
+    CvxZoomDC dc(*this);
+    DrawMarkOutline(dc.Painter(), object);
+    viewport()->update();
+}
+
+void CvxView::EraseObjectOutline(const CvxSprite& object) {
+    const CRect bounds = object.GetBoundingRect();
+    const CvxCanvas& canvas = m_doc.Canvas();
+    const CRect grown{std::clamp(bounds.left - 6, 0, canvas.Width()), std::clamp(bounds.top - 6, 0, canvas.Height()),
+                      std::clamp(bounds.right + 6, 0, canvas.Width()), std::clamp(bounds.bottom + 6, 0, canvas.Height())};
+    PresentRect(grown);
+}
+
+void CvxView::DrawMarkOutline(QPainter& painter, const CvxSprite& object) const {
+    QPolygon outline;
+    for (const CPoint& corner : object.m_corners) outline << QPoint(corner.x + object.m_x, corner.y + object.m_y);
+    QPen pen(QColor(128, 128, 128), 1, Qt::DotLine);
+    pen.setCosmetic(true);
+    painter.save();
+    painter.setClipRect(QRect(0, 0, m_doc.Canvas().Width(), m_doc.Canvas().Height()));
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(pen);
+    painter.drawPolygon(outline);
+    painter.restore();
 }
 
 // ---------------------------------------------------------------------------------------

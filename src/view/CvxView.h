@@ -16,6 +16,7 @@ class CvxDoc;
 class CvxSprite;
 class CvxToolBase;
 class CvxZoomDC;
+class QPainter;
 class QPrinter;
 
 class CvxView : public QAbstractScrollArea, public CvxDocumentView, public CommandTarget {
@@ -58,7 +59,19 @@ public:
     void StopOutlineTimer();
     bool OutlineTimerRunning() const { return m_bOutlineTimerRunning; }
     void NudgeSelection(int dx, int dy);
+    // Redraws the canvas area of a moved selection from the split layers: the lower
+    // composite, the selection, then the objects above it; the area is clipped to the canvas.
+    void RedrawMovedSelection(CRect area);
+    // The grey dotted outline of a hovered or marked object, and its removal (the object's
+    // rectangle grown by 6 pixels copied again from the composite).
+    void DrawObjectOutline(const CvxSprite& object);
+    void EraseObjectOutline(const CvxSprite& object);
+    // Copies a canvas rectangle from the composite into the surface and onto the screen.
+    void PresentRect(const CRect& canvasRect);
+    // Draws the selection outline again, e.g. after a neighbour's outline was erased over it.
+    void ShowSelectionOutline();
     void ForgetObjectUnderPointer() { m_pObjectUnderPointer = nullptr; }
+    CvxViewHost& Host() { return m_host; }
     void RefreshToolSwatch();
     // Called by the scroll bars when a scroll action ends (button released).
     void OnEndScroll(Qt::Orientation orientation);
@@ -99,7 +112,7 @@ private:
     void UpdateScrollRanges();
     void OnOutlineTick();
     void DrawSelectionOutline(CvxZoomDC& dc);
-    void PresentRect(const CRect& canvasRect);
+    void DrawMarkOutline(QPainter& painter, const CvxSprite& object) const;
     void ShowZoomInFrame() const;
     // Hands a left press at a window point to the tool for this view, as a click would.
     void RouteLeftButtonDown(CPoint device);

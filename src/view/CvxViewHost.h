@@ -4,6 +4,7 @@
 
 #include <QPoint>
 #include <cstdint>
+#include <string>
 
 class CvxToolBase;
 class QMenu;
@@ -16,6 +17,12 @@ public:
     virtual CvxToolBase* CurrentTool() = 0;
     virtual CvxToolBase* MoveTool() = 0;
     virtual void SetCurrentTool(CvxToolBase* tool) = 0;
+    // The frame's instance of the tool with this identifier, or null for an unknown one.
+    virtual CvxToolBase* ToolById(int toolId) = 0;
+    // Opens a page of the help site.
+    virtual void OpenHelpPage(const std::string& page) = 0;
+    // Shows a string-table prompt in the message pane.
+    virtual void ShowPrompt(int stringId) = 0;
 
     virtual void ShowZoom(int zoomValue) = 0;
     virtual void ShowPosition(int x, int y) = 0;

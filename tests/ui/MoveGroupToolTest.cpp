@@ -1,0 +1,332 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QTest>
+#include <cstring>
+
+#include "app/CChildFrame.h"
+#include "app/CMainFrame.h"
+#include "app/CommandIds.h"
+#include "app/CvxStatusBar.h"
+#include "document/CvxCanvas.h"
+#include "document/CvxDoc.h"
+#include "document/CvxSpriteGroup.h"
+#include "platform/ScriptedPlatform.h"
+#include "tools/CvxToolGroup.h"
+#include "tools/CvxToolMove.h"
+#include "tools/ToolCursors.h"
+#include "view/CvxView.h"
+
+namespace {
+
+constexpr const char* kMovePrompt =
+    "Click to select.  Click and Drag to move.  Arrow Keys for fine movement.  Shift-Arrow Key change z-order.  "
+    "Bcksp to delete.";
+constexpr const char* kGroupPrompt = "Click to select/unselect. Double click to end.";
+
+// A 32-bit picture of one grey shade, opaque in the columns [firstOpaque, lastOpaque) (all
+// columns by default) and transparent elsewhere.
+std::unique_ptr<CvxDIB> Picture(int width, int height, std::uint8_t shade, int firstOpaque = 0, int lastOpaque = -1) {
+    auto image = std::make_unique<CvxDIB>();
+    image->Create(width, height, 32);
+    if (lastOpaque < 0) lastOpaque = width;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            std::uint8_t* p = image->PixelAt(x, y);
+            const bool opaque = x >= firstOpaque && x < lastOpaque;
+            p[0] = p[1] = p[2] = opaque ? shade : 0;
+            p[3] = opaque ? 255 : 0;
+        }
+    return image;
+}
+
+// A main window with document windows holding plain objects on an empty canvas.
+class MoveGroupToolTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_frame = std::make_unique<CMainFrame>();
+        m_frame->resize(1000, 800);
+        m_first = AddWindow();
+        m_active = m_first;
+        m_frame->SetCommandChain([this] { return std::vector<CommandTarget*>{&m_active->View(), m_active}; }, nullptr);
+        m_frame->show();
+        m_first->showMaximized();
+        View().OnInitialUpdate();
+        QApplication::processEvents();
+        m_lower = AddObject(Document(), 100, 100, 80, 60, 40);
+        m_upper = AddObject(Document(), 150, 120, 80, 60, 200);
+        Document().SetSelected(nullptr);
+        View().setFocus();
+        Repaint();
+    }
+
+    void TearDown() override {
+        m_frame->MdiArea()->closeAllSubWindows();
+        m_frame.reset();
+    }
+
+    CChildFrame* AddWindow() {
+        auto document = std::make_unique<CvxDoc>();
+        EXPECT_TRUE(document->OnNewDocument());
+        auto* child = new CChildFrame(std::move(document), *m_frame);
+        m_frame->MdiArea()->addSubWindow(child);
+        return child;
+    }
+
+    static CvxSprite* AddObject(CvxDoc& document, int x, int y, int width, int height, std::uint8_t shade) {
+        auto object = std::make_unique<CvxSprite>(&document);
+        object->Attach(Picture(width, height, shade), nullptr, nullptr, true);
+        object->m_x = x;
+        object->m_y = y;
+        return document.AddObjectAtHead(std::move(object));
+    }
+
+    CvxView& View() { return m_first->View(); }
+    CvxDoc& Document() { return m_first->Document(); }
+    CvxToolMove& Move() { return *static_cast<CvxToolMove*>(m_frame->MoveTool()); }
+    CvxToolGroup& Group() { return *static_cast<CvxToolGroup*>(m_frame->ToolById(17)); }
+
+    void Repaint() {
+        View().InvalidateCanvas();
+        View().viewport()->repaint();
+    }
+    QPoint Device(CvxView& view, CPoint canvas) {
+        const CPoint device = view.CanvasToDevice(canvas);
+        return {device.x, device.y};
+    }
+    void Click(CPoint canvas, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::mouseClick(View().viewport(), Qt::LeftButton, modifiers, Device(View(), canvas));
+    }
+    void DoubleClick(CPoint canvas) {
+        QTest::mouseDClick(View().viewport(), Qt::LeftButton, {}, Device(View(), canvas));
+    }
+    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(&View(), key, modifiers); }
+    bool UndoEnabled() {
+        CommandUpdate update;
+        Move().OnUpdateUndo(View(), update);
+        return update.enabled;
+    }
+
+    platform::ScriptedPlatform m_platform;
+    std::unique_ptr<CMainFrame> m_frame;
+    CChildFrame* m_first = nullptr;
+    CChildFrame* m_active = nullptr;
+    CvxSprite* m_lower = nullptr;
+    CvxSprite* m_upper = nullptr;
+};
+
+TEST_F(MoveGroupToolTest, DragRedrawsFromTheSplitLayersExactlyAsAFullComposition) {
+    Move().Activate(&View());
+    Move().OnLButtonDown(View(), {120, 110});
+    ASSERT_EQ(Document().GetSelected(), m_lower);
+    for (int step = 1; step <= 5; ++step) Move().OnMouseMove(View(), {120 + 17 * step, 110 + 9 * step});
+    EXPECT_EQ(m_lower->m_x, 100 + 85);
+    EXPECT_EQ(m_lower->m_y, 100 + 45);
+    // The lower object stays below the upper one while it moves.
+    const CvxDIB& dragged = Document().Canvas().CanvasImage();
+    std::vector<std::uint8_t> seen(dragged.Bits(), dragged.Bits() + std::size_t(dragged.RowBytes()) * std::size_t(dragged.Height()));
+    Document().Canvas().Compose();
+    EXPECT_EQ(0, std::memcmp(seen.data(), dragged.Bits(), seen.size()));
+    Move().OnLButtonUp(View(), {205, 155});
+    EXPECT_EQ(Move().m_bDragging, 0);
+    EXPECT_EQ(Document().Objects().size(), 2u);
+}
+
+TEST_F(MoveGroupToolTest, DraggingOffTheCanvasDeletesAndUndoBringsItBackAtTheViewCorner) {
+    Click({110, 110});
+    ASSERT_EQ(Document().GetSelected(), m_lower);
+    const QPoint press = Device(View(), {110, 110});
+    QTest::mousePress(View().viewport(), Qt::LeftButton, {}, press);
+    Move().OnMouseMove(View(), {-300, -300});
+    QTest::mouseRelease(View().viewport(), Qt::LeftButton, {}, press);
+    ASSERT_EQ(Document().Objects().size(), 1u);
+    EXPECT_EQ(Document().GetSelected(), nullptr);
+    ASSERT_EQ(Document().DeleteBin().size(), 1u);
+    EXPECT_EQ(Document().DeleteBin().front()->m_x, -9999);
+
+    ASSERT_TRUE(UndoEnabled());
+    Move().OnUndo(View());
+    ASSERT_EQ(Document().Objects().size(), 2u);
+    EXPECT_EQ(Document().Objects().front().get(), m_lower) << "comes back on top";
+    EXPECT_EQ(Document().GetSelected(), m_lower);
+    const CPoint corner = View().DeviceToCanvas({0, 0});
+    EXPECT_EQ(m_lower->m_x, corner.x);
+    EXPECT_EQ(m_lower->m_y, corner.y);
+    EXPECT_FALSE(UndoEnabled()) << "no history and the selection is set";
+}
+
+TEST_F(MoveGroupToolTest, OffCanvasTestIgnoresATwoPixelMarginAtTheCrossedEdge) {
+    const int canvasWidth = Document().Canvas().Width();
+    const int canvasHeight = Document().Canvas().Height();
+    CvxSprite object(&Document());
+    // 50 wide, 40 columns past the left edge: columns 40 and 41 lie in the margin.
+    object.Attach(Picture(50, 20, 90, 40, 42), nullptr, nullptr, false);
+    object.m_x = -40;
+    object.m_y = 10;
+    EXPECT_TRUE(CvxToolMove::IsOffCanvas(object, canvasWidth, canvasHeight));
+    object.Attach(Picture(50, 20, 90, 40, 43), nullptr, nullptr, false);
+    EXPECT_FALSE(CvxToolMove::IsOffCanvas(object, canvasWidth, canvasHeight));
+    // Past the right edge by all but 2 columns.
+    object.Attach(Picture(50, 20, 90), nullptr, nullptr, false);
+    object.m_x = canvasWidth - 2;
+    EXPECT_TRUE(CvxToolMove::IsOffCanvas(object, canvasWidth, canvasHeight));
+    object.m_x = canvasWidth - 3;
+    EXPECT_FALSE(CvxToolMove::IsOffCanvas(object, canvasWidth, canvasHeight));
+    object.m_x = 0;
+    object.m_y = canvasHeight + 5;
+    EXPECT_TRUE(CvxToolMove::IsOffCanvas(object, canvasWidth, canvasHeight));
+    object.m_y = 0;
+    EXPECT_FALSE(CvxToolMove::IsOffCanvas(object, canvasWidth, canvasHeight)) << "wholly inside";
+}
+
+TEST_F(MoveGroupToolTest, ArrowKeysNudgeAndShiftArrowsOnlyRestackUpAndDown) {
+    Click({110, 110});
+    ASSERT_EQ(Document().GetSelected(), m_lower);
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Down);
+    EXPECT_EQ(m_lower->m_x, 101);
+    EXPECT_EQ(m_lower->m_y, 102);
+
+    QTest::keyPress(&View(), Qt::Key_Shift);
+    Key(Qt::Key_Left, Qt::ShiftModifier);
+    Key(Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(m_lower->m_x, 101);
+    EXPECT_EQ(Document().Objects().back().get(), m_lower) << "left and right do not restack";
+    Key(Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_EQ(Document().Objects().front().get(), m_lower);
+    EXPECT_EQ(m_lower->m_y, 102) << "up restacks without moving";
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(Document().Objects().back().get(), m_lower);
+    QTest::keyRelease(&View(), Qt::Key_Shift);
+}
+
+TEST_F(MoveGroupToolTest, BackspaceDeletesAndUndoRestoresInPlace) {
+    CommandUpdate update;
+    Move().OnUpdateUndo(View(), update);
+    EXPECT_FALSE(update.enabled) << "nothing selected and nothing deleted";
+    Click({200, 150});
+    ASSERT_EQ(Document().GetSelected(), m_upper);
+    Key(Qt::Key_Backspace);
+    EXPECT_EQ(Document().Objects().size(), 1u);
+    EXPECT_EQ(Document().GetSelected(), nullptr);
+    EXPECT_EQ(View().ObjectUnderPointer(), nullptr);
+    Move().OnUndo(View());
+    EXPECT_EQ(Document().GetSelected(), m_upper);
+    EXPECT_EQ(m_upper->m_x, 150) << "only objects that left the canvas move";
+}
+
+TEST_F(MoveGroupToolTest, DoubleClickBringsTheSelectionToTheTop) {
+    Click({110, 110});
+    DoubleClick({110, 110});
+    EXPECT_EQ(Document().Objects().front().get(), m_lower);
+    EXPECT_EQ(Document().GetSelected(), m_lower);
+}
+
+TEST_F(MoveGroupToolTest, CtrlClickMarksForAGroupAndDoubleClickOnASecondObjectGroupsBoth) {
+    QTest::keyPress(&View(), Qt::Key_Control);
+    Click({110, 110}, Qt::ControlModifier);
+    QTest::keyRelease(&View(), Qt::Key_Control);
+    ASSERT_EQ(m_frame->CurrentTool(), &Group());
+    EXPECT_EQ(m_lower->m_nGroupMark, 1);
+    EXPECT_EQ(Group().m_nMarked, 1);
+    EXPECT_EQ(m_frame->PromptText(), kGroupPrompt);
+
+    DoubleClick({220, 170});
+    EXPECT_EQ(m_frame->CurrentTool(), m_frame->MoveTool());
+    ASSERT_EQ(Document().Objects().size(), 1u);
+    auto* group = dynamic_cast<CvxSpriteGroup*>(Document().Objects().front().get());
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(group->Members().size(), 2u);
+    EXPECT_EQ(Document().GetSelected(), group);
+    EXPECT_EQ(m_frame->PromptText(), kMovePrompt);
+}
+
+TEST_F(MoveGroupToolTest, GroupToolClicksToggleMarksAndASingleMarkOnlySelects) {
+    m_frame->SendCommand(ID_TOOL_GROUP);
+    ASSERT_EQ(m_frame->CurrentTool(), &Group());
+    Click({110, 110});
+    Click({110, 110});
+    EXPECT_EQ(m_lower->m_nGroupMark, 0) << "second click unmarks";
+    EXPECT_EQ(Group().m_nMarked, 0);
+    DoubleClick({110, 110});
+    EXPECT_EQ(m_frame->CurrentTool(), m_frame->MoveTool());
+    EXPECT_EQ(Document().Objects().size(), 2u) << "one object makes no group";
+    EXPECT_EQ(Document().GetSelected(), m_lower);
+    EXPECT_EQ(m_lower->m_nGroupMark, 0);
+}
+
+TEST_F(MoveGroupToolTest, GroupCommandAgainFinishesTheGroupAndEmptyClickCancels) {
+    m_frame->SendCommand(ID_TOOL_GROUP);
+    Click({110, 110});
+    Click({220, 170});
+    EXPECT_EQ(Group().m_nMarked, 2);
+    m_frame->SendCommand(ID_TOOL_GROUP);
+    EXPECT_EQ(Document().Objects().size(), 1u);
+    EXPECT_EQ(m_frame->CurrentTool(), m_frame->MoveTool());
+
+    m_frame->SendCommand(ID_TOOL_GROUP);
+    CvxSprite* group = Document().Objects().front().get();
+    Click({110, 110});
+    EXPECT_EQ(group->m_nGroupMark, 1);
+    Click({900, 900});
+    EXPECT_EQ(group->m_nGroupMark, 0);
+    EXPECT_EQ(m_frame->CurrentTool(), m_frame->MoveTool());
+}
+
+TEST_F(MoveGroupToolTest, ToolCommandsAreCheckedForTheCurrentTool) {
+    m_frame->SendCommand(ID_TOOL_GROUP);
+    m_frame->UpdateCommandStates();
+    EXPECT_TRUE(m_frame->Action(ID_TOOL_GROUP)->isChecked());
+    EXPECT_FALSE(m_frame->Action(ID_TOOL_MOVE)->isChecked());
+    m_frame->SendCommand(ID_TOOL_MOVE);
+    m_frame->UpdateCommandStates();
+    EXPECT_FALSE(m_frame->Action(ID_TOOL_GROUP)->isChecked());
+    EXPECT_TRUE(m_frame->Action(ID_TOOL_MOVE)->isChecked());
+    EXPECT_EQ(m_frame->PromptText(), kMovePrompt);
+}
+
+TEST_F(MoveGroupToolTest, PressInASecondWindowTakesTheMoveToolThere) {
+    CChildFrame* second = AddWindow();
+    second->show();
+    second->View().OnInitialUpdate();
+    CvxSprite* other = AddObject(second->Document(), 10, 10, 40, 40, 120);
+    QApplication::processEvents();
+    m_frame->SendCommand(ID_TOOL_GROUP);
+    ASSERT_EQ(Group().BoundView(), &View());
+
+    second->View().setFocus();
+    QTest::mouseClick(second->View().viewport(), Qt::LeftButton, {}, Device(second->View(), {20, 20}));
+    EXPECT_EQ(m_frame->CurrentTool(), m_frame->MoveTool());
+    EXPECT_EQ(Move().BoundView(), &second->View());
+    EXPECT_EQ(second->Document().GetSelected(), other);
+    EXPECT_EQ(other->m_nGroupMark, 0) << "the group tool did not receive the press";
+}
+
+TEST_F(MoveGroupToolTest, SizeCursorsStepEveryTwoPixels) {
+    EXPECT_EQ(SizeCursorFor(30), 183);
+    EXPECT_EQ(SizeCursorFor(29), 183);
+    EXPECT_EQ(SizeCursorFor(28), 184);
+    EXPECT_EQ(SizeCursorFor(21), 187);
+    EXPECT_EQ(SizeCursorFor(20), 188);
+    EXPECT_EQ(SizeCursorFor(9), 193);
+    EXPECT_EQ(SizeCursorFor(8), 194);
+    EXPECT_EQ(SizeCursorFor(1), 194);
+    // Each round cursor is smaller than the one before it.
+    const QImage large = ToolCursor(183).pixmap().toImage();
+    const QImage small = ToolCursor(194).pixmap().toImage();
+    auto inkedRows = [](const QImage& image) {
+        int rows = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (qAlpha(image.pixel(x, y)) != 0) {
+                    ++rows;
+                    break;
+                }
+        return rows;
+    };
+    EXPECT_GT(inkedRows(large), inkedRows(small) + 15);
+}
+
+}  // namespace

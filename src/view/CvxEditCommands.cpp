@@ -11,6 +11,7 @@
 #include "codecs/CvxOpenDlg.h"
 #include "document/CvxCanvas.h"
 #include "document/CvxDoc.h"
+#include "document/CvxSpriteGroup.h"
 #include "platform/PlatformServices.h"
 #include "tools/CvxToolBase.h"
 #include "view/CvxView.h"
@@ -20,6 +21,7 @@
 namespace {
 
 constexpr int kGridToolId = 18;
+constexpr int kGroupToolId = 17;
 
 bool IsTransformTool(int toolId) { return toolId == 4 || toolId == 5 || toolId == 6; }
 
@@ -94,6 +96,7 @@ bool CvxEditCommands::OnCommand(int id) {
         case ID_EDIT_EMPTY_ALL_HISTORIES: EmptyAllHistories(); return true;
         case ID_EDIT_MOVE_ABOVE: ChangeStackingOrder(true); return true;
         case ID_EDIT_MOVE_BELOW: ChangeStackingOrder(false); return true;
+        case ID_EDIT_UNGROUP: Ungroup(); return true;
         case ID_EDIT_SET_BACKGROUND: SetSelectionAsBackground(); return true;
         case ID_EDIT_RELEASE_BACKGROUND: ReleaseBackground(); return true;
         case ID_VIEW_CHECKERED: ToggleCheckered(); return true;
@@ -146,6 +149,9 @@ bool CvxEditCommands::OnUpdateCommand(int id, CommandUpdate& update) {
             update.Enable(listed && selected != end && !TransformToolIsCurrent());
             return true;
         }
+        case ID_EDIT_UNGROUP:
+            update.Enable(selected != nullptr && selected->GetKind() == CvxSpriteGroup::kKind);
+            return true;
         case ID_EDIT_SET_BACKGROUND:
             update.Enable(selected != nullptr && doc.Canvas().Background() == nullptr);
             return true;
@@ -428,5 +434,18 @@ void CvxEditCommands::RecomposeBackground() {
         doc.Redraw(&m_view, true);
     }
     m_view.m_bSkipNextDraw = false;
+    m_view.InvalidateCanvas();
+}
+
+void CvxEditCommands::Ungroup() {
+    auto* group = dynamic_cast<CvxSpriteGroup*>(m_view.GetDocument()->GetSelected());
+    if (!group) return;
+    CvxZoomDC dc(m_view);
+    // The group tool's activation clears every mark before the members come back.
+    if (CvxToolBase* groupTool = m_host.ToolById(kGroupToolId)) groupTool->Activate(&m_view);
+    m_view.GetDocument()->SetSelected(nullptr);
+    const std::unique_ptr<CvxSprite> emptied = group->Ungroup(&m_view);
+    m_view.ResetToMoveTool();
+    m_view.GetDocument()->SetModifiedFlag();
     m_view.InvalidateCanvas();
 }

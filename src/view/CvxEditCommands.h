@@ -47,6 +47,7 @@ private:
     void EmptyObjectHistory();
     void EmptyAllHistories();
     void ChangeStackingOrder(bool above);
+    void Ungroup();
     void SetSelectionAsBackground();
     void ReleaseBackground();
     void ToggleCheckered();

@@ -17,6 +17,7 @@
 #include "tools/CvxToolMove.h"
 #include "tools/ToolCursors.h"
 #include "view/CvxView.h"
+#include "view/CvxEditCommands.h"
 
 namespace {
 
@@ -49,7 +50,8 @@ protected:
         m_frame->resize(1000, 800);
         m_first = AddWindow();
         m_active = m_first;
-        m_frame->SetCommandChain([this] { return std::vector<CommandTarget*>{&m_active->View(), m_active}; }, nullptr);
+        m_frame->SetCommandChain(
+            [this] { return std::vector<CommandTarget*>{&m_active->View(), &m_active->EditCommands(), m_active}; }, nullptr);
         m_frame->show();
         m_first->showMaximized();
         View().OnInitialUpdate();
@@ -241,6 +243,27 @@ TEST_F(MoveGroupToolTest, CtrlClickMarksForAGroupAndDoubleClickOnASecondObjectGr
     EXPECT_EQ(group->Members().size(), 2u);
     EXPECT_EQ(Document().GetSelected(), group);
     EXPECT_EQ(m_frame->PromptText(), kMovePrompt);
+}
+
+TEST_F(MoveGroupToolTest, UngroupPutsTheMembersBackInPlaceAndOrder) {
+    m_frame->UpdateCommandStates();
+    EXPECT_FALSE(m_frame->Action(ID_EDIT_UNGROUP)->isEnabled()) << "a plain object is no group";
+    QTest::keyPress(&View(), Qt::Key_Control);
+    Click({110, 110}, Qt::ControlModifier);
+    QTest::keyRelease(&View(), Qt::Key_Control);
+    DoubleClick({220, 170});
+    ASSERT_EQ(Document().Objects().size(), 1u);
+    m_frame->UpdateCommandStates();
+    ASSERT_TRUE(m_frame->Action(ID_EDIT_UNGROUP)->isEnabled());
+
+    EXPECT_TRUE(m_frame->SendCommand(ID_EDIT_UNGROUP));
+    ASSERT_EQ(Document().Objects().size(), 2u);
+    EXPECT_EQ(Document().Objects().front().get(), m_upper);
+    EXPECT_EQ(Document().Objects().back().get(), m_lower);
+    EXPECT_EQ((CPoint{m_lower->m_x, m_lower->m_y}), (CPoint{100, 100}));
+    EXPECT_EQ((CPoint{m_upper->m_x, m_upper->m_y}), (CPoint{150, 120}));
+    EXPECT_EQ(Document().GetSelected(), nullptr);
+    EXPECT_EQ(m_frame->CurrentTool(), m_frame->MoveTool());
 }
 
 TEST_F(MoveGroupToolTest, GroupToolClicksToggleMarksAndASingleMarkOnlySelects) {

@@ -1,13 +1,17 @@
 #include "EditCommandsFixture.h"
 
+#include <QTest>
+
+#include "document/CvxSpriteGroup.h"
+
 using testsupport::GetPixel;
 using testsupport::MakeImage;
 using testsupport::Rgba;
 using testsupport::SetPixel;
 
 // A whole editing session: a photograph, a pasted picture moved and restacked, a cut with
-// undo and redo, the cut piece pasted back, then the project and a JPEG written and the
-// project read again object for object.
+// undo and redo, the cut piece pasted back, grouped, ungrouped and grouped again, then the
+// project and a JPEG written and the project read again object for object.
 TEST_F(EditCommandsTest, SessionSurvivesSavingAndReopeningTheProject) {
     const CPoint photoAt{Photo().m_x, Photo().m_y};
 
@@ -47,6 +51,30 @@ TEST_F(EditCommandsTest, SessionSurvivesSavingAndReopeningTheProject) {
     ASSERT_EQ(Document().Objects().size(), 2u);
     const CvxSprite& piece = *Document().Objects().front();
     EXPECT_EQ(GetPixel(*piece.Image(), 20, 15), PhotoPixelAt(inside.x, inside.y));
+
+    // Group the piece with the photograph (Ctrl-click, then a double click), ungroup, undo
+    // nothing of it, and group again so that the project carries a group.
+    View().setFocus();
+    QApplication::processEvents();
+    const auto device = [this](CPoint canvas) {
+        const CPoint at = View().CanvasToDevice(canvas);
+        return QPoint(at.x, at.y);
+    };
+    const CPoint onPiece{piece.m_x + 20, piece.m_y + 15};
+    const CPoint onPhoto{photoAt.x + 3, photoAt.y + 3};
+    const auto groupBoth = [&] {
+        QTest::keyPress(&View(), Qt::Key_Control);
+        QTest::mouseClick(View().viewport(), Qt::LeftButton, Qt::ControlModifier, device(onPiece));
+        QTest::keyRelease(&View(), Qt::Key_Control);
+        QTest::mouseDClick(View().viewport(), Qt::LeftButton, {}, device(onPhoto));
+    };
+    groupBoth();
+    ASSERT_EQ(Document().Objects().size(), 1u);
+    ASSERT_NE(dynamic_cast<CvxSpriteGroup*>(Document().Objects().front().get()), nullptr);
+    m_frame->SendCommand(ID_EDIT_UNGROUP);
+    ASSERT_EQ(Document().Objects().size(), 2u);
+    groupBoth();
+    ASSERT_EQ(Document().Objects().size(), 1u);
 
     // Save the project and a JPEG of the canvas.
     m_platform.QueueFileDialogAnswer(m_dir.File("session.tif"));

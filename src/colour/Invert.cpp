@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "image/CvxDIB.h"
-#include "image/RowBands.h"
 #include "image/WorkingImage.h"
 
 namespace {
@@ -73,18 +72,6 @@ void InvertPixel(const std::uint8_t* in, std::uint8_t* out) {
 
 int Invert(CvxDIB& destination, const CvxDIB& source) {
     if (!AreSameSizeWorkingImages(destination, source)) return 0;
-    const int width = source.Width();
-    ForEachRowBand(source.Height(), width, [&](int first, int end) {
-        for (int y = first; y < end; ++y) {
-            const std::uint8_t* in = source.RowAt(y);
-            std::uint8_t* out = destination.RowAt(y);
-            for (int x = 0; x < width; ++x, in += 4, out += 4) {
-                if (in[3] == 0)
-                    out[0] = out[1] = out[2] = out[3] = 0;
-                else
-                    InvertPixel(in, out);
-            }
-        }
-    });
+    MapVisiblePixels(destination, source, InvertPixel);
     return 1;
 }

@@ -43,23 +43,12 @@ double ChalkIntensity(double intensity) {
 
 int Chalk(CvxDIB& destination, const CvxDIB& source) {
     if (!AreSameSizeWorkingImages(destination, source)) return 0;
-    const int width = source.Width();
-    ForEachRowBand(source.Height(), width, [&](int first, int end) {
-        for (int y = first; y < end; ++y) {
-            const std::uint8_t* in = source.RowAt(y);
-            std::uint8_t* out = destination.RowAt(y);
-            for (int x = 0; x < width; ++x, in += 4, out += 4) {
-                if (in[3] == 0) {
-                    out[0] = out[1] = out[2] = out[3] = 0;
-                    continue;
-                }
-                HsiColor c = RgbToHsi(in);
-                c.saturation = kChalkSaturation;
-                c.intensity = ChalkIntensity(c.intensity);
-                StoreHsiAsPixel(c, out);
-                out[3] = 255;
-            }
-        }
+    MapVisiblePixels(destination, source, [](const std::uint8_t* in, std::uint8_t* out) {
+        HsiColor c = RgbToHsi(in);
+        c.saturation = kChalkSaturation;
+        c.intensity = ChalkIntensity(c.intensity);
+        StoreHsiAsPixel(c, out);
+        out[3] = 255;
     });
     return 1;
 }

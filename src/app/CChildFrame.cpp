@@ -2,10 +2,12 @@
 
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QMdiArea>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
+#include "app/CMainFrame.h"
 #include "app/CommandIds.h"
 #include "document/CvxDoc.h"
 #include "platform/PlatformServices.h"
@@ -24,6 +26,17 @@ CChildFrame::CChildFrame(std::unique_ptr<CvxDoc> document, CvxViewHost& host)
 }
 
 CChildFrame::~CChildFrame() = default;
+
+CChildFrame* CChildFrame::Open(CMainFrame& frame, std::unique_ptr<CvxDoc> document) {
+    document->SetFrame(&frame);
+    auto* child = new CChildFrame(std::move(document), frame);
+    frame.MdiArea()->addSubWindow(child);
+    child->showMaximized();
+    child->View().OnInitialUpdate();
+    return child;
+}
+
+std::vector<CommandTarget*> CChildFrame::CommandChain() { return {m_pView, m_pEditCommands.get(), this}; }
 
 QString CChildFrame::DocumentTitle() const {
     const std::string& path = m_pDoc->GetPathName();

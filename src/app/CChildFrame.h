@@ -4,10 +4,12 @@
 
 #include <QMdiSubWindow>
 #include <memory>
+#include <vector>
 
 #include "view/CommandTarget.h"
 
 class CvxDoc;
+class CMainFrame;
 class CvxEditCommands;
 class CvxView;
 class CvxViewHost;
@@ -18,6 +20,12 @@ class CChildFrame : public QMdiSubWindow, public CommandTarget {
 public:
     CChildFrame(std::unique_ptr<CvxDoc> document, CvxViewHost& host);
     ~CChildFrame() override;
+
+    // Puts a new window for the document into the main window, maximised, and gives its
+    // view the first update (which places the document's pending picture).
+    static CChildFrame* Open(CMainFrame& frame, std::unique_ptr<CvxDoc> document);
+    // The targets a command tries in this window, most specific first.
+    std::vector<CommandTarget*> CommandChain();
 
     CvxDoc& Document() { return *m_pDoc; }
     CvxView& View() { return *m_pView; }

@@ -52,8 +52,7 @@ bool CvxApp::InitInstance(const QStringList& files, bool showSplash) {
     m_pMainFrame->SetCommandChain(
         [this]() -> std::vector<CommandTarget*> {
             CChildFrame* child = ActiveChild();
-            if (!child) return {};
-            return {&child->View(), &child->EditCommands(), child};
+            return child ? child->CommandChain() : std::vector<CommandTarget*>{};
         },
         this);
     m_pMainFrame->setAcceptDrops(true);
@@ -85,12 +84,8 @@ void CvxApp::PlaceMainWindow() {
 }
 
 CChildFrame* CvxApp::AddDocumentWindow(std::unique_ptr<CvxDoc> document) {
-    document->SetFrame(m_pMainFrame.get());
-    auto* child = new CChildFrame(std::move(document), *m_pMainFrame);
+    CChildFrame* child = CChildFrame::Open(*m_pMainFrame, std::move(document));
     connect(child, &CChildFrame::DocumentSaved, this, &CvxApp::AddToRecentFiles);
-    m_pMainFrame->MdiArea()->addSubWindow(child);
-    child->showMaximized();
-    child->View().OnInitialUpdate();
     return child;
 }
 

@@ -35,14 +35,11 @@ protected:
 
         m_frame = std::make_unique<CMainFrame>();
         m_frame->resize(1000, 800);
+        m_frame->show();
         auto document = std::make_unique<CvxDoc>();
         ASSERT_TRUE(document->OnOpenDocument(m_dir.File("photo.bmp")));
-        m_child = new CChildFrame(std::move(document), *m_frame);
-        m_frame->MdiArea()->addSubWindow(m_child);
-        m_frame->SetCommandChain([this] { return std::vector<CommandTarget*>{&m_child->View(), m_child}; }, nullptr);
-        m_frame->show();
-        m_child->showMaximized();
-        View().OnInitialUpdate();
+        m_child = CChildFrame::Open(*m_frame, std::move(document));
+        m_frame->SetCommandChain([this] { return m_child->CommandChain(); }, nullptr);
         QApplication::processEvents();
     }
 

@@ -17,7 +17,6 @@
 #include "tools/CvxToolMove.h"
 #include "tools/ToolCursors.h"
 #include "view/CvxView.h"
-#include "view/CvxEditCommands.h"
 
 namespace {
 
@@ -50,8 +49,7 @@ protected:
         m_frame->resize(1000, 800);
         m_first = AddWindow();
         m_active = m_first;
-        m_frame->SetCommandChain(
-            [this] { return std::vector<CommandTarget*>{&m_active->View(), &m_active->EditCommands(), m_active}; }, nullptr);
+        m_frame->SetCommandChain([this] { return m_active->CommandChain(); }, nullptr);
         m_frame->show();
         m_first->showMaximized();
         View().OnInitialUpdate();

@@ -20,9 +20,12 @@
 #include "app/CvxStatusBar.h"
 #include "app/MenuLayout.h"
 #include "app/StringTable.h"
+#include "app/TextGridCropCommands.h"
 #include "app/ToolAttributeCommands.h"
 #include "platform/PlatformServices.h"
 #include "tools/CvxToolBase.h"
+#include "tools/CvxToolCPick.h"
+#include "tools/CvxToolCrop.h"
 #include "tools/CvxToolGroup.h"
 #include "tools/CvxToolSelect.h"
 #include "tools/ToolSet.h"
@@ -39,7 +42,9 @@ QIcon CommandIcon(const CommandInfo& command) {
 }  // namespace
 
 CMainFrame::CMainFrame()
-    : m_tools(CreateAllTools()), m_attributeCommands(std::make_unique<ToolAttributeCommands>(*this)) {
+    : m_tools(CreateAllTools()),
+      m_attributeCommands(std::make_unique<ToolAttributeCommands>(*this)),
+      m_textGridCropCommands(std::make_unique<TextGridCropCommands>(*this)) {
     m_pCurrentTool = MoveTool();
     setWindowTitle(kTitle);
     setWindowIcon(QIcon(":/icons/marrowfin.svg"));
@@ -233,14 +238,23 @@ void CMainFrame::OnToolGroup() {
 
 bool CMainFrame::SelectToolForCommand(int id) {
     const CommandInfo* command = FindCommand(id);
-    // The crop commands need their template first; they make the crop tool current themselves.
-    if (!command || command->toolId == kNoTool || command->toolId == kToolSpecialtyCrop) return false;
+    if (!command || command->toolId == kNoTool) return false;
     if (id == ID_TOOL_GROUP) {
         OnToolGroup();
         return true;
     }
     CvxToolBase* tool = ToolById(command->toolId);
+    CvxView* view = ActiveView();
+    // Choosing Grid Lines again ends grid placement, leaving the grid as it is.
+    if (id == ID_TOOL_GRID && tool == m_pCurrentTool && !m_bAttributeRequest && view) {
+        view->ResetToMoveTool();
+        view->InvalidateCanvas();
+        return true;
+    }
     if (auto* select = dynamic_cast<CvxToolSelect*>(tool)) select->m_bEllipse = id == ID_TOOL_ELLIPSE_SELECT;
+    if (auto* crop = dynamic_cast<CvxToolCrop*>(tool)) crop->UsePreset(id);
+    if (auto* pick = dynamic_cast<CvxToolCPick*>(tool); pick && m_pCurrentTool != pick)
+        pick->m_pPreviousTool = m_pCurrentTool;
     SelectTool(tool, id);
     return true;
 }
@@ -279,6 +293,10 @@ void CMainFrame::OpenHelpPage(const std::string& page) {
     platform::Services().OpenAddress((HelpBaseAddress() + QString::fromStdString(page)).toStdString());
 }
 
+void CMainFrame::PostCommand(int id) {
+    QTimer::singleShot(0, this, [this, id] { SendCommand(id); });
+}
+
 void CMainFrame::ShowPrompt(int stringId) {
     if (const char* text = FindString(stringId)) m_statusBar->ShowPrompt(text);
 }
@@ -314,7 +332,8 @@ void CMainFrame::TogglePaintToolbar() {
 }
 
 bool CMainFrame::OnCommand(int id) {
-    if (SelectToolForCommand(id) || m_attributeCommands->OnCommand(id)) return true;
+    if (SelectToolForCommand(id) || m_attributeCommands->OnCommand(id) || m_textGridCropCommands->OnCommand(id))
+        return true;
     switch (id) {
         case ID_VIEW_PAINT_TOOLBAR:
             TogglePaintToolbar();
@@ -348,7 +367,8 @@ bool CMainFrame::OnUpdateCommand(int id, CommandUpdate& update) {
         update.SetCheck(m_pCurrentTool && m_pCurrentTool->GetToolId() == command->toolId);
         return true;
     }
-    if (m_attributeCommands->OnUpdateCommand(id, update)) return true;
+    if (m_attributeCommands->OnUpdateCommand(id, update) || m_textGridCropCommands->OnUpdateCommand(id, update))
+        return true;
     switch (id) {
         case ID_VIEW_PAINT_TOOLBAR:
             update.Enable();

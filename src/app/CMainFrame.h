@@ -14,6 +14,7 @@
 #include "view/CvxViewHost.h"
 
 class CvxStatusBar;
+class TextGridCropCommands;
 class ToolAttributeCommands;
 class CvxToolBase;
 class CvxView;
@@ -57,6 +58,7 @@ public:
 
     // Shows a string-table prompt in the message pane.
     void ShowPrompt(int stringId) override;
+    void PostCommand(int id) override;
     // The MEM indicator, and once per run the message that explains it.
     void UpdateMemoryIndicator();
     bool IsMemoryLow() const;
@@ -118,5 +120,6 @@ private:
     // One instance of every tool for the whole run; the move tool is current at start.
     std::vector<std::unique_ptr<CvxToolBase>> m_tools;  // index = tool id
     std::unique_ptr<ToolAttributeCommands> m_attributeCommands;
+    std::unique_ptr<TextGridCropCommands> m_textGridCropCommands;
     CvxToolBase* m_pCurrentTool = nullptr;
 };

@@ -26,6 +26,7 @@ public:
     bool DrawText(CvxDIB&, int, int, const std::string&, const platform::FontSpec&, platform::Rgb) override {
         return false;
     }
+    platform::Size MeasureText(const std::string&, const platform::FontSpec&) override { return {}; }
 
 private:
     std::optional<std::vector<std::uint8_t>> m_clipboard;

@@ -81,6 +81,9 @@ public:
     // Draws one line of text into a 32-bit image; (x, y) is the top-left of the text.
     virtual bool DrawText(CvxDIB& target, int x, int y, const std::string& text, const FontSpec& font,
                           Rgb colour) = 0;
+    // The pixels one line of text covers when drawn at (0, 0); nothing for an unknown font
+    // engine.
+    virtual Size MeasureText(const std::string& text, const FontSpec& font) = 0;
 };
 
 // The services in force. The editor, the command-line tool and each test install theirs.

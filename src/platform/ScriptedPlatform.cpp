@@ -1,5 +1,7 @@
 #include "platform/ScriptedPlatform.h"
 
+#include <algorithm>
+
 namespace platform {
 
 namespace {
@@ -85,10 +87,16 @@ bool ScriptedPlatform::StartProgram(const std::string& program, const std::vecto
     return true;
 }
 
-bool ScriptedPlatform::DrawText(CvxDIB&, int x, int y, const std::string& text, const FontSpec& font,
+bool ScriptedPlatform::DrawText(CvxDIB& target, int x, int y, const std::string& text, const FontSpec& font,
                                 Rgb colour) {
     m_texts.push_back({x, y, text, font, colour});
-    return true;
+    return m_textRenderer ? m_textRenderer->DrawText(target, x, y, text, font, colour) : true;
+}
+
+Size ScriptedPlatform::MeasureText(const std::string& text, const FontSpec& font) {
+    if (m_textRenderer) return m_textRenderer->MeasureText(text, font);
+    // A fixed advance per byte stands in for glyph metrics.
+    return {static_cast<int>(text.size()) * std::max(1, font.height / 2), std::max(1, font.height)};
 }
 
 }  // namespace platform

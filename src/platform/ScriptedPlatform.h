@@ -77,13 +77,16 @@ public:
     const std::vector<std::string>& OpenedAddresses() const { return m_addresses; }
     const std::vector<std::vector<std::string>>& StartedPrograms() const { return m_programs; }
 
-    // Records the call; no glyphs are drawn without a font engine.
+    // Records the call; glyphs are drawn only by a text renderer the test lends.
     bool DrawText(CvxDIB& target, int x, int y, const std::string& text, const FontSpec& font,
                   Rgb colour) override;
+    Size MeasureText(const std::string& text, const FontSpec& font) override;
     const std::vector<RecordedText>& DrawnTexts() const { return m_texts; }
+    void SetTextRenderer(PlatformServices* renderer) { m_textRenderer = renderer; }
 
 private:
     PlatformServices* m_previous = nullptr;
+    PlatformServices* m_textRenderer = nullptr;
     std::vector<RecordedMessage> m_messages;
     std::vector<std::string> m_traces;
     std::deque<int> m_answers;

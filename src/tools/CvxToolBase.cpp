@@ -1,5 +1,8 @@
 #include "tools/CvxToolBase.h"
 
+#include <QGuiApplication>
+#include <QInputMethod>
+
 #include "document/CvxDoc.h"
 #include "tools/ToolCursors.h"
 #include "view/CvxView.h"
@@ -24,6 +27,8 @@ void CvxToolBase::Activate(CvxView* view) {
     }
     m_pView = view;
     if (view) view->RefreshToolSwatch();
+    // Whether the input method serves the view depends on the current tool.
+    QGuiApplication::inputMethod()->update(Qt::ImEnabled);
 }
 
 void CvxToolBase::OnLButtonDown(CvxView&, CPoint) { m_bButtonDown = 1; }

@@ -4,6 +4,7 @@
 // in the main frame for the whole run.
 
 #include <QPointer>
+#include <QString>
 #include <cstdint>
 
 #include "view/CommandTarget.h"
@@ -29,6 +30,10 @@ public:
     virtual void OnLButtonDblClk(CvxView& /*view*/, CPoint /*point*/) {}
     virtual void OnKeyDown(CvxView& view, int key);
     virtual void OnKeyUp(CvxView& view, int key);
+    // Typed characters, from key presses and from the platform's input method, for a tool
+    // that takes text at the moment.
+    virtual bool AcceptsText() const { return false; }
+    virtual void OnChar(CvxView& /*view*/, const QString& /*text*/) {}
     virtual void OnUndo(CvxView& /*view*/) {}
     virtual void OnUpdateUndo(CvxView& /*view*/, CommandUpdate& update) { update.Enable(false); }
     virtual void OnRedo(CvxView& /*view*/) {}

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPaintEvent>
@@ -56,6 +57,7 @@ CvxView::CvxView(CvxDoc& document, CvxViewHost& host, QWidget* parent)
     : QAbstractScrollArea(parent), m_doc(document), m_host(host) {
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setMouseTracking(true);
+    setAttribute(Qt::WA_InputMethodEnabled);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setAttribute(Qt::WA_NoSystemBackground);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -472,12 +474,30 @@ void CvxView::keyPressEvent(QKeyEvent* event) {
         return;
     }
     const int key = VirtualKeyFor(*event);
-    if (key == 0) {
+    CvxToolBase* tool = CurrentTool();
+    // Control characters (Backspace, Enter, Ctrl+letter) arrive as keys, never as text.
+    QString text = event->text();
+    text.removeIf([](QChar c) { return c.category() == QChar::Other_Control; });
+    const bool typed = tool->AcceptsText() && !text.isEmpty();
+    if (key == 0 && !typed) {
         QAbstractScrollArea::keyPressEvent(event);
         return;
     }
     CvxZoomDC dc(*this);
-    CurrentTool()->OnKeyDown(*this, key);
+    if (key != 0) tool->OnKeyDown(*this, key);
+    if (typed && tool == CurrentTool()) tool->OnChar(*this, text);
+}
+
+void CvxView::inputMethodEvent(QInputMethodEvent* event) {
+    CvxToolBase* tool = CurrentTool();
+    if (!tool->AcceptsText() || event->commitString().isEmpty()) return;
+    CvxZoomDC dc(*this);
+    tool->OnChar(*this, event->commitString());
+}
+
+QVariant CvxView::inputMethodQuery(Qt::InputMethodQuery query) const {
+    if (query == Qt::ImEnabled) return m_host.CurrentTool() && m_host.CurrentTool()->AcceptsText();
+    return QAbstractScrollArea::inputMethodQuery(query);
 }
 
 void CvxView::keyReleaseEvent(QKeyEvent* event) {

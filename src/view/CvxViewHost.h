@@ -21,6 +21,8 @@ public:
     virtual CvxToolBase* ToolById(int toolId) = 0;
     // Opens a page of the help site.
     virtual void OpenHelpPage(const std::string& page) = 0;
+    // Sends a command to the window once the current event is done.
+    virtual void PostCommand(int id) = 0;
     // Shows a string-table prompt in the message pane.
     virtual void ShowPrompt(int stringId) = 0;
 

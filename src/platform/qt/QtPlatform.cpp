@@ -175,12 +175,8 @@ std::optional<platform::Rgb> QtPlatform::ChooseColor(platform::Rgb initial) {
 }
 
 std::optional<platform::FontSpec> QtPlatform::ChooseFont(const platform::FontSpec& initial) {
-    QFont start(ToQt(initial.face));
-    start.setPixelSize(std::max(1, initial.height));
-    start.setBold(initial.bold);
-    start.setItalic(initial.italic);
     bool accepted = false;
-    const QFont chosen = QFontDialog::getFont(&accepted, start, m_dialogParent);
+    const QFont chosen = QFontDialog::getFont(&accepted, FontFor(initial), m_dialogParent);
     if (!accepted) return std::nullopt;
     platform::FontSpec result;
     result.face = chosen.family().toStdString();
@@ -256,10 +252,7 @@ bool QtPlatform::StartProgram(const std::string& program, const std::vector<std:
 bool QtPlatform::DrawText(CvxDIB& target, int x, int y, const std::string& text, const platform::FontSpec& font,
                           platform::Rgb colour) {
     if (target.IsEmpty() || target.BitCount() != 32) return false;
-    QFont qfont(ToQt(font.face));
-    qfont.setPixelSize(std::max(1, font.height));
-    qfont.setBold(font.bold);
-    qfont.setItalic(font.italic);
+    const QFont qfont = FontFor(font);
     const QFontMetrics metrics(qfont);
     // The image's rows are bottom-up, which QImage cannot wrap; paint into a copy of just
     // the area the text covers and write that back.
@@ -279,4 +272,20 @@ bool QtPlatform::DrawText(CvxDIB& target, int x, int y, const std::string& text,
     for (int row = 0; row < area.height(); ++row)
         std::memcpy(target.RowAt(area.top() + row) + std::size_t(area.left()) * 4, patch.constScanLine(row), rowBytes);
     return true;
+}
+
+platform::Size QtPlatform::MeasureText(const std::string& text, const platform::FontSpec& font) {
+    const QFontMetrics metrics(FontFor(font));
+    const QString line = ToQt(text);
+    // Italic and overhanging glyphs may reach past the advance.
+    const int width = std::max(metrics.horizontalAdvance(line), metrics.boundingRect(line).right() + 1);
+    return {line.isEmpty() ? 0 : width, metrics.height()};
+}
+
+QFont FontFor(const platform::FontSpec& spec) {
+    QFont font(ToQt(spec.face));
+    font.setPixelSize(std::max(1, spec.height));
+    font.setBold(spec.bold);
+    font.setItalic(spec.italic);
+    return font;
 }

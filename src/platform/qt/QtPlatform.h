@@ -8,6 +8,12 @@
 
 #include "platform/PlatformServices.h"
 
+class QFont;
+
+// The Qt font for a description. A face the machine lacks is matched by the font system to
+// the closest installed one (a metric-compatible substitute or the default of its kind).
+QFont FontFor(const platform::FontSpec& spec);
+
 class QtPlatform : public QObject, public platform::PlatformServices {
     Q_OBJECT
 public:
@@ -35,6 +41,7 @@ public:
     bool StartProgram(const std::string& program, const std::vector<std::string>& arguments) override;
     bool DrawText(CvxDIB& target, int x, int y, const std::string& text, const platform::FontSpec& font,
                   platform::Rgb colour) override;
+    platform::Size MeasureText(const std::string& text, const platform::FontSpec& font) override;
 
     static constexpr const char* kPrivateClipboardType = "application/x-marrowfin-dib";
     static constexpr const char* kPngClipboardType = "image/png";

@@ -39,6 +39,7 @@ public:
     virtual void OnRedo(CvxView& /*view*/) {}
     virtual void OnUpdateRedo(CvxView& /*view*/, CommandUpdate& update) { update.Enable(false); }
     virtual void OnRButtonUp(CvxView& /*view*/, CPoint /*point*/) {}
+    // After the view showed the canvas again, wholly or in part (the selection outline).
     virtual void OnViewPainted(CvxView& view);
     // Opens the tool's help page through the view it is bound to.
     virtual void ShowHelp();

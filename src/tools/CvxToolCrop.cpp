@@ -76,8 +76,12 @@ void CvxToolCrop::OnMouseMove(CvxView& view, CPoint point) {
     ShowCursor(view);
     EraseOutline(view);
     m_pointer = point;
-    if (!CvxToolGrid::IsInside(point)) return;
-    const CRect cut = CutRect(point);
+    DrawOutline(view);
+}
+
+void CvxToolCrop::DrawOutline(CvxView& view) {
+    if (!CvxToolGrid::IsInside(m_pointer)) return;
+    const CRect cut = CutRect(m_pointer);
     const QRect outline(cut.left, cut.top, cut.Width(), cut.Height());
     CvxZoomDC dc(view);
     QPainter& painter = dc.Painter();
@@ -90,7 +94,7 @@ void CvxToolCrop::OnMouseMove(CvxView& view, CPoint point) {
     }
     painter.drawEllipse(outline);
     painter.setBrush(kHoleColour);
-    painter.drawEllipse(QPoint(point.x, point.y), m_nHalfHeight, m_nHalfHeight);
+    painter.drawEllipse(QPoint(m_pointer.x, m_pointer.y), m_nHalfHeight, m_nHalfHeight);
 }
 
 void CvxToolCrop::OnLButtonDown(CvxView& view, CPoint point) {
@@ -119,5 +123,6 @@ void CvxToolCrop::OnLButtonDblClk(CvxView& view, CPoint) {
 
 void CvxToolCrop::OnViewPainted(CvxView& view) {
     CvxToolBase::OnViewPainted(view);
-    m_pointer = {-1, -1};
+    // The repaint showed the canvas without the outline.
+    if (&view == m_pView) DrawOutline(view);
 }

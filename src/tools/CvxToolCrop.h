@@ -48,4 +48,5 @@ public:
 
 private:
     void EraseOutline(CvxView& view);
+    void DrawOutline(CvxView& view);
 };

@@ -29,12 +29,16 @@ void CvxToolGrid::OnMouseMove(CvxView& view, CPoint point) {
     ShowCursor(view);
     EraseGuides(view);
     m_pointer = point;
-    if (!IsInside(point)) return;
+    DrawGuides(view);
+}
+
+void CvxToolGrid::DrawGuides(CvxView& view) {
+    if (!IsInside(m_pointer)) return;
     CvxZoomDC dc(view);
     QPainter& painter = dc.Painter();
     painter.setPen(QPen(Qt::red, 2));
-    painter.drawLine(point.x, 0, point.x, kLast);
-    painter.drawLine(0, point.y, kLast, point.y);
+    painter.drawLine(m_pointer.x, 0, m_pointer.x, kLast);
+    painter.drawLine(0, m_pointer.y, kLast, m_pointer.y);
 }
 
 void CvxToolGrid::OnLButtonUp(CvxView& view, CPoint point) {
@@ -58,5 +62,5 @@ void CvxToolGrid::OnLButtonDblClk(CvxView& view, CPoint) {
 void CvxToolGrid::OnViewPainted(CvxView& view) {
     CvxToolBase::OnViewPainted(view);
     // The repaint showed the canvas without the guides.
-    m_pointer = {-1, -1};
+    if (&view == m_pView) DrawGuides(view);
 }

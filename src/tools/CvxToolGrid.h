@@ -32,4 +32,5 @@ public:
 
 private:
     void EraseGuides(CvxView& view);
+    void DrawGuides(CvxView& view);
 };

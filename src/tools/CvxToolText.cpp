@@ -1,6 +1,8 @@
 #include "tools/CvxToolText.h"
 
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QInputMethod>
 
 #include "colour/TextLineImage.h"
 #include "document/CvxDoc.h"
@@ -10,8 +12,6 @@
 
 namespace {
 
-constexpr int kLineWidth = 2048;
-constexpr int kLineSpacing = 4;
 constexpr int kCaretMargin = 3;
 
 QString ToQString(const std::u32string& text) { return QString::fromUcs4(text.data(), qsizetype(text.size())); }
@@ -38,7 +38,8 @@ void CvxToolText::OnLButtonDown(CvxView& view, CPoint point) {
     m_bPlaced = 1;
     m_bTyping = 1;
     m_anchor = point;
-    m_textRect = {point.x, point.y, point.x + kLineWidth, point.y + m_font.height + kLineSpacing};
+    // The input method serves the view while a line is typed.
+    QGuiApplication::inputMethod()->update(Qt::ImEnabled);
     DrawLine(view);
 }
 
@@ -67,8 +68,7 @@ void CvxToolText::OnMouseMove(CvxView& view, CPoint) {
 
 void CvxToolText::OnViewPainted(CvxView& view) {
     CvxToolBase::OnViewPainted(view);
-    // A repaint wiped the line from the view; it shows again over the fresh canvas.
-    m_drawnRect = {};
+    // A repaint wiped the line from the view, or part of it; it shows again.
     if (&view == m_pView && m_bPlaced) DrawLine(view);
 }
 
@@ -86,13 +86,17 @@ void CvxToolText::DrawLine(CvxView& view) {
     painter.setFont(font);
     painter.setPen(QColor(m_textColour[0], m_textColour[1], m_textColour[2]));
     painter.drawText(QPoint(m_anchor.x, m_anchor.y + metrics.ascent()), line);
-    // The caret after the last character, inside a dotted box around the line.
-    painter.drawLine(m_anchor.x + width + 1, m_anchor.y, m_anchor.x + width + 1, m_anchor.y + metrics.height() - 1);
-    QPen dotted(Qt::black, 0, Qt::DotLine);
-    dotted.setCosmetic(true);
-    painter.setPen(dotted);
+    // The caret after the last character, inside a box around the line; black dots on white
+    // show on any picture.
+    const QLine caret(m_anchor.x + width + 1, m_anchor.y, m_anchor.x + width + 1, m_anchor.y + metrics.height() - 1);
     painter.setBrush(Qt::NoBrush);
-    painter.drawRect(box);
+    for (const Qt::PenStyle style : {Qt::SolidLine, Qt::DotLine}) {
+        QPen pen(style == Qt::SolidLine ? Qt::white : Qt::black, 0, style);
+        pen.setCosmetic(true);
+        painter.setPen(pen);
+        painter.drawRect(box);
+        painter.drawLine(caret);
+    }
     painter.restore();
     m_drawnRect = {box.left() - 1, box.top() - 1, box.right() + 3, box.bottom() + 3};
 }

@@ -37,7 +37,6 @@ public:
     std::int32_t m_bPlaced = 0;
     std::int32_t m_bTyping = 0;
     CPoint m_anchor{20, 20};
-    CRect m_textRect;
     platform::FontSpec m_font{"Arial", 16, false, false};
     RgbTriple m_textColour{0, 0, 0};
 

@@ -330,8 +330,12 @@ void CvxView::OnOutlineTick() {
     // The new dashes go over the picture itself, not over the old dashes.
     const CRect bounds = selected->GetBoundingRect();
     PresentRect({bounds.left - 2, bounds.top - 2, bounds.right + 3, bounds.bottom + 3});
-    CvxZoomDC dc(*this);
-    DrawSelectionOutline(dc);
+    {
+        CvxZoomDC dc(*this);
+        DrawSelectionOutline(dc);
+    }
+    // The tool's marks there were covered; it draws them again.
+    if (CvxToolBase* current = CurrentTool()) current->OnViewPainted(*this);
 }
 
 void CvxView::PresentRect(const CRect& canvasRect) {

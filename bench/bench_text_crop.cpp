@@ -16,6 +16,7 @@
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
 #include "document/CvxDoc.h"
+#include "platform/ScriptedPlatform.h"
 #include "platform/qt/QtPlatform.h"
 #include "tools/CvxToolCrop.h"
 #include "tools/CvxToolText.h"
@@ -28,11 +29,14 @@ constexpr int kCardWidth = 518, kCardHeight = 758;
 
 // A main window with one document holding a 1200 x 1200 picture, its view at 100 %.
 struct Editor {
-    QtPlatform platform;
+    // Glyphs from the font engine; message boxes scripted so that nothing waits for a user.
+    QtPlatform fonts;
+    platform::ScriptedPlatform platform;
     CMainFrame frame;
     CChildFrame* child = nullptr;
 
     Editor() {
+        platform.SetTextRenderer(&fonts);
         frame.resize(1400, 1000);
         auto document = std::make_unique<CvxDoc>();
         document->OnNewDocument();

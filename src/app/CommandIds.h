@@ -140,7 +140,6 @@ constexpr int ID_TEMPLATE_REGISTER_PLACE_OF_REST = 32970;
 constexpr int ID_TEMPLATE_REGISTER_CATHOLIC = 32971;
 constexpr int ID_TEMPLATE_BOOKMARK_2UP = 32973;
 constexpr int ID_TEMPLATE_DVD_CD_COVER = 32975;
-constexpr int ID_TEMPLATE_CD_DISC = 32961;  // sent only after the unlisted CD disc crop
 constexpr int ID_TEMPLATE_MENU = 33028;  // the toolbar's template drop-down
 
 // Specialty crop presets
@@ -152,7 +151,6 @@ constexpr int ID_CROP_PRAYER_CARD_4UP = 32956;
 constexpr int ID_CROP_PRAYER_CARD_8UP = 32957;
 constexpr int ID_CROP_SERVICE_FOLDER_2UP = 32958;
 constexpr int ID_CROP_AUTO_IMPORT = 32959;
-constexpr int ID_CROP_CD_DISC = 32960;  // no menu item offers it
 constexpr int ID_CROP_DVD_CD_AVERY = 32962;
 constexpr int ID_CROP_REGISTER_SERVICES = 32964;
 constexpr int ID_CROP_REGISTER_IN_MEMORY = 32965;

@@ -19,7 +19,6 @@ constexpr CropPreset kPresets[] = {
     {ID_CROP_PRAYER_CARD_4UP, 259, 379, ID_TEMPLATE_PRAYER_CARD_4UP},
     {ID_CROP_PRAYER_CARD_8UP, 204, 384, ID_TEMPLATE_PRAYER_CARD_8UP},
     {ID_CROP_SERVICE_FOLDER_2UP, 504, 315, ID_TEMPLATE_SERVICE_FOLDER_2UP},
-    {ID_CROP_CD_DISC, 380, 50, ID_TEMPLATE_CD_DISC},
     {ID_CROP_DVD_CD_AVERY, 380, 50, ID_TEMPLATE_DVD_CD_AVERY},
     {ID_CROP_REGISTER_SERVICES, 276, 383, ID_TEMPLATE_REGISTER_SERVICES},
     {ID_CROP_REGISTER_IN_MEMORY, 276, 383, ID_TEMPLATE_REGISTER_IN_MEMORY},
@@ -51,9 +50,7 @@ bool CvxToolCrop::UsePreset(int command) {
     return true;
 }
 
-bool CvxToolCrop::IsDisc() const {
-    return m_nTemplateCommand == ID_TEMPLATE_CD_DISC || m_nTemplateCommand == ID_TEMPLATE_DVD_CD_AVERY;
-}
+bool CvxToolCrop::IsDisc() const { return m_nTemplateCommand == ID_TEMPLATE_DVD_CD_AVERY; }
 
 CRect CvxToolCrop::CutRect(CPoint point) const {
     const int halfHeight = IsDisc() ? m_nHalfWidth : m_nHalfHeight;

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <vector>
 
+#include "OffscreenBenchMain.h"
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
 #include "document/CvxCanvas.h"
@@ -97,11 +98,4 @@ BENCHMARK(BM_MoveToolDragStepMemcpy)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunOffscreenBenchmarks(argc, argv); }

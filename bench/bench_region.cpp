@@ -1,0 +1,175 @@
+// The region tools' costs beside references measured in the same run:
+// - a 2,000-point wand drag through a real canvas view (brush 30, the largest), per mouse
+//   move, beside the same samples kept by a list that looks for duplicates by walking
+//   itself (the cost this drag would have without the set);
+// - region growing over a 2000 x 2000 picture beside one pass of a plain 4-neighbour flood
+//   fill over the same picture, and the whole region operation (colour reduction, growing,
+//   the rule's pixels) on an object of that size.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QMdiArea>
+#include <algorithm>
+#include <chrono>
+#include <vector>
+
+#include "app/CChildFrame.h"
+#include "app/CMainFrame.h"
+#include "app/CommandIds.h"
+#include "colour/RegionGrowing.h"
+#include "document/CvxDoc.h"
+#include "document/RegionOperation.h"
+#include "platform/ScriptedPlatform.h"
+#include "tools/CvxToolBase.h"
+#include "view/CvxView.h"
+
+namespace {
+
+constexpr int kSide = 2000;
+constexpr int kDragPoints = 2000;
+constexpr int kBrush = 30;
+
+// The drag: a zig-zag over the object, one new point per mouse move.
+CPoint DragPoint(int step) { return {300 + (step % 200) * 4, 300 + (step / 200) * 20 + (step % 7)}; }
+
+// A bluish picture with scattered yellow discs: the region is the blue ground around them.
+std::unique_ptr<CvxDIB> Scene() {
+    auto image = std::make_unique<CvxDIB>();
+    image->Create(kSide, kSide, 32);
+    for (int y = 0; y < kSide; ++y) {
+        std::uint8_t* pixel = image->RowAt(y);
+        for (int x = 0; x < kSide; ++x, pixel += 4) {
+            const int dx = x % 100 - 50, dy = y % 100 - 50;
+            const bool disc = dx * dx + dy * dy < 400;
+            pixel[0] = disc ? 40 : 200, pixel[1] = disc ? 220 : 60, pixel[2] = disc ? 230 : 30, pixel[3] = 255;
+        }
+    }
+    return image;
+}
+
+void BM_WandDragPerMove(benchmark::State& state) {
+    platform::ScriptedPlatform platform;
+    CMainFrame frame;
+    frame.resize(1400, 1000);
+    auto document = std::make_unique<CvxDoc>();
+    document->OnNewDocument();
+    auto object = std::make_unique<CvxSprite>(document.get());
+    object->Attach(Scene(), nullptr, nullptr, true);
+    CvxSprite* scene = document->AddObjectAtHead(std::move(object));
+    document->SetSelected(scene);
+    auto* child = new CChildFrame(std::move(document), frame);
+    frame.MdiArea()->addSubWindow(child);
+    frame.show();
+    child->showMaximized();
+    CvxView& view = child->View();
+    view.OnInitialUpdate();
+    QApplication::processEvents();
+    frame.SendCommand(ID_TOOL_AREA_SELECT);
+    CvxToolBase& wand = *frame.CurrentTool();
+    wand.m_nSize = kBrush;
+    double slowest = 0;
+    for (auto _ : state) {
+        view.GetDocument()->SetSelected(scene);
+        wand.OnLButtonDown(view, DragPoint(0));
+        for (int step = 1; step < kDragPoints; ++step) {
+            const auto start = std::chrono::steady_clock::now();
+            wand.OnMouseMove(view, DragPoint(step));
+            slowest = std::max(slowest, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        }
+        // Leave without the region operation; the next drag starts afresh.
+        wand.Activate(&view);
+    }
+    state.counters["slowest_move_ms"] = slowest;
+    state.counters["per_move_ms"] = benchmark::Counter(double(state.iterations()) * kDragPoints / 1000.0,
+                                                       benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    frame.MdiArea()->closeAllSubWindows();
+}
+BENCHMARK(BM_WandDragPerMove)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The same samples kept by a list that checks for duplicates by walking itself.
+void BM_WandDragLinearListReference(benchmark::State& state) {
+    for (auto _ : state) {
+        std::vector<CPoint> list;
+        for (int step = 0; step < kDragPoints; ++step)
+            for (int dy = -kBrush / 2; dy <= kBrush / 2; ++dy)
+                for (int dx = -kBrush / 2; dx <= kBrush / 2; ++dx) {
+                    const CPoint point{DragPoint(step).x + dx, DragPoint(step).y + dy};
+                    if (list.size() < SampleList::kCapacity && std::find(list.begin(), list.end(), point) == list.end())
+                        list.push_back(point);
+                }
+        benchmark::DoNotOptimize(list.data());
+    }
+    state.counters["per_move_ms"] = benchmark::Counter(double(state.iterations()) * kDragPoints / 1000.0,
+                                                       benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_WandDragLinearListReference)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+struct GrowingScene {
+    std::unique_ptr<CvxDIB> source = Scene();
+    std::unique_ptr<CvxDIB> indexed = CvxSprite::ReduceTo256(*source);
+};
+
+void BM_RegionGrowing2000(benchmark::State& state) {
+    GrowingScene scene;
+    const CPoint seed{1, 1};
+    for (auto _ : state)
+        regiongrowing::GrowRegion(*scene.indexed, *scene.source, std::span(&seed, 1), false,
+                                  regiongrowing::Topology::Connected);
+    state.SetItemsProcessed(state.iterations() * kSide * kSide);
+}
+BENCHMARK(BM_RegionGrowing2000)->Unit(benchmark::kMillisecond);
+
+// One pass of a plain 4-neighbour flood fill over the same palette indices, with a stack.
+void BM_PlainFloodFillReference(benchmark::State& state) {
+    GrowingScene scene;
+    const CvxDIB& indexed = *scene.indexed;
+    for (auto _ : state) {
+        std::vector<std::uint8_t> filled(std::size_t(kSide) * kSide, 0);
+        std::vector<CPoint> stack{{1, 1}};
+        const std::uint8_t colour = indexed.RowAt(1)[1];
+        while (!stack.empty()) {
+            const CPoint p = stack.back();
+            stack.pop_back();
+            if (p.x < 0 || p.y < 0 || p.x >= kSide || p.y >= kSide) continue;
+            std::uint8_t& cell = filled[std::size_t(p.y) * kSide + std::size_t(p.x)];
+            if (cell || indexed.RowAt(p.y)[p.x] != colour) continue;
+            cell = 1;
+            stack.push_back({p.x + 1, p.y});
+            stack.push_back({p.x - 1, p.y});
+            stack.push_back({p.x, p.y + 1});
+            stack.push_back({p.x, p.y - 1});
+        }
+        benchmark::DoNotOptimize(filled.data());
+    }
+    state.SetItemsProcessed(state.iterations() * kSide * kSide);
+}
+BENCHMARK(BM_PlainFloodFillReference)->Unit(benchmark::kMillisecond);
+
+void BM_RegionOperation2000(benchmark::State& state) {
+    platform::ScriptedPlatform platform;
+    CvxSprite object(nullptr);
+    object.Attach(Scene(), nullptr, nullptr, false);
+    SampleList samples;
+    samples.AddSquare({1, 1}, 3);
+    RegionRequest request;
+    request.samples = samples.Points();
+    request.releasePoint = {2, 2};
+    request.rule = RegionRule::SolidFill;
+    request.colour = 0x4242FF;
+    request.interruptible = false;
+    for (auto _ : state) benchmark::DoNotOptimize(MakeRegionResult(object, request).result);
+    state.SetItemsProcessed(state.iterations() * kSide * kSide);
+}
+BENCHMARK(BM_RegionOperation2000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -88,6 +88,7 @@ void CvxToolWand::Activate(CvxView* view) {
 }
 
 void CvxToolWand::OnLButtonDown(CvxView& view, CPoint point) {
+    if (m_bGrowing) return;
     CvxToolBase::OnLButtonDown(view, point);
     CvxSprite* target = ChooseTarget(view, point);
     if (!target) return;
@@ -132,6 +133,7 @@ CvxSprite* CvxToolWand::TakeObjectUnder(CvxView& view, CPoint point) {
 }
 
 void CvxToolWand::OnMouseMove(CvxView& view, CPoint point) {
+    if (m_bGrowing) return;
     ShowCursor(view);
     if (!m_bSampling || !m_bEngaged) {
         view.Host().MoveTool()->OnMouseMove(view, point);
@@ -158,10 +160,9 @@ void CvxToolWand::Sample(CvxView& view, CPoint point) {
 
 void CvxToolWand::OnLButtonUp(CvxView& view, CPoint point) {
     CvxToolBase::OnLButtonUp(view, point);
-    if (!m_pTarget || !m_bSampling) return;
+    if (m_bGrowing || !m_pTarget || !m_bSampling) return;
     m_bSampling = 0;
     RunRegionOperation(view, point);
-    m_pSamples.reset();
     m_pTarget = nullptr;
     if (m_variant == Variant::AreaSelect && m_bEngaged == 2) view.ResetToMoveTool();
 }
@@ -173,10 +174,16 @@ void CvxToolWand::RunRegionOperation(CvxView& view, CPoint release) {
     view.InvalidateCanvas();
     // The target may have gone while the button was held (a document closing, say).
     const bool listed = document.FindSlot(target) != nullptr;
-    if (!listed && document.Canvas().Background() != target) return;
+    if (!listed && document.Canvas().Background() != target) {
+        m_pSamples.reset();
+        return;
+    }
 
+    // Looking for a key press delivers the other events that wait, mouse events included:
+    // the samples stay here and the tool ignores the pointer until the growing is done.
+    const std::unique_ptr<SampleList> samples = std::move(m_pSamples);
     RegionRequest request;
-    request.samples = m_pSamples->Points();
+    request.samples = samples->Points();
     request.releasePoint = release;
     request.rule = Rule();
     request.colour = m_colour;
@@ -185,7 +192,9 @@ void CvxToolWand::RunRegionOperation(CvxView& view, CPoint release) {
     {
         platform::BusyCursor busy;
         view.Host().ShowPrompt(IDS_HALT_PROCESSING);
+        m_bGrowing = true;
         outcome = MakeRegionResult(*target, request);
+        m_bGrowing = false;
         view.Host().ShowPrompt(PromptId());
     }
     if (outcome.status == RegionStatus::OutOfMemory) {

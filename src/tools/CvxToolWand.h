@@ -45,4 +45,5 @@ private:
     Variant m_variant;
     CvxSprite* m_pTarget = nullptr;
     std::unique_ptr<SampleList> m_pSamples;  // only while sampling
+    bool m_bGrowing = false;
 };

@@ -95,6 +95,8 @@ protected:
     CvxSprite* m_photo = nullptr;
 };
 
+}  // namespace
+
 TEST_F(RegionToolsTest, RectangleAndAreaSelectCutExactlyWhatTheyCover) {
     ASSERT_TRUE(m_frame->SendCommand(ID_TOOL_RECT_SELECT));
     EXPECT_EQ(m_frame->PromptText().toStdString(), "Select region: Drag mouse, click inside to accept.");

@@ -4,6 +4,7 @@
 
 #include "app/StringTable.h"
 #include "document/CvxDoc.h"
+#include "document/EdgeEffect.h"
 #include "document/ObjectSnap.h"
 #include "document/PaintingCommit.h"
 #include "platform/PlatformServices.h"
@@ -92,6 +93,8 @@ void CvxToolWand::OnLButtonDown(CvxView& view, CPoint point) {
     CvxToolBase::OnLButtonDown(view, point);
     CvxSprite* target = ChooseTarget(view, point);
     if (!target) return;
+    // The region is taken from the object's own picture, not from its blend with the canvas.
+    edgeeffect::SuspendEffect(*target, &view, false);
     m_pTarget = target;
     m_pressPoint = point;
     m_bSampling = 1;

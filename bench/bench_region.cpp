@@ -8,14 +8,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-#include <QMdiArea>
 #include <algorithm>
 #include <chrono>
 #include <vector>
 
-#include "app/CChildFrame.h"
-#include "app/CMainFrame.h"
+#include "QtViewBench.h"
 #include "app/CommandIds.h"
 #include "colour/RegionGrowing.h"
 #include "document/CvxDoc.h"
@@ -51,20 +48,13 @@ std::unique_ptr<CvxDIB> Scene() {
 void BM_WandDragPerMove(benchmark::State& state) {
     platform::ScriptedPlatform platform;
     CMainFrame frame;
-    frame.resize(1400, 1000);
     auto document = std::make_unique<CvxDoc>();
     document->OnNewDocument();
     auto object = std::make_unique<CvxSprite>(document.get());
     object->Attach(Scene(), nullptr, nullptr, true);
     CvxSprite* scene = document->AddObjectAtHead(std::move(object));
     document->SetSelected(scene);
-    auto* child = new CChildFrame(std::move(document), frame);
-    frame.MdiArea()->addSubWindow(child);
-    frame.show();
-    child->showMaximized();
-    CvxView& view = child->View();
-    view.OnInitialUpdate();
-    QApplication::processEvents();
+    CvxView& view = ShowDocument(frame, std::move(document));
     frame.SendCommand(ID_TOOL_AREA_SELECT);
     CvxToolBase& wand = *frame.CurrentTool();
     wand.m_nSize = kBrush;
@@ -165,11 +155,4 @@ BENCHMARK(BM_RegionOperation2000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunBenchmarksWithQt(argc, argv); }

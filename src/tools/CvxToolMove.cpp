@@ -22,6 +22,9 @@ constexpr int kOutlineMargin = 6;
 void CvxToolMove::Activate(CvxView* view) {
     CvxToolBase::Activate(view);
     m_bEngaged = 1;
+    // A press that never saw its release (the view's start-up press, a press before another
+    // tool took over) must not leave the selection following the bare pointer.
+    m_bDragging = 0;
     m_bRecomposeNeeded = 1;
     if (view) ShowLook(*view);
 }

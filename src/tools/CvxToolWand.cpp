@@ -95,6 +95,10 @@ void CvxToolWand::OnLButtonDown(CvxView& view, CPoint point) {
     if (!target) return;
     // The region is taken from the object's own picture, not from its blend with the canvas.
     edgeeffect::SuspendEffect(*target, &view, false);
+    // The canvas shows the target without its effect before the brush marks go over it, and
+    // the selection outline's animation, which repaints the target's rectangle, waits.
+    view.viewport()->repaint();
+    view.StopOutlineTimer();
     m_pTarget = target;
     m_pressPoint = point;
     m_bSampling = 1;
@@ -175,6 +179,7 @@ void CvxToolWand::RunRegionOperation(CvxView& view, CPoint release) {
     CvxSprite* target = m_pTarget;
     // The brush marks go with the next paint whatever happens.
     view.InvalidateCanvas();
+    view.StartOutlineTimer();
     // The target may have gone while the button was held (a document closing, say).
     const bool listed = document.FindSlot(target) != nullptr;
     if (!listed && document.Canvas().Background() != target) {

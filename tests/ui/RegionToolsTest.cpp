@@ -116,6 +116,8 @@ TEST_F(RegionToolsTest, RectangleAndAreaSelectCutExactlyWhatTheyCover) {
     EXPECT_EQ(Document().GetSelected(), m_photo);
     EXPECT_EQ(View().Surface().pixelColor(Device(onPatch)), QColor(6, 240, 255)) << "the brush disc shows";
     MoveTo({onPatch.x + 3, onPatch.y + 2});
+    QTest::qWait(400);  // paints and outline animation steps
+    EXPECT_EQ(View().Surface().pixelColor(Device(onPatch)), QColor(6, 240, 255)) << "and stays while sampling";
     Release({onPatch.x + 3, onPatch.y + 2});
     ASSERT_EQ(Document().Objects().size(), 3u);
     CvxSprite* region = Document().Objects().front().get();
@@ -129,6 +131,8 @@ TEST_F(RegionToolsTest, RectangleAndAreaSelectCutExactlyWhatTheyCover) {
 }
 
 TEST_F(RegionToolsTest, AClickWithoutMovementMakesNothingAndTheBandKeepsFollowing) {
+    // The view's start-up press reaches the move tool without a release.
+    m_frame->MoveTool()->OnLButtonDown(View(), {50, 40});
     ASSERT_TRUE(m_frame->SendCommand(ID_TOOL_ELLIPSE_SELECT));
     auto& select = *static_cast<CvxToolSelect*>(m_frame->CurrentTool());
     ASSERT_EQ(select.m_bEllipse, 1);
@@ -145,6 +149,8 @@ TEST_F(RegionToolsTest, AClickWithoutMovementMakesNothingAndTheBandKeepsFollowin
     ASSERT_EQ(oval.GetBoundingRect(), (CRect{150, 60, 190, 90}));
     EXPECT_EQ(GetPixel(*oval.Image(), 0, 0).a, 0) << "outside the ellipse";
     EXPECT_EQ(GetPixel(*oval.Image(), 20, 15), PhotoPixel(170, 75));
+    MoveTo({300, 200});
+    EXPECT_EQ(oval.GetBoundingRect(), (CRect{150, 60, 190, 90})) << "the new object stays put under a bare pointer";
 }
 
 TEST_F(RegionToolsTest, FloodFillAndEraseChangeTheRegionAndUndoBringsItBack) {

@@ -81,7 +81,8 @@ void CvxToolMove::OnLButtonDown(CvxView& view, CPoint point) {
 void CvxToolMove::OnMouseMove(CvxView& view, CPoint point) {
     CvxDoc& document = *view.GetDocument();
     CvxSprite* selected = document.GetSelected();
-    if (!selected) m_bDragging = 0;
+    // Other tools pass their hover moves on here: only the current move tool drags.
+    if (!selected || !IsCurrent(view)) m_bDragging = 0;
     if (!m_bDragging) {
         if (CvxSprite* previous = view.ObjectUnderPointer(); previous && previous != selected)
             view.EraseObjectOutline(*previous);

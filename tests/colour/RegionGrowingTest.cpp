@@ -90,25 +90,3 @@ TEST(RegionGrowingTest, AWaitingKeyPressStopsOnlyAnInterruptibleGrowing) {
               GrowResult::Grown);
     EXPECT_EQ(picture.SelectedCount(), 300 * 300);
 }
-
-TEST(RegionGrowingTest, ColourMatchFollowsHueToleranceAndTheGreyRule) {
-    // Intensities on the 0..100 scale; hue in radians.
-    const HsiColor red{0.0, 0.5, 50.0}, white{kUndefinedHue, 0.0, 100.0};
-    struct Case {
-        HsiColor sample, pixel;
-        std::size_t samples;
-        bool pureWhite, matches;
-    } cases[] = {
-        {red, {0.15, 0.5, 50.0}, 2, false, true},     // inside the hue tolerance of 0.17
-        {{3.1, 0.5, 50.0}, {-3.1, 0.5, 50.0}, 2, false, true},  // hue distance taken round the circle
-        {red, {0.30, 0.5, 50.0}, 2, false, false},    // outside it
-        {red, {0.05, 0.5, 56.0}, 2, false, false},    // intensity too far: dI = 24.5
-        {white, {kUndefinedHue, 0.01, 99.8}, 2, false, true},  // grey rule: dI = 4.5
-        {white, {kUndefinedHue, 0.01, 99.6}, 2, false, false},  // dI = 6.3
-        {white, {kUndefinedHue, 0.0, 100.0}, 1, false, false},  // a lone white sample...
-        {white, {0.5, 0.9, 40.0}, 1, true, true},                 // ...takes pure white pixels only
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(ColourMatches(c.sample, c.pixel, c.samples, c.pureWhite), c.matches)
-            << c.pixel.hue << " " << c.pixel.intensity << " " << c.samples;
-}

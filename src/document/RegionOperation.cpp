@@ -117,6 +117,11 @@ RegionOutcome RegionResultOf(const CvxSprite& target, const RegionRequest& reque
 
 }  // namespace
 
+SampleList::SampleList() {
+    m_points.reserve(kCapacity);
+    m_seen.reserve(kCapacity);
+}
+
 void SampleList::AddSquare(CPoint centre, int size) {
     const int half = size / 2;
     for (int dy = -half; dy <= half; ++dy)

@@ -22,6 +22,8 @@ class SampleList {
 public:
     static constexpr std::size_t kCapacity = 131072;
 
+    // Room for a full list is taken at once, so no move of a drag pays for growing it.
+    SampleList();
     // Appends the square of side size / 2 * 2 + 1 around the centre, point by point, skipping
     // points already listed and stopping at the capacity.
     void AddSquare(CPoint centre, int size);

@@ -1,6 +1,6 @@
 #include "tools/CvxToolWand.h"
 
-#include <cmath>
+#include <vector>
 
 #include "app/StringTable.h"
 #include "document/CvxDoc.h"
@@ -155,14 +155,16 @@ void CvxToolWand::Sample(CvxView& view, CPoint point) {
     const int half = m_nSize / 2;
     const CRect bounds = m_pTarget->GetBoundingRect();
     const QRgb colour = qRgb(int(m_colour & 0xFF), int((m_colour >> 8) & 0xFF), int((m_colour >> 16) & 0xFF));
-    CvxZoomDC dc(view);
+    std::vector<CPoint> disc;
+    disc.reserve(std::size_t(m_nSize) * std::size_t(m_nSize));
     for (int dy = -half; dy <= half; ++dy)
         for (int dx = -half; dx <= half; ++dx) {
             const CPoint at{point.x + dx, point.y + dy};
             if (dx * dx + dy * dy <= half * half && at.x >= bounds.left && at.x < bounds.right &&
                 at.y >= bounds.top && at.y < bounds.bottom)
-                dc.SetPixel(at, colour);
+                disc.push_back(at);
         }
+    CvxZoomDC(view).SetPixels(disc, colour);
 }
 
 void CvxToolWand::OnLButtonUp(CvxView& view, CPoint point) {

@@ -36,7 +36,8 @@ int AutosaveController::IntervalSeconds() {
 void AutosaveController::Watch(CChildFrame* child, const CvxAutosaveEntry* adopted) {
     const int key = m_nNextKey++;
     m_watched[key] = Watched{child, 0};
-    if (adopted) m_pStore->Adopt(*adopted, key);
+    // A recovered autosave holds the document exactly as it opens.
+    if (adopted && m_pStore->Adopt(*adopted, key)) m_watched[key].savedChanges = child->Document().ChangeCount();
     connect(child, &CChildFrame::DocumentSaved, this, [this, key]() {
         // The user's own save supersedes the autosave; later changes make a new one.
         const auto it = m_watched.find(key);
@@ -53,7 +54,9 @@ void AutosaveController::Forget(int key) {
 
 QString AutosaveController::AutosavePathOf(CChildFrame* child) const {
     for (const auto& [key, watched] : m_watched)
-        if (watched.child == child && m_pStore->HasAutosave(key)) return QString::fromStdString(m_pStore->ProjectPath(key));
+        if (watched.child == child && m_pStore->HasAutosave(key) && !m_pStore->IsWriting(key) &&
+            watched.savedChanges == child->Document().ChangeCount())
+            return QString::fromStdString(m_pStore->ProjectPath(key));
     return {};
 }
 

@@ -29,7 +29,7 @@ public:
     // its autosave until the next write.
     void Watch(CChildFrame* child, const CvxAutosaveEntry* adopted = nullptr);
     CvxAutosave& Store() { return *m_pStore; }
-    // The autosave file of the window's document, or empty when there is none yet.
+    // The autosave file that holds the window's document as it is now, or empty.
     QString AutosavePathOf(CChildFrame* child) const;
 
 public slots:

@@ -12,7 +12,7 @@
 #include <QPainter>
 
 #include "MemcpyReference.h"
-#include "OffscreenBenchMain.h"
+#include "QtViewBench.h"
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
@@ -120,4 +120,4 @@ BENCHMARK(BM_CropOutlineMoveMemcpy)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) { return RunOffscreenBenchmarks(argc, argv); }
+int main(int argc, char** argv) { return RunBenchmarksWithQt(argc, argv); }

@@ -90,14 +90,13 @@ bool Decode(const std::vector<std::uint8_t>& bytes, CvxDIB& decoded, PhotoMetada
         reason = "out of memory for the picture";
         return false;
     }
+    // One pass from the library's rows to ours, with the pixel rules applied on the way.
     for (int y = 0; y < outHeight; ++y) {
         const std::uint8_t* in = plane + std::size_t(y) * std::size_t(stride);
-        std::uint8_t* out = decoded.RowAt(y);
-        for (int x = 0; x < outWidth; ++x, in += step, out += 4) {
-            out[0] = in[2];
-            out[1] = in[1];
-            out[2] = in[0];
-            out[3] = alpha ? in[3] : 255;
+        auto* out = reinterpret_cast<std::uint32_t*>(decoded.RowAt(y));
+        for (int x = 0; x < outWidth; ++x, in += step) {
+            const std::uint32_t a = alpha ? in[3] : 255u;
+            out[x] = ImportedPixel((a << 24) | (std::uint32_t{in[0]} << 16) | (std::uint32_t{in[1]} << 8) | in[2]);
         }
     }
     if (metadata != nullptr) ReadProfile(handle.get(), *metadata);
@@ -121,7 +120,6 @@ int ReadHEIF(CvxFile& file, CvxDIB& image, PhotoMetadata* metadata, std::int64_t
         ShowUnreadable("HEIF", reason);
         return 0;
     }
-    FinishImportedPixels(decoded);
     image = std::move(decoded);
     return 1;
 }

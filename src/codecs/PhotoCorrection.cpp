@@ -131,7 +131,7 @@ void ApplyPhotoCorrections(CvxDIB& image, PhotoMetadata& metadata) {
 void FinishImportedPixels(CvxDIB& image) {
     auto* pixel = reinterpret_cast<std::uint32_t*>(image.Bits());
     const std::size_t count = std::size_t(image.Width()) * std::size_t(image.Height());
-    for (std::size_t i = 0; i < count; ++i) pixel[i] = (pixel[i] >> 24) == 0 ? 0 : ClampedPixel(pixel[i]);
+    for (std::size_t i = 0; i < count; ++i) pixel[i] = ImportedPixel(pixel[i]);
 }
 
 void ShowUnreadable(const char* format, const std::string& reason) {

@@ -28,7 +28,9 @@ int ExifOrientation(const std::uint8_t* payload, std::size_t size);
 void ApplyPhotoCorrections(CvxDIB& image, PhotoMetadata& metadata);
 
 // The rules every reader applies to the pixels it imports: a transparent pixel becomes
-// transparent black, every other pixel gets the colour clamp.
+// transparent black, every other pixel gets the colour clamp. One pixel is read as the word
+// 0xAARRGGBB.
+inline std::uint32_t ImportedPixel(std::uint32_t pixel) { return (pixel >> 24) == 0 ? 0 : ClampedPixel(pixel); }
 void FinishImportedPixels(CvxDIB& image);
 
 // The message a photo reader shows when a file is of its format but cannot be read.

@@ -209,7 +209,9 @@ TEST(PhotoFormats, TruncatedAndCorruptFilesAreRefusedCleanly) {
         EXPECT_FALSE(image.LoadFromFile(dir.File(name)));
         const auto texts = platform.MessageTexts();
         ASSERT_EQ(texts.size(), message ? 2u : 1u) << testing::PrintToString(texts);
-        if (message) EXPECT_EQ(texts[0].rfind(message, 0), 0u) << texts[0];
+        if (message) {
+            EXPECT_EQ(texts[0].rfind(message, 0), 0u) << texts[0];
+        }
         EXPECT_EQ(texts.back(), "Unsupported file type");
         EXPECT_EQ(testsupport::PixelHash(image), before) << "a refused file leaves the picture as it was";
     }

@@ -9,6 +9,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-image-formats-plugins
   libgl-dev libxkbcommon-dev
   libjpeg62-turbo-dev libjpeg-turbo-progs
+  libpng-dev libheif-dev libwebp-dev liblcms2-dev
+  libheif-examples webp liblcms2-utils
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libclang-rt-dev
   xvfb xauth

@@ -190,7 +190,7 @@ bool CvxApp::OnCommand(int id) {
             NewDocument();
             return true;
         case ID_FILE_OPEN: {
-            CvxOpenDlg dialog(true, CvxOpenDlg::kImageFilter);
+            CvxOpenDlg dialog(true, CvxOpenDlg::kOpenImageFilter);
             if (dialog.DoModal() == platform::IDOK) OpenDocumentFile(QString::fromStdString(dialog.PathName()));
             return true;
         }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "document/CvxDoc.h"
+#include "codecs/PhotoCorrection.h"
 #include "document/CvxSpriteGroup.h"
 #include "image/CvxDIB.h"
 
@@ -53,9 +54,12 @@ int RunInfo(const std::string& path) {
     CvxDoc document;
     CvxDIB image;
     ImageKind kind = ImageKind::None;
-    if (!image.LoadFromFile(path, nullptr, &kind, &document)) return 1;
+    PhotoMetadata photo;
+    if (!image.LoadFromFile(path, nullptr, &kind, &document, &photo)) return 1;
     if (image.IsEmpty()) return PrintProject(path, document);
-    std::printf("file: %s\nkind: %s\nwidth: %d\nheight: %d\ndepth: %d\n", path.c_str(), ImageKindName(kind),
-                image.Width(), image.Height(), image.BitCount());
+    // The size is the upright one the editor shows; the file's own orientation and profile follow.
+    std::printf("file: %s\nkind: %s\nwidth: %d\nheight: %d\ndepth: %d\norientation: %d\ncolour profile: %s\n",
+                path.c_str(), ImageKindName(kind), image.Width(), image.Height(), image.BitCount(), photo.orientation,
+                photo.colourConverted ? "converted to sRGB" : photo.iccProfile.empty() ? "none (sRGB)" : "not usable, ignored");
     return 0;
 }

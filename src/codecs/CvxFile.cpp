@@ -86,6 +86,13 @@ std::size_t CvxFile::Read(void* buffer, std::size_t count) {
     return std::fread(buffer, 1, count, m_file);
 }
 
+bool CvxFile::ReadAll(std::vector<std::uint8_t>& bytes, std::int64_t maxBytes) {
+    const std::int64_t length = Length(), position = Position();
+    if (length < 0 || position < 0 || position > length || length - position > maxBytes) return false;
+    bytes.resize(static_cast<std::size_t>(length - position));
+    return ReadExact(bytes.data(), bytes.size());
+}
+
 bool CvxFile::Write(const void* buffer, std::size_t count) {
     if (m_file == nullptr) return false;
     if (count != 0 && std::fwrite(buffer, 1, count, m_file) != count) m_writeFailed = true;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 class CvxFile {
 public:
@@ -28,6 +29,9 @@ public:
     bool IsOpen() const { return m_file != nullptr; }
     std::size_t Read(void* buffer, std::size_t count);
     bool ReadExact(void* buffer, std::size_t count) { return Read(buffer, count) == count; }
+    // Everything from the current position to the end, for libraries that decode from memory;
+    // fails for files longer than maxBytes.
+    bool ReadAll(std::vector<std::uint8_t>& bytes, std::int64_t maxBytes);
     bool Write(const void* buffer, std::size_t count);
     bool Seek(std::int64_t position);
     std::int64_t Position() const;

@@ -18,12 +18,18 @@ const char* CvxOpenDlg::FilterText(int filter) {
     switch (filter) {
         case kProjectFilter:
             return "Project file - TIFF is native format (*.TIF)|*.tif|All files|*.*||";
+        case kOpenImageFilter:
+            return "Supported File Types (*.TIF, *.JPG, *.GIF, *.BMP, *.PNG, *.HEIC, *.WEBP)|*.tif;*.tiff;*.jpg;"
+                   "*.jpeg;*.gif;*.bmp;*.png;*.heic;*.heif;*.webp|BMP (*.bmp)|*.bmp|JPEG (*.jpg)|*.jpg;*.jpeg|GIF "
+                   "(*.gif)|*.gif|TIF (*.tif)|*.tif;*.tiff|PNG (*.png)|*.png|HEIC (*.heic)|*.heic;*.heif|WebP "
+                   "(*.webp)|*.webp|All files|*.*||";
         case kTransparentImageFilter:
-            return "Supported File Types (*.TIF, *.GIF, *.BMP)|*.tif;*.gif;*.bmp|BMP (*.bmp)|*.bmp|GIF "
-                   "(*.gif)|*.gif|TIF (*.tif)|*.tif||";
+            return "Supported File Types (*.TIF, *.GIF, *.BMP, *.PNG)|*.tif;*.gif;*.bmp;*.png|BMP (*.bmp)|*.bmp|GIF "
+                   "(*.gif)|*.gif|TIF (*.tif)|*.tif|PNG (*.png)|*.png||";
         default:
-            return "Supported File Types (*.TIF, *.JPG, *.GIF, *.BMP)|*.tif;*.jpg;*.gif;*.bmp|BMP "
-                   "(*.bmp)|*.bmp|JPEG (*.jpg)|*.jpg|GIF (*.gif)|*.gif|TIF (*.tif)|*.tif|All files|*.*||";
+            return "Supported File Types (*.TIF, *.JPG, *.GIF, *.BMP, *.PNG)|*.tif;*.jpg;*.gif;*.bmp;*.png|BMP "
+                   "(*.bmp)|*.bmp|JPEG (*.jpg)|*.jpg|GIF (*.gif)|*.gif|TIF (*.tif)|*.tif|PNG (*.png)|*.png|All "
+                   "files|*.*||";
     }
 }
 

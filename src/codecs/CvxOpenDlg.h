@@ -7,7 +7,8 @@
 
 class CvxOpenDlg {
 public:
-    enum Filter { kImageFilter = 0, kProjectFilter = 2, kTransparentImageFilter = 3 };
+    // Saving offers what can be written; opening lists everything that can be read.
+    enum Filter { kImageFilter = 0, kOpenImageFilter = 1, kProjectFilter = 2, kTransparentImageFilter = 3 };
 
     CvxOpenDlg(bool forOpening, int filter, std::string initialName = {}, std::string defaultExtension = {});
 

@@ -12,7 +12,11 @@
 #include "codecs/CvxProjectTarget.h"
 #include "codecs/CvxTiff.h"
 #include "codecs/GifCodec.h"
+#include "codecs/HeifCodec.h"
 #include "codecs/JpegCodec.h"
+#include "codecs/PhotoCorrection.h"
+#include "codecs/PngCodec.h"
+#include "codecs/WebpCodec.h"
 #include "colour/ColorReduce.h"
 #include "image/CvxDIB.h"
 #include "platform/PlatformServices.h"
@@ -48,16 +52,19 @@ const char* ImageKindName(ImageKind kind) {
         case ImageKind::Tiff: return "TIFF";
         case ImageKind::Jpeg: return "JPEG";
         case ImageKind::Gif: return "GIF";
+        case ImageKind::Png: return "PNG";
+        case ImageKind::Heif: return "HEIF";
+        case ImageKind::WebP: return "WebP";
         default: return "none";
     }
 }
 
 int CvxDIB::LoadFromFile(const std::string& requestedPath, const std::string* initialFolder,
-                         ImageKind* loadedKind, CvxProjectTarget* target) {
+                         ImageKind* loadedKind, CvxProjectTarget* target, PhotoMetadata* metadata) {
     if (loadedKind) *loadedKind = ImageKind::None;
     std::string path = requestedPath;
     if (path.empty()) {
-        CvxOpenDlg dialog(true, CvxOpenDlg::kImageFilter);
+        CvxOpenDlg dialog(true, CvxOpenDlg::kOpenImageFilter);
         if (dialog.DoModal(initialFolder) != platform::IDOK) return 0;
         path = dialog.PathName();
     }
@@ -83,14 +90,27 @@ int CvxDIB::LoadFromFile(const std::string& requestedPath, const std::string* in
             }
         }
     }
-    file.Close();
-    if (kind == ImageKind::None && ReadJPEG(path, *this)) kind = ImageKind::Jpeg;
+    PhotoMetadata photo;
+    if (kind == ImageKind::None && ReadJPEG(path, *this, &photo)) kind = ImageKind::Jpeg;
+    if (kind != ImageKind::Jpeg) photo = PhotoMetadata{};  // nothing of a refused file's metadata is kept
     if (kind == ImageKind::None && ReadGIF(path, *this)) kind = ImageKind::Gif;
+    // The readers of today's photo formats come after the classic ones, in a fixed order.
+    using PhotoReader = int (*)(CvxFile&, CvxDIB&, PhotoMetadata*, std::int64_t);
+    static constexpr std::pair<ImageKind, PhotoReader> kPhotoReaders[] = {
+        {ImageKind::Png, ReadPNG}, {ImageKind::Heif, ReadHEIF}, {ImageKind::WebP, ReadWebP}};
+    for (const auto& [readerKind, reader] : kPhotoReaders) {
+        if (kind != ImageKind::None) break;
+        photo = PhotoMetadata{};
+        if (file.Seek(0) && reader(file, *this, &photo, kMaxPicturePixels)) kind = readerKind;
+    }
+    file.Close();
     if (kind == ImageKind::None) {
         platform::ShowMessage("Unsupported file type", MessageStyle::Plain);
         return 0;
     }
+    ApplyPhotoCorrections(*this, photo);
     if (loadedKind) *loadedKind = kind;
+    if (metadata) *metadata = std::move(photo);
     return 1;
 }
 
@@ -120,6 +140,16 @@ int CvxDIB::SaveToFile(const std::string& path, CvxProjectTarget* document) cons
     if (tag == ".gif") {
         const int saved = SaveAsGif(*this, path);
         if (!saved) platform::ShowMessage("Failed to save GIF file", MessageStyle::Plain);
+        return saved;
+    }
+    if (tag == ".png") {
+        // As for every other name, a file needs a name before its extension.
+        if (path.size() == tag.size() || path[path.size() - tag.size() - 1] == '/') {
+            platform::ShowMessage("Invalid file name", MessageStyle::Exclamation);
+            return 0;
+        }
+        const int saved = WritePNG(*this, path);
+        if (!saved) platform::ShowMessage("Failed to save PNG file", MessageStyle::Plain);
         return saved;
     }
     if (tag == ".tif") {

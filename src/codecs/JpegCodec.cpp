@@ -2,6 +2,7 @@
 
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <utility>
 
@@ -71,10 +72,23 @@ void ConvertRow(const JSAMPLE* samples, int components, int width, std::uint8_t*
     }
 }
 
+// The orientation of the first EXIF block and the profile its APP2 markers carry.
+void CollectMetadata(jpeg_decompress_struct& info, PhotoMetadata& metadata) {
+    for (jpeg_saved_marker_ptr marker = info.marker_list; marker != nullptr; marker = marker->next) {
+        if (marker->marker != JPEG_APP0 + 1) continue;
+        metadata.orientation = ExifOrientation(marker->data, marker->data_length);
+        if (metadata.orientation != 1) break;
+    }
+    JOCTET* profile = nullptr;
+    unsigned int length = 0;
+    if (jpeg_read_icc_profile(&info, &profile, &length)) metadata.iccProfile.assign(profile, profile + length);
+    std::free(profile);
+}
+
 // Everything that may jump back lives in these two functions, and they create no object with
 // a destructor after setting the recovery point.
 bool Decode(jpeg_decompress_struct& info, ErrorManager& errors, jpeg_progress_mgr& progress, std::FILE* stream,
-            CvxDIB& image, std::int64_t maxPixels) {
+            CvxDIB& image, std::int64_t maxPixels, PhotoMetadata* metadata) {
     if (setjmp(errors.recovery)) return false;
     jpeg_create_decompress(&info);
     progress.progress_monitor = LimitScans;
@@ -82,7 +96,12 @@ bool Decode(jpeg_decompress_struct& info, ErrorManager& errors, jpeg_progress_mg
     // Whole-image buffers of multi-scan files beyond the image bound fail instead of growing.
     info.mem->max_memory_to_use = CvxDIB::kMaxBytes;
     jpeg_stdio_src(&info, stream);
+    if (metadata != nullptr) {
+        jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
+        jpeg_save_markers(&info, JPEG_APP0 + 2, 0xFFFF);
+    }
     jpeg_read_header(&info, TRUE);
+    if (metadata != nullptr) CollectMetadata(info, *metadata);
     if (!CvxDIB::SizeIsSane(info.image_width, info.image_height, 32) ||
         std::int64_t{info.image_width} * info.image_height > maxPixels) {
         platform::Trace("JPEG: picture too large");
@@ -142,27 +161,27 @@ bool Encode(jpeg_compress_struct& info, ErrorManager& errors, std::FILE* stream,
 
 }  // namespace
 
-int ReadJPEG(CvxFile& file, CvxDIB& image, std::int64_t maxPixels) {
+int ReadJPEG(CvxFile& file, CvxDIB& image, std::int64_t maxPixels, PhotoMetadata* metadata) {
     if (!file.IsOpen()) return 0;
     jpeg_decompress_struct info{};
     ErrorManager errors;
     info.err = InstallErrorManager(errors);
     jpeg_progress_mgr progress{};
     CvxDIB decoded;
-    const bool ok = Decode(info, errors, progress, file.Stream(), decoded, maxPixels);
+    const bool ok = Decode(info, errors, progress, file.Stream(), decoded, maxPixels, metadata);
     jpeg_destroy_decompress(&info);
     if (!ok) return 0;
     image = std::move(decoded);
     return 1;
 }
 
-int ReadJPEG(const std::string& path, CvxDIB& image) {
+int ReadJPEG(const std::string& path, CvxDIB& image, PhotoMetadata* metadata) {
     CvxFile file;
     if (!file.Open(path, CvxFile::Mode::Read)) {
         platform::Trace("can't open " + path);
         return 0;
     }
-    return ReadJPEG(file, image);
+    return ReadJPEG(file, image, kJpegMaxPixels, metadata);
 }
 
 int WriteJPEG(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb) {

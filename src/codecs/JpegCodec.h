@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "codecs/PhotoCorrection.h"
 #include "image/CvxDIB.h"
 
 class CvxFile;
@@ -18,9 +19,10 @@ inline constexpr std::int64_t kJpegMaxPixels = CvxDIB::kMaxBytes / 4;
 // returns 1 on success. Greyscale pictures give blue = green = red; pictures of four
 // components give their first three samples as red, green, blue. Any other component count,
 // and a picture of more than maxPixels pixels, is refused. On failure the image is left as
-// it was.
-int ReadJPEG(const std::string& path, CvxDIB& image);
-int ReadJPEG(CvxFile& file, CvxDIB& image, std::int64_t maxPixels = kJpegMaxPixels);
+// it was. metadata, when given, receives the EXIF orientation and the embedded colour profile.
+int ReadJPEG(const std::string& path, CvxDIB& image, PhotoMetadata* metadata = nullptr);
+int ReadJPEG(CvxFile& file, CvxDIB& image, std::int64_t maxPixels = kJpegMaxPixels,
+             PhotoMetadata* metadata = nullptr);
 
 // Encodes width x height pixels of red, green, blue (rows top to bottom) as a baseline JPEG
 // of quality 100; returns 1 on success. The target is replaced only when the whole file was

@@ -16,8 +16,9 @@
 class CvxFile;
 class CvxProjectTarget;
 class CvxTiff;
+struct PhotoMetadata;
 
-enum class ImageKind { None, Bmp, Tiff, Jpeg, Gif };
+enum class ImageKind { None, Bmp, Tiff, Jpeg, Gif, Png, Heif, WebP };
 const char* ImageKindName(ImageKind kind);
 
 enum class CopyMode {
@@ -107,8 +108,11 @@ public:
     // An empty path asks the user with the open dialog, starting in initialFolder if given.
     // loadedKind, when given, receives the format of the reader that accepted the file.
     // With a target, a project file is loaded into it and this image is left empty.
+    // Photographs are turned upright and into sRGB as their files say; metadata, when given,
+    // receives what the file said.
     int LoadFromFile(const std::string& path, const std::string* initialFolder = nullptr,
-                     ImageKind* loadedKind = nullptr, CvxProjectTarget* target = nullptr);
+                     ImageKind* loadedKind = nullptr, CvxProjectTarget* target = nullptr,
+                     PhotoMetadata* metadata = nullptr);
     // With a document, a ".tif" name saves a project: this image is its first page.
     int SaveToFile(const std::string& path, CvxProjectTarget* document = nullptr) const;
 

@@ -29,7 +29,7 @@ TEST(CliConvert, ConvertsToTheWorkingFormAndSavesByExtension) {
     EXPECT_EQ(result.output, "");
     CvxDIB source, converted;
     ASSERT_TRUE(source.LoadFromFile(dir.File("in.bmp")));
-    ASSERT_TRUE(converted.LoadFromFile(dir.File("out.bmp"))) << "png is not a writer: saved as out.bmp";
+    ASSERT_TRUE(converted.LoadFromFile(dir.File("out.png")));
     EXPECT_EQ(converted.BitCount(), 32);
     EXPECT_EQ(testsupport::PixelHash(converted), testsupport::PixelHash(*source.ConvertTo32(true)));
 }

@@ -46,8 +46,8 @@ TEST(SaveToFile, UnknownExtensionWritesBmpBeside) {
     TempDir dir;
     platform::ScriptedPlatform platform;
     const auto image = MakeImage(3, 2);
-    ASSERT_TRUE(image.SaveToFile(dir.File("photo.png")));
-    EXPECT_FALSE(std::filesystem::exists(dir.File("photo.png")));
+    ASSERT_TRUE(image.SaveToFile(dir.File("photo.webp")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("photo.webp")));
     CvxDIB back;
     ASSERT_TRUE(back.LoadFromFile(dir.File("photo.bmp")));
     EXPECT_EQ(testsupport::PixelHash(back), testsupport::PixelHash(image));
@@ -79,8 +79,8 @@ TEST(LoadFromFile, MissingFileAndForeignFormat) {
     platform::ScriptedPlatform platform;
     CvxDIB image;
     EXPECT_FALSE(image.LoadFromFile(dir.File("none.bmp")));
-    testsupport::WriteFileBytes(dir.File("a.png"), {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 0});
-    EXPECT_FALSE(image.LoadFromFile(dir.File("a.png")));
+    testsupport::WriteFileBytes(dir.File("a.psd"), {'8', 'B', 'P', 'S', 0, 1, 0, 0, 0, 0, 0, 0});
+    EXPECT_FALSE(image.LoadFromFile(dir.File("a.psd")));
     EXPECT_FALSE(image.LoadFromFile(dir.Path().string()));
     EXPECT_EQ(platform.MessageTexts(),
               (std::vector<std::string>{"Failed to open file: " + dir.File("none.bmp"), "Unsupported file type",
@@ -117,7 +117,7 @@ TEST(LoadFromFile, EmptyPathAsksWithTheDialog) {
     const auto& requests = platform.FileDialogRequests();
     ASSERT_EQ(requests.size(), 3u);
     EXPECT_TRUE(requests[0].forOpening);
-    EXPECT_EQ(requests[0].filter, CvxOpenDlg::FilterText(CvxOpenDlg::kImageFilter));
+    EXPECT_EQ(requests[0].filter, CvxOpenDlg::FilterText(CvxOpenDlg::kOpenImageFilter));
     EXPECT_EQ(requests[0].defaultExtension, "tif");
     EXPECT_EQ(requests[2].initialFolder, dir.Path().string() + "/") << "the chosen folder is remembered";
 }

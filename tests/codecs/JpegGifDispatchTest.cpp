@@ -51,8 +51,8 @@ TEST_F(JpegGifDispatch, LoadingIgnoresTheExtension) {
     EXPECT_EQ(testsupport::PixelHash(image), testsupport::PixelHash(picture));
     EXPECT_TRUE(m_platform.Messages().empty());
 
-    testsupport::WriteFileBytes(m_dir.File("note.png"), {0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 13});
-    EXPECT_FALSE(image.LoadFromFile(m_dir.File("note.png"), nullptr, &kind));
+    testsupport::WriteFileBytes(m_dir.File("note.psd"), {'8', 'B', 'P', 'S', 0, 1, 0, 0, 0, 0, 0, 0});
+    EXPECT_FALSE(image.LoadFromFile(m_dir.File("note.psd"), nullptr, &kind));
     EXPECT_EQ(kind, ImageKind::None);
     EXPECT_EQ(m_platform.MessageTexts(), Texts{"Unsupported file type"});
 }

@@ -1,0 +1,27 @@
+#pragma once
+// The body every photo reader's fuzz target shares: arbitrary bytes through the reader, read
+// from memory, then the orientation and colour-profile step every loaded picture passes through.
+
+#include <cstddef>
+#include <cstdint>
+
+#include "codecs/CvxFile.h"
+#include "codecs/PhotoCorrection.h"
+#include "image/CvxDIB.h"
+#include "platform/ScriptedPlatform.h"
+
+// Small enough that one input needs at most a few megabytes and a few milliseconds.
+inline constexpr std::int64_t kFuzzMaxPixels = std::int64_t{1} << 18;
+
+template <typename Reader>
+int FuzzPhotoReader(Reader read, const std::uint8_t* data, std::size_t size) {
+    platform::ScriptedPlatform platform;
+    CvxFile file;
+    if (!file.OpenMemory(data, size)) return 0;
+    CvxDIB image;
+    PhotoMetadata metadata;
+    if (!read(file, image, metadata)) return 0;
+    ApplyPhotoCorrections(image, metadata);
+    if (!image.ConvertTo32(true)) __builtin_trap();
+    return 0;
+}

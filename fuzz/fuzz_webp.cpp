@@ -1,0 +1,10 @@
+// libFuzzer entry point: arbitrary bytes through the WebP reader and the photo corrections.
+
+#include "PhotoReaderFuzz.h"
+#include "codecs/WebpCodec.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    return FuzzPhotoReader([](CvxFile& file, CvxDIB& image, PhotoMetadata& metadata) {
+        return ReadWebP(file, image, &metadata, kFuzzMaxPixels);
+    }, data, size);
+}

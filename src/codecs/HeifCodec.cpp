@@ -1,0 +1,125 @@
+#include "codecs/HeifCodec.h"
+
+#include <libheif/heif.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "codecs/CvxFile.h"
+#include "image/CvxDIB.h"
+#include "platform/PlatformServices.h"
+
+namespace {
+
+// Enough of the file for the library to recognise its brand.
+constexpr std::size_t kBrandBytes = 12;
+
+struct ContextFree {
+    void operator()(heif_context* context) const { heif_context_free(context); }
+};
+struct HandleRelease {
+    void operator()(heif_image_handle* handle) const { heif_image_handle_release(handle); }
+};
+struct ImageRelease {
+    void operator()(heif_image* image) const { heif_image_release(image); }
+};
+struct OptionsFree {
+    void operator()(heif_decoding_options* options) const { heif_decoding_options_free(options); }
+};
+
+bool Failed(const heif_error& error, std::string& reason) {
+    if (error.code == heif_error_Ok) return false;
+    reason = error.message != nullptr ? error.message : "unknown error";
+    return true;
+}
+
+void ReadProfile(heif_image_handle* handle, PhotoMetadata& metadata) {
+    const heif_color_profile_type type = heif_image_handle_get_color_profile_type(handle);
+    if (type != heif_color_profile_type_prof && type != heif_color_profile_type_rICC) return;
+    std::vector<std::uint8_t> profile(heif_image_handle_get_raw_color_profile_size(handle));
+    if (!profile.empty() && heif_image_handle_get_raw_color_profile(handle, profile.data()).code == heif_error_Ok)
+        metadata.iccProfile = std::move(profile);
+}
+
+// Decodes the primary image into a new 32-bit picture; on failure leaves the reason.
+bool Decode(const std::vector<std::uint8_t>& bytes, CvxDIB& decoded, PhotoMetadata* metadata,
+            std::int64_t maxPixels, std::string& reason) {
+    static const bool initialised = heif_init(nullptr).code == heif_error_Ok;
+    if (!initialised) {
+        reason = "the HEIF library did not start";
+        return false;
+    }
+    const std::unique_ptr<heif_context, ContextFree> context(heif_context_alloc());
+    if (!context) return false;
+    heif_context_set_maximum_image_size_limit(context.get(), CvxDIB::kMaxSide);
+    if (Failed(heif_context_read_from_memory_without_copy(context.get(), bytes.data(), bytes.size(), nullptr),
+               reason))
+        return false;
+    heif_image_handle* rawHandle = nullptr;
+    if (Failed(heif_context_get_primary_image_handle(context.get(), &rawHandle), reason)) return false;
+    const std::unique_ptr<heif_image_handle, HandleRelease> handle(rawHandle);
+    const std::int64_t width = heif_image_handle_get_width(handle.get());
+    const std::int64_t height = heif_image_handle_get_height(handle.get());
+    if (!CvxDIB::SizeIsSane(width, height, 32) || width * height > maxPixels) {
+        reason = "the picture is too large";
+        return false;
+    }
+    const bool alpha = heif_image_handle_has_alpha_channel(handle.get()) != 0;
+    const std::unique_ptr<heif_decoding_options, OptionsFree> options(heif_decoding_options_alloc());
+    options->convert_hdr_to_8bit = 1;
+    heif_image* rawImage = nullptr;
+    if (Failed(heif_decode_image(handle.get(), &rawImage, heif_colorspace_RGB,
+                                 alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, options.get()),
+               reason))
+        return false;
+    const std::unique_ptr<heif_image, ImageRelease> image(rawImage);
+    int stride = 0;
+    const std::uint8_t* plane = heif_image_get_plane_readonly(image.get(), heif_channel_interleaved, &stride);
+    // The decoded size follows the file's rotation, so it is checked again.
+    const int outWidth = heif_image_get_width(image.get(), heif_channel_interleaved);
+    const int outHeight = heif_image_get_height(image.get(), heif_channel_interleaved);
+    const int step = alpha ? 4 : 3;
+    if (plane == nullptr || !CvxDIB::SizeIsSane(outWidth, outHeight, 32) ||
+        std::int64_t{outWidth} * outHeight > maxPixels || stride < outWidth * step ||
+        heif_image_get_bits_per_pixel_range(image.get(), heif_channel_interleaved) != 8) {
+        reason = "the decoded picture is not 8-bit RGB";
+        return false;
+    }
+    if (!decoded.Create(outWidth, outHeight, 32)) {
+        reason = "out of memory for the picture";
+        return false;
+    }
+    // One pass from the library's rows to ours, with the pixel rules applied on the way.
+    for (int y = 0; y < outHeight; ++y) {
+        const std::uint8_t* in = plane + std::size_t(y) * std::size_t(stride);
+        auto* out = reinterpret_cast<std::uint32_t*>(decoded.RowAt(y));
+        for (int x = 0; x < outWidth; ++x, in += step) {
+            const std::uint32_t a = alpha ? in[3] : 255u;
+            out[x] = ImportedPixel((a << 24) | (std::uint32_t{in[0]} << 16) | (std::uint32_t{in[1]} << 8) | in[2]);
+        }
+    }
+    if (metadata != nullptr) ReadProfile(handle.get(), *metadata);
+    return true;
+}
+
+}  // namespace
+
+int ReadHEIF(CvxFile& file, CvxDIB& image, PhotoMetadata* metadata, std::int64_t maxPixels) {
+    std::uint8_t brand[kBrandBytes];
+    const std::int64_t start = file.Position();
+    if (!file.ReadExact(brand, kBrandBytes) || heif_check_filetype(brand, kBrandBytes) == heif_filetype_no) return 0;
+    std::vector<std::uint8_t> bytes;
+    if (!file.Seek(start) || !file.ReadAll(bytes, CvxDIB::kMaxBytes)) {
+        ShowUnreadable("HEIF", "the file cannot be read whole");
+        return 0;
+    }
+    CvxDIB decoded;
+    std::string reason = "unknown error";
+    if (!Decode(bytes, decoded, metadata, maxPixels, reason)) {
+        ShowUnreadable("HEIF", reason);
+        return 0;
+    }
+    image = std::move(decoded);
+    return 1;
+}

@@ -22,6 +22,8 @@ constexpr int kOutlineMargin = 6;
 void CvxToolMove::Activate(CvxView* view) {
     CvxToolBase::Activate(view);
     m_bEngaged = 1;
+    // No drag survives a change of tool: a press routed elsewhere never reaches our release.
+    m_bDragging = 0;
     m_bRecomposeNeeded = 1;
     if (view) ShowLook(*view);
 }

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "document/CvxDoc.h"
+#include "document/EdgeEffect.h"
 #include "document/ObjectTransform.h"
 #include "geometry/CornerDrag.h"
 #include "view/CvxView.h"
@@ -28,7 +29,12 @@ void CvxToolPerspective::Activate(CvxView* view) {
     m_nSavedBlendMode = m_pObject ? m_pObject->m_blend.mode : 0;
     if (!m_pObject) return;
     if (HasEdgeEffect(m_nSavedBlendMode)) view->GetDocument()->PrepareForEdit();
-    if (CvxSprite* source = m_pObject->TransformSource()) source->m_nEdgeWidth = m_pObject->m_nEdgeWidth;
+    // The source is the untransformed picture: the object's own, without its edge effect,
+    // until a warp keeps an untransformed copy beside it.
+    if (CvxSprite* source = m_pObject->TransformSource())
+        source->m_nEdgeWidth = m_pObject->m_nEdgeWidth;
+    else
+        edgeeffect::RemoveEffect(*m_pObject, view, false);
 }
 
 bool CvxToolPerspective::ObjectIsLive(CvxView& view) const {

@@ -2,6 +2,7 @@
 
 #include "EditCommandsFixture.h"
 #include "app/CvxStatusBar.h"
+#include "document/EdgeEffect.h"
 #include "document/ObjectTransform.h"
 #include "geometry/Warp.h"
 #include "tools/CvxToolPerspective.h"
@@ -76,6 +77,20 @@ TEST_F(TransformToolTest, PerspectiveDragsWarpTheSourceOnceAndAnObjectCommandEnd
     ASSERT_NE(finished, nullptr);
     EXPECT_EQ(finished->OlderState(), transformed) << "the transform was kept as a state first";
     EXPECT_EQ(finished->TransformSource(), nullptr) << "so the flip starts from the transformed picture";
+}
+
+TEST_F(TransformToolTest, AnEdgeEffectComesOffForTheWarpsAndBackWhenTheTransformEnds) {
+    m_original->m_blend.mode = 1;
+    ASSERT_TRUE(edgeeffect::ApplyEffect(*m_original, &View()));
+    m_frame->SendCommand(ID_TOOL_SCALE);
+    EXPECT_EQ(m_original->UnblendedCopy(), nullptr);
+    Drag({299, 199}, {399, 249});
+    QTest::mouseClick(View().viewport(), Qt::LeftButton, {}, {800, 500});
+    const CvxSprite& ended = *Document().Objects().front();
+    EXPECT_EQ(ended.m_blend.mode, 1);
+    EXPECT_NE(ended.UnblendedCopy(), nullptr) << "the effect is on again";
+    ASSERT_NE(ended.OlderState(), nullptr);
+    EXPECT_EQ(ended.OlderState()->OlderState(), m_original);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <vector>
 
+#include "BenchView.h"
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
 #include "document/CvxCanvas.h"
@@ -58,14 +59,7 @@ void BM_MoveToolDragStep(benchmark::State& state) {
     for (int i = 0; i < kOtherObjects; ++i)
         document->AddObjectAtHead(Square(*document, 60 * i, 40 * i, 300, static_cast<std::uint8_t>(10 * i)));
     CvxSprite* dragged = document->AddObjectAtTail(Square(*document, 400, 400, kDragSide, 200));
-    auto* child = new CChildFrame(std::move(document), frame);
-    frame.MdiArea()->addSubWindow(child);
-    frame.show();
-    child->showMaximized();
-    CvxView& view = child->View();
-    view.OnInitialUpdate();
-    QApplication::processEvents();
-    view.viewport()->repaint();
+    CvxView& view = ShowInWindow(frame, std::move(document));
 
     auto& tool = *static_cast<CvxToolMove*>(frame.MoveTool());
     tool.Activate(&view);

@@ -15,6 +15,7 @@
 #include <cstdlib>
 
 #include "MemcpyReference.h"
+#include "BenchView.h"
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
 #include "document/CvxDoc.h"
@@ -64,13 +65,7 @@ void BM_ScaleOutlineStep(benchmark::State& state) {
     object->Attach(Picture(kDragSide, kDragSide), nullptr, nullptr, true);
     object->m_x = object->m_y = 100;
     CvxSprite* dragged = document->AddObjectAtHead(std::move(object));
-    auto* child = new CChildFrame(std::move(document), frame);
-    frame.MdiArea()->addSubWindow(child);
-    frame.show();
-    child->showMaximized();
-    CvxView& view = child->View();
-    view.OnInitialUpdate();
-    QApplication::processEvents();
+    CvxView& view = ShowInWindow(frame, std::move(document));
     view.SelectCanvasObject(dragged, false);
     view.viewport()->repaint();
 

@@ -54,3 +54,9 @@ std::unique_ptr<CvxHistoryNode> CvxHistoryNode::MoveRoot(std::unique_ptr<CvxHist
     newRoot->m_ownOlder = std::move(root);
     return newRoot;
 }
+
+void CvxHistoryNode::TakeOlderChain(CvxHistoryNode& to, CvxHistoryNode& from) {
+    to.m_ownOlder = std::move(from.m_ownOlder);
+    to.m_pOlder = std::exchange(from.m_pOlder, nullptr);
+    if (to.m_pOlder) to.m_pOlder->m_pNewer = &to;
+}

@@ -33,6 +33,9 @@ protected:
     static std::unique_ptr<CvxHistoryNode> MoveRoot(std::unique_ptr<CvxHistoryNode> root,
                                                     CvxHistoryNode& neighbour);
 
+    // Moves the older chain of `from`, which must own it, under `to`, which must have none.
+    static void TakeOlderChain(CvxHistoryNode& to, CvxHistoryNode& from);
+
     template <typename Derived>
     static std::unique_ptr<Derived> Downcast(std::unique_ptr<CvxHistoryNode> node) {
         return std::unique_ptr<Derived>(static_cast<Derived*>(node.release()));

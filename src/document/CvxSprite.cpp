@@ -280,6 +280,18 @@ CvxSprite* CvxSprite::CommitOver(std::unique_ptr<CvxSprite> next, CvxSprite* pre
     return live;
 }
 
+CvxSprite* CvxSprite::ReplaceState(std::unique_ptr<CvxSprite> next, CvxSprite& previous) {
+    CvxDoc* document = previous.m_pDoc;
+    if (!document || !document->FindSlot(&previous)) return nullptr;
+    // States that could have been redone belong to the picture being replaced.
+    previous.DestroyNewerChain();
+    TakeOlderChain(*next, previous);
+    next->m_pBlendState = std::move(previous.m_pBlendState);
+    CvxSprite* live = next.get();
+    document->ReplaceObject(&previous, std::move(next));
+    return live;
+}
+
 void CvxSprite::SwapInState(CvxSprite& target, CvxDocumentView* view) {
     std::unique_ptr<CvxSprite>* slot = m_pDoc ? m_pDoc->FindSlot(this) : nullptr;
     if (!slot) return;  // only a listed object has a place to give up

@@ -83,6 +83,11 @@ public:
     // predecessor; without `previous` (or when it is not listed) `next` goes on top. Returns
     // the live object, or null when neither object belongs to a document.
     static CvxSprite* CommitOver(std::unique_ptr<CvxSprite> next, CvxSprite* previous);
+    // `next` takes the listed `previous`'s place in its document together with its history
+    // (older states and recorded blend settings) and `previous` is destroyed, so the change
+    // adds no undo step. Returns `next` live, or null (nothing changed) when `previous` is not
+    // listed.
+    static CvxSprite* ReplaceState(std::unique_ptr<CvxSprite> next, CvxSprite& previous);
 
     // --- History ---
     CvxSprite* OlderState() const { return static_cast<CvxSprite*>(Older()); }
@@ -97,6 +102,7 @@ public:
     const CvxDIB* ReducedCopy() const { return m_pReducedCopy.get(); }
     CvxSprite* TransformSource() const { return m_pTransformSource.get(); }
     void SetTransformSource(std::unique_ptr<CvxSprite> source) { m_pTransformSource = std::move(source); }
+    std::unique_ptr<CvxSprite> TakeTransformSource() { return std::move(m_pTransformSource); }
     CvxSprite* UnblendedCopy() const { return m_pUnblendedCopy.get(); }
     void SetUnblendedCopy(std::unique_ptr<CvxSprite> copy) { m_pUnblendedCopy = std::move(copy); }
     std::unique_ptr<CvxSprite> TakeUnblendedCopy() { return std::move(m_pUnblendedCopy); }

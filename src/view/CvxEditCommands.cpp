@@ -218,6 +218,7 @@ void CvxEditCommands::Copy() {
 
 void CvxEditCommands::Cut() {
     CvxDoc& doc = Document();
+    if (doc.GetSelected()) m_view.FinishPendingTransform();
     CvxSprite* selected = doc.GetSelected();
     if (!selected) return;
     CvxZoomDC dc(m_view);
@@ -380,6 +381,7 @@ void CvxEditCommands::ChangeStackingOrder(bool above) {
 
 void CvxEditCommands::SetSelectionAsBackground() {
     CvxDoc& doc = Document();
+    if (doc.GetSelected()) m_view.FinishPendingTransform();
     CvxSprite* selected = doc.GetSelected();
     if (!selected) return;
     doc.Canvas().SetBackground(selected);

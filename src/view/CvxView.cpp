@@ -18,10 +18,13 @@
 #include "document/CvxCanvas.h"
 #include "document/CvxDoc.h"
 #include "document/ObjectFlip.h"
+#include "document/ObjectTransform.h"
+#include "geometry/CornerDrag.h"
 #include "document/ZoomMapping.h"
 #include "platform/PlatformServices.h"
 #include "platform/qt/DibImage.h"
 #include "tools/CvxToolBase.h"
+#include "tools/CvxToolPerspective.h"
 #include "view/CvxViewHost.h"
 #include "view/CvxZoomDC.h"
 #include "view/VirtualKeys.h"
@@ -351,46 +354,54 @@ void CvxView::DrawSelectionOutline(CvxZoomDC& dc) {
         if (object->m_nGroupMark) DrawMarkOutline(dc.Painter(), *object);
     const CvxSprite* selected = m_doc.GetSelected();
     if (!selected) return;
-    const CvxCanvas& canvas = m_doc.Canvas();
     const CvxToolBase* tool = CurrentTool();
     const int toolId = tool ? tool->GetToolId() : 0;
-    const bool odd = canvas.BlinkPhase() % 2 == 1;
-
+    if (IsTransformTool(toolId)) {
+        DrawHandleOutline(dc.Painter(), CanvasCorners(*selected).pt, toolId == kPerspectiveToolId);
+        return;
+    }
+    const CvxCanvas& canvas = m_doc.Canvas();
     QPen pen;
     pen.setCosmetic(true);
     pen.setWidth(1);
-    if (IsTransformTool(toolId)) {
-        pen.setStyle(Qt::DotLine);
-        pen.setColor(odd ? QColor(255, 255, 255) : QColor(255, 0, 0));
-    } else {
-        const qreal gap = canvas.DashPhase() + 1;
-        pen.setDashPattern({1, gap, 2, gap});
-        pen.setColor(odd ? QColor(255, 255, 0) : QColor(62, 62, 255));
-    }
+    const qreal gap = canvas.DashPhase() + 1;
+    pen.setDashPattern({1, gap, 2, gap});
+    pen.setColor(canvas.BlinkPhase() % 2 == 1 ? QColor(255, 255, 0) : QColor(62, 62, 255));
+    DrawClosedOutline(dc.Painter(), CanvasCorners(*selected).pt, pen);
+}
 
+void CvxView::DrawClosedOutline(QPainter& painter, const std::array<CPoint, 4>& corners, const QPen& pen) const {
     QPolygon outline;
-    for (const CPoint& corner : selected->m_corners)
-        outline << QPoint(corner.x + selected->m_x, corner.y + selected->m_y);
-
-    QPainter& painter = dc.Painter();
+    for (const CPoint& corner : corners) outline << QPoint(corner.x, corner.y);
     painter.save();
-    painter.setClipRect(QRect(0, 0, canvas.Width(), canvas.Height()));
+    painter.setClipRect(QRect(0, 0, m_doc.Canvas().Width(), m_doc.Canvas().Height()));
     painter.setBrush(Qt::NoBrush);
     painter.setPen(pen);
     painter.drawPolygon(outline);
-    if (IsTransformTool(toolId)) {
-        painter.setPen(QPen(QColor(255, 0, 0), 1));
-        for (const QPoint& corner : outline) painter.drawRect(QRect(corner - QPoint(5, 5), corner + QPoint(5, 5)));
-        if (toolId == kPerspectiveToolId) {
-            for (int i = 0; i < 4; ++i) {
-                const CPoint a = selected->m_corners[std::size_t(i)];
-                const CPoint b = selected->m_corners[std::size_t((i + 1) % 4)];
-                const QPoint middle((a.x + b.x) / 2 + selected->m_x, (a.y + b.y) / 2 + selected->m_y);
-                painter.drawEllipse(QRect(middle - QPoint(5, 5), middle + QPoint(5, 5)));
-            }
-        }
-    }
     painter.restore();
+}
+
+void CvxView::DrawHandleOutline(QPainter& painter, const std::array<CPoint, 4>& corners, bool edgeHandles) const {
+    if (m_surface.isNull()) return;
+    QPen pen(m_doc.Canvas().BlinkPhase() % 2 == 1 ? QColor(255, 255, 255) : QColor(255, 0, 0), 1, Qt::DotLine);
+    pen.setCosmetic(true);
+    DrawClosedOutline(painter, corners, pen);
+    painter.save();
+    painter.setClipRect(QRect(0, 0, m_doc.Canvas().Width(), m_doc.Canvas().Height()));
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(QColor(255, 0, 0), 1));
+    const auto mark = [](CPoint at) { return QRect(QPoint(at.x - 5, at.y - 5), QPoint(at.x + 5, at.y + 5)); };
+    for (const CPoint& corner : corners) painter.drawRect(mark(corner));
+    if (edgeHandles)
+        for (const CPoint& middle : cornerdrag::EdgeMidpoints(CornerQuad{corners})) painter.drawEllipse(mark(middle));
+    painter.restore();
+}
+
+void CvxView::FinishPendingTransform() {
+    CvxToolBase* tool = CurrentTool();
+    if (!tool || !IsTransformTool(tool->GetToolId())) return;
+    CvxZoomDC dc(*this);
+    tool->OnLButtonDown(*this, CvxToolPerspective::kFinishPoint);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -594,16 +605,9 @@ void CvxView::EraseObjectOutline(const CvxSprite& object) {
 }
 
 void CvxView::DrawMarkOutline(QPainter& painter, const CvxSprite& object) const {
-    QPolygon outline;
-    for (const CPoint& corner : object.m_corners) outline << QPoint(corner.x + object.m_x, corner.y + object.m_y);
     QPen pen(QColor(128, 128, 128), 1, Qt::DotLine);
     pen.setCosmetic(true);
-    painter.save();
-    painter.setClipRect(QRect(0, 0, m_doc.Canvas().Width(), m_doc.Canvas().Height()));
-    painter.setBrush(Qt::NoBrush);
-    painter.setPen(pen);
-    painter.drawPolygon(outline);
-    painter.restore();
+    DrawClosedOutline(painter, CanvasCorners(object).pt, pen);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -656,6 +660,7 @@ bool CvxView::OnCommand(int id) {
     if (id == ID_OBJECT_FLIP_HORIZONTAL || id == ID_OBJECT_FLIP_VERTICAL) {
         // Flips act on the view that has the keyboard focus only.
         if (!hasFocus() || !m_doc.GetSelected()) return true;
+        FinishPendingTransform();
         const auto direction = id == ID_OBJECT_FLIP_HORIZONTAL ? FlipDirection::Horizontal : FlipDirection::Vertical;
         if (CvxSprite* flipped = FlipObject(*m_doc.GetSelected(), direction)) {
             m_doc.SetModifiedFlag();

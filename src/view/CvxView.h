@@ -7,6 +7,7 @@
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
 #include <QImage>
+#include <array>
 
 #include "view/CommandTarget.h"
 #include "document/CvxDocumentView.h"
@@ -17,6 +18,7 @@ class CvxSprite;
 class CvxToolBase;
 class CvxZoomDC;
 class QPainter;
+class QPen;
 class QPrinter;
 
 class CvxView : public QAbstractScrollArea, public CvxDocumentView, public CommandTarget {
@@ -70,6 +72,12 @@ public:
     void PresentRect(const CRect& canvasRect);
     // Draws the selection outline again, e.g. after a neighbour's outline was erased over it.
     void ShowSelectionOutline();
+    // A transform tool's outline through four canvas corners, with a handle mark at each
+    // corner and, with `edgeHandles`, at each edge midpoint.
+    void DrawHandleOutline(QPainter& painter, const std::array<CPoint, 4>& corners, bool edgeHandles) const;
+    // Colour, filter and object commands call this first: a current transform tool ends its
+    // transform, keeping the transformed object as a state of its own.
+    void FinishPendingTransform();
     void ForgetObjectUnderPointer() { m_pObjectUnderPointer = nullptr; }
     CvxViewHost& Host() { return m_host; }
     void RefreshToolSwatch();
@@ -115,6 +123,7 @@ private:
     void OnOutlineTick();
     void DrawSelectionOutline(CvxZoomDC& dc);
     void DrawMarkOutline(QPainter& painter, const CvxSprite& object) const;
+    void DrawClosedOutline(QPainter& painter, const std::array<CPoint, 4>& corners, const QPen& pen) const;
     void ShowZoomInFrame() const;
     // Hands a left press at a window point to the tool for this view, as a click would.
     void RouteLeftButtonDown(CPoint device);

@@ -13,6 +13,7 @@ packages=(
   libclang-rt-dev
   xvfb xauth
   libtiff-tools libtiff-dev imagemagick python3-pil poppler-utils
+  libvips-dev libvips-tools
   fonts-dejavu-core
 )
 

@@ -184,7 +184,9 @@ void ToolAttributeCommands::ChoosePressure() {
 void ToolAttributeCommands::ChooseClipResponse() {
     auto& clip = *static_cast<CvxToolESeg*>(m_frame.ToolById(kToolEdgeClip));
     ToolSliderDialog dialog(kClipResponseDialog, clip.m_nClipResponse, &m_frame);
-    if (dialog.exec() == QDialog::Accepted) clip.m_nClipResponse = dialog.Value();
+    if (dialog.exec() != QDialog::Accepted) return;
+    clip.m_nClipResponse = dialog.Value();
+    m_frame.ShowPrompt(clip.PromptId());
 }
 
 void ToolAttributeCommands::ReactivateCurrent() {

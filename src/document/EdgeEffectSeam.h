@@ -13,5 +13,7 @@ namespace edgeeffect {
 void ReapplyPending(CvxSprite& object, CvxDocumentView* view);
 // Applies the effect with the given blend mode (4 and 5 are the two passes of mode 3).
 void ApplyMode(CvxSprite& object, int mode, CvxDocumentView* view);
+// Takes the effect off before a tool works on the object's pixels.
+void SuspendEffect(CvxSprite& object, CvxDocumentView* view, bool keep);
 
 }  // namespace edgeeffect

@@ -27,6 +27,7 @@
 
 namespace {
 
+constexpr int kEdgeClipToolId = 2;
 constexpr int kAreaSelectToolId = 7;
 constexpr int kGroupToolId = 17;
 constexpr int kScaleToolId = 4;
@@ -443,11 +444,18 @@ void CvxView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void CvxView::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (!hasFocus() || event->button() != Qt::LeftButton) return;
+    if (!hasFocus()) return;
     const QPoint position = event->position().toPoint();
     CPoint point{position.x(), position.y()};
     CvxZoomDC dc(*this, point);
-    ToolForThisView(point)->OnLButtonDblClk(*this, point);
+    if (event->button() == Qt::LeftButton) {
+        ToolForThisView(point)->OnLButtonDblClk(*this, point);
+    } else if (event->button() == Qt::RightButton && CurrentTool()->GetToolId() == kEdgeClipToolId) {
+        // The response dialog; the button's first release switched the straight mode, and
+        // this puts it back.
+        m_host.SendCommand(ID_ATTR_SET_TOOL_ATTRIBUTES);
+        CurrentTool()->OnRButtonUp(*this, point);
+    }
 }
 
 void CvxView::mouseMoveEvent(QMouseEvent* event) {
@@ -478,6 +486,18 @@ void CvxView::keyPressEvent(QKeyEvent* event) {
     }
     CvxZoomDC dc(*this);
     CurrentTool()->OnKeyDown(*this, key);
+}
+
+bool CvxView::event(QEvent* event) {
+    // A key the current tool is using now is not a menu shortcut.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const int key = VirtualKeyFor(*static_cast<QKeyEvent*>(event));
+        if (key != 0 && CurrentTool()->ClaimsKey(key)) {
+            event->accept();
+            return true;
+        }
+    }
+    return QAbstractScrollArea::event(event);
 }
 
 void CvxView::keyReleaseEvent(QKeyEvent* event) {

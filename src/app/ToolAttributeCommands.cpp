@@ -11,6 +11,7 @@
 #include "tools/CvxToolESeg.h"
 #include "tools/CvxToolWand.h"
 #include "tools/ToolSliderDialog.h"
+#include "view/CvxEffectCommands.h"
 #include "view/CvxView.h"
 
 namespace {
@@ -163,6 +164,8 @@ void ToolAttributeCommands::ChooseFeatherWidth() {
     if (dialog.exec() != QDialog::Accepted || dialog.Value() == document.m_nFeatherWidth) return;
     document.m_nFeatherWidth = dialog.Value();
     document.SetModifiedFlag();
+    // The selected object takes the new width at once.
+    CvxEffectCommands::ApplyEdge(*view, 2, false);
 }
 
 void ToolAttributeCommands::ChooseViscosity() {

@@ -7,7 +7,7 @@
 #include "app/StringTable.h"
 #include "document/CvxCanvas.h"
 #include "document/CvxDoc.h"
-#include "document/EdgeEffectSeam.h"
+#include "document/EdgeEffect.h"
 #include "image/Raster.h"
 #include "tools/ToolCursors.h"
 #include "view/CvxView.h"

@@ -79,7 +79,8 @@ void CvxToolMove::OnLButtonDown(CvxView& view, CPoint point) {
 void CvxToolMove::OnMouseMove(CvxView& view, CPoint point) {
     CvxDoc& document = *view.GetDocument();
     CvxSprite* selected = document.GetSelected();
-    if (!selected) m_bDragging = 0;
+    // Another tool passing its moves here (for the hover outlines) never drags.
+    if (!selected || !IsCurrent(view)) m_bDragging = 0;
     if (!m_bDragging) {
         if (CvxSprite* previous = view.ObjectUnderPointer(); previous && previous != selected)
             view.EraseObjectOutline(*previous);

@@ -326,9 +326,18 @@ void CvxView::OnOutlineTick() {
     }
     if (!selected) return;
     m_doc.Canvas().AdvanceOutlineAnimation();
-    // The new dashes go over the picture itself, not over the old dashes.
-    const CRect bounds = selected->GetBoundingRect();
-    PresentRect({bounds.left - 2, bounds.top - 2, bounds.right + 3, bounds.bottom + 3});
+    // The new dashes go over the picture itself, not over the old dashes. While a tool has
+    // marks on the view, only the strips along the edges are renewed, so the marks stay.
+    const CRect b = selected->GetBoundingRect();
+    if (tool && tool->HasOverlay()) {
+        for (const CRect& strip : {CRect{b.left - 2, b.top - 2, b.right + 3, b.top + 3},
+                                   CRect{b.left - 2, b.bottom - 3, b.right + 3, b.bottom + 3},
+                                   CRect{b.left - 2, b.top - 2, b.left + 3, b.bottom + 3},
+                                   CRect{b.right - 3, b.top - 2, b.right + 3, b.bottom + 3}})
+            PresentRect(strip);
+    } else {
+        PresentRect({b.left - 2, b.top - 2, b.right + 3, b.bottom + 3});
+    }
     CvxZoomDC dc(*this);
     DrawSelectionOutline(dc);
 }

@@ -11,6 +11,7 @@
 class CvxDoc;
 class CMainFrame;
 class CvxEditCommands;
+class CvxEffectCommands;
 class CvxView;
 class CvxViewHost;
 class QPrinter;
@@ -54,4 +55,5 @@ private:
     std::unique_ptr<CvxDoc> m_pDoc;
     CvxView* m_pView;
     std::unique_ptr<CvxEditCommands> m_pEditCommands;
+    std::unique_ptr<CvxEffectCommands> m_pEffectCommands;
 };

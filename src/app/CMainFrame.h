@@ -41,7 +41,7 @@ public:
     void SetCommandChain(std::function<std::vector<CommandTarget*>()> before, CommandTarget* after);
     // Sends a command along the chain, as a menu item or toolbar button does. With F1 held,
     // a command that has a help page opens it instead.
-    bool SendCommand(int id);
+    bool SendCommand(int id) override;
 
     // --- What documents ask of the window ---
     void OpenHelpPage(const std::string& page) override;

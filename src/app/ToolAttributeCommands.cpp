@@ -11,6 +11,7 @@
 #include "tools/CvxToolESeg.h"
 #include "tools/CvxToolWand.h"
 #include "tools/ToolSliderDialog.h"
+#include "view/CvxEffectCommands.h"
 #include "view/CvxView.h"
 
 namespace {
@@ -163,6 +164,8 @@ void ToolAttributeCommands::ChooseFeatherWidth() {
     if (dialog.exec() != QDialog::Accepted || dialog.Value() == document.m_nFeatherWidth) return;
     document.m_nFeatherWidth = dialog.Value();
     document.SetModifiedFlag();
+    // The selected object takes the new width at once.
+    CvxEffectCommands::ApplyEdge(*view, 2, false);
 }
 
 void ToolAttributeCommands::ChooseViscosity() {
@@ -184,7 +187,9 @@ void ToolAttributeCommands::ChoosePressure() {
 void ToolAttributeCommands::ChooseClipResponse() {
     auto& clip = *static_cast<CvxToolESeg*>(m_frame.ToolById(kToolEdgeClip));
     ToolSliderDialog dialog(kClipResponseDialog, clip.m_nClipResponse, &m_frame);
-    if (dialog.exec() == QDialog::Accepted) clip.m_nClipResponse = dialog.Value();
+    if (dialog.exec() != QDialog::Accepted) return;
+    clip.m_nClipResponse = dialog.Value();
+    m_frame.ShowPrompt(clip.PromptId());
 }
 
 void ToolAttributeCommands::ReactivateCurrent() {

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <bit>
 #include <cstdlib>
 #include <new>
 
 #include "image/CvxDIB.h"
+#include "image/RowBands.h"
 #include "platform/PlatformServices.h"
 
 namespace {
@@ -342,16 +344,26 @@ void MapTrueColourPixels(const CvxDIB& source, CvxDIB& destination, const std::v
     BrightnessIndex index;
     index.Build(entries);
     if (source.BitCount() == 32) {
-        NearestMemo memo(index, std::int64_t{source.Width()} * source.Height());
-        for (int y = 0; y < source.Height(); ++y) {
-            const std::uint8_t* in = source.RowAt(y);
-            std::uint8_t* out = destination.RowAt(y);
-            for (int x = 0; x < source.Width(); ++x, in += 4) {
-                int found = memo.Nearest({in[2], in[1], in[0]});
-                if (found == 0 && in[3] != 0) found = 1;  // opaque pixels are never transparent
-                out[x] = static_cast<std::uint8_t>(found);
+        // Every pixel's answer depends on its colour alone, so bands of rows, each with a
+        // memo of its own, give the same indices as one pass.
+        std::atomic<bool> outOfMemory{false};
+        ForEachRowBand(source.Height(), source.Width(), [&](int first, int end) {
+            try {
+                NearestMemo memo(index, std::int64_t{source.Width()} * (end - first));
+                for (int y = first; y < end; ++y) {
+                    const std::uint8_t* in = source.RowAt(y);
+                    std::uint8_t* out = destination.RowAt(y);
+                    for (int x = 0; x < source.Width(); ++x, in += 4) {
+                        int found = memo.Nearest({in[2], in[1], in[0]});
+                        if (found == 0 && in[3] != 0) found = 1;  // opaque pixels are never transparent
+                        out[x] = static_cast<std::uint8_t>(found);
+                    }
+                }
+            } catch (const std::bad_alloc&) {
+                outOfMemory = true;  // a helper thread cannot let it through
             }
-        }
+        });
+        if (outOfMemory) throw std::bad_alloc();
         return;
     }
     // 24-bit pictures reuse the answer for the first colour of each 4 x 4 x 4 cell; 0 means

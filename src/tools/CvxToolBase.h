@@ -43,6 +43,8 @@ public:
     virtual void OnViewPainted(CvxView& view);
     // Opens the tool's help page through the view it is bound to.
     virtual void ShowHelp();
+    // Whether the key, pressed now, belongs to the tool rather than to a menu shortcut.
+    virtual bool ClaimsKey(int /*key*/) const { return false; }
 
     // The string-table prompt shown when the tool becomes current (0: none), its help page,
     // and the cursor resource it shows on the view (0: the standard arrow).

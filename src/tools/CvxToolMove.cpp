@@ -6,6 +6,7 @@
 #include "document/CvxCanvas.h"
 #include "document/CvxDoc.h"
 #include "document/CvxHistoryNode.h"
+#include "document/EdgeEffect.h"
 #include "image/CvxDIB.h"
 #include "view/CvxView.h"
 #include "view/CvxViewHost.h"
@@ -214,6 +215,8 @@ void CvxToolMove::OnUndo(CvxView& view) {
         restored->m_x = topLeft.x;
         restored->m_y = topLeft.y;
     }
+    // A partial transparency is rebuilt over whatever lies beneath it now.
+    if (restored->m_blend.mode == 3) edgeeffect::ApplyRecordedEffect(*restored, &view);
     view.SelectCanvasObject(restored, true);
 }
 

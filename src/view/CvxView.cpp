@@ -31,6 +31,7 @@
 
 namespace {
 
+constexpr int kEdgeClipToolId = 2;
 constexpr int kAreaSelectToolId = 7;
 constexpr int kGroupToolId = 17;
 constexpr int kScaleToolId = 4;
@@ -330,14 +331,23 @@ void CvxView::OnOutlineTick() {
     }
     if (!selected) return;
     m_doc.Canvas().AdvanceOutlineAnimation();
-    // The new dashes go over the picture itself, not over the old dashes.
-    const CRect bounds = selected->GetBoundingRect();
-    PresentRect({bounds.left - 2, bounds.top - 2, bounds.right + 3, bounds.bottom + 3});
+    // The new dashes go over the picture itself, not over the old dashes. While a tool has
+    // marks on the view, only the strips along the edges are renewed, so the marks stay.
+    const CRect b = selected->GetBoundingRect();
+    if (tool && tool->HasOverlay()) {
+        for (const CRect& strip : {CRect{b.left - 2, b.top - 2, b.right + 3, b.top + 3},
+                                   CRect{b.left - 2, b.bottom - 3, b.right + 3, b.bottom + 3},
+                                   CRect{b.left - 2, b.top - 2, b.left + 3, b.bottom + 3},
+                                   CRect{b.right - 3, b.top - 2, b.right + 3, b.bottom + 3}})
+            PresentRect(strip);
+    } else {
+        PresentRect({b.left - 2, b.top - 2, b.right + 3, b.bottom + 3});
+    }
     {
         CvxZoomDC dc(*this);
         DrawSelectionOutline(dc);
     }
-    // The tool's marks there were covered; it draws them again.
+    // Marks of the tool under the renewed area were covered; it draws them again.
     if (CvxToolBase* current = CurrentTool()) current->OnViewPainted(*this);
 }
 
@@ -460,11 +470,18 @@ void CvxView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void CvxView::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (!hasFocus() || event->button() != Qt::LeftButton) return;
+    if (!hasFocus()) return;
     const QPoint position = event->position().toPoint();
     CPoint point{position.x(), position.y()};
     CvxZoomDC dc(*this, point);
-    ToolForThisView(point)->OnLButtonDblClk(*this, point);
+    if (event->button() == Qt::LeftButton) {
+        ToolForThisView(point)->OnLButtonDblClk(*this, point);
+    } else if (event->button() == Qt::RightButton && CurrentTool()->GetToolId() == kEdgeClipToolId) {
+        // The response dialog; the button's first release switched the straight mode, and
+        // this puts it back.
+        m_host.SendCommand(ID_ATTR_SET_TOOL_ATTRIBUTES);
+        CurrentTool()->OnRButtonUp(*this, point);
+    }
 }
 
 void CvxView::mouseMoveEvent(QMouseEvent* event) {
@@ -513,6 +530,18 @@ void CvxView::inputMethodEvent(QInputMethodEvent* event) {
 QVariant CvxView::inputMethodQuery(Qt::InputMethodQuery query) const {
     if (query == Qt::ImEnabled) return m_host.CurrentTool() && m_host.CurrentTool()->AcceptsText();
     return QAbstractScrollArea::inputMethodQuery(query);
+}
+
+bool CvxView::event(QEvent* event) {
+    // A key the current tool is using now is not a menu shortcut.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const int key = VirtualKeyFor(*static_cast<QKeyEvent*>(event));
+        if (key != 0 && CurrentTool()->ClaimsKey(key)) {
+            event->accept();
+            return true;
+        }
+    }
+    return QAbstractScrollArea::event(event);
 }
 
 void CvxView::keyReleaseEvent(QKeyEvent* event) {

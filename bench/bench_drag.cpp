@@ -5,13 +5,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-#include <QMdiArea>
 #include <cstring>
 #include <vector>
 
-#include "app/CChildFrame.h"
-#include "app/CMainFrame.h"
+#include "QtViewBench.h"
 #include "document/CvxCanvas.h"
 #include "document/CvxDoc.h"
 #include "platform/ScriptedPlatform.h"
@@ -52,20 +49,12 @@ std::int64_t StepBytes() {
 void BM_MoveToolDragStep(benchmark::State& state) {
     platform::ScriptedPlatform platform;
     CMainFrame frame;
-    frame.resize(1400, 1000);
     auto document = std::make_unique<CvxDoc>();
     document->OnNewDocument();
     for (int i = 0; i < kOtherObjects; ++i)
         document->AddObjectAtHead(Square(*document, 60 * i, 40 * i, 300, static_cast<std::uint8_t>(10 * i)));
     CvxSprite* dragged = document->AddObjectAtTail(Square(*document, 400, 400, kDragSide, 200));
-    auto* child = new CChildFrame(std::move(document), frame);
-    frame.MdiArea()->addSubWindow(child);
-    frame.show();
-    child->showMaximized();
-    CvxView& view = child->View();
-    view.OnInitialUpdate();
-    QApplication::processEvents();
-    view.viewport()->repaint();
+    CvxView& view = ShowDocument(frame, std::move(document));
 
     auto& tool = *static_cast<CvxToolMove*>(frame.MoveTool());
     tool.Activate(&view);
@@ -97,11 +86,4 @@ BENCHMARK(BM_MoveToolDragStepMemcpy)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunBenchmarksWithQt(argc, argv); }

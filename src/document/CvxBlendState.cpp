@@ -4,7 +4,7 @@
 #include "document/CvxDoc.h"
 #include "document/CvxDocumentView.h"
 #include "document/CvxSprite.h"
-#include "document/EdgeEffectSeam.h"
+#include "document/EdgeEffect.h"
 
 void CvxBlendState::Apply(CvxSprite& object, CvxDocumentView* view) {
     if (object.m_blend == m_record) return;
@@ -13,13 +13,7 @@ void CvxBlendState::Apply(CvxSprite& object, CvxDocumentView* view) {
         document->Canvas().m_bFullRecompositionNeeded = true;
         document->Canvas().SplitAtSelection();
     }
-    if (m_record.mode == 3 && (m_record.autoBlend || m_record.autoFeather)) {
-        edgeeffect::ApplyMode(object, 4, view);
-        edgeeffect::ApplyMode(object, 5, view);
-        object.m_blend.mode = 3;
-    } else {
-        edgeeffect::ApplyMode(object, object.m_blend.mode, view);
-    }
+    edgeeffect::ApplyRecordedEffect(object, view);
     if (view) view->InvalidateCanvas();
 }
 

@@ -7,7 +7,7 @@
 #include "document/CanvasBackground.h"
 #include "document/CvxDoc.h"
 #include "document/CvxSprite.h"
-#include "document/EdgeEffectSeam.h"
+#include "document/EdgeEffect.h"
 #include "document/ZoomMapping.h"
 #include "image/BlendKernels.h"
 #include "platform/PlatformServices.h"
@@ -28,9 +28,9 @@ void CopyLayer(const CvxDIB& from, CvxDIB& to, const CRect& rect) {
     from.CopyRect(to, rect.left, rect.top, rect.Width(), rect.Height(), rect.left, rect.top);
 }
 
-void SetAllAlpha(CvxDIB& layer) {
+void SetAllAlpha(CvxDIB& layer, std::uint8_t alpha) {
     std::uint8_t* bits = layer.Bits();
-    for (std::size_t i = 0, n = std::size_t(layer.Width()) * layer.Height(); i < n; ++i) bits[i * 4 + 3] = 255;
+    for (std::size_t i = 0, n = std::size_t(layer.Width()) * layer.Height(); i < n; ++i) bits[i * 4 + 3] = alpha;
 }
 
 // A cosmetic dotted line, one pixel on and one off, along a device row or column.
@@ -96,7 +96,7 @@ void CvxCanvas::PaintBackgroundLayer(bool plainWhite) {
         m_nPixelsPerInchX = m_nPixelsPerInchY = platform::Services().ScreenPixelsPerInch();
         canvasbackground::PaintRulers(m_backgroundLayer, m_nPixelsPerInchX, m_nPixelsPerInchY);
     }
-    SetAllAlpha(m_backgroundLayer);
+    SetAllAlpha(m_backgroundLayer, 255);
 }
 
 void CvxCanvas::RebuildBackgroundLayer() {
@@ -126,15 +126,43 @@ void CvxCanvas::Recompose(CvxDocumentView* view, int mode) {
     }
     for (; it != objects.rend(); ++it) {
         CvxSprite& object = **it;
-        if (mode != 0)
-            edgeeffect::ApplyMode(object, mode, view);
-        else if (object.m_nPendingBlendMode != 0)
-            edgeeffect::ReapplyPending(object, view);
-        else
+        if (mode != 0) {
+            object.m_blend.mode = mode;
+            edgeeffect::ApplyEffect(object, view);
+        } else if (object.m_nPendingBlendMode != 0) {
+            edgeeffect::ReapplyPendingEffect(object, view);
+        } else {
             object.EnsureDisplayBitmap();
+        }
         DrawObject(object, m_lowerComposite);
     }
     m_bFullRecompositionNeeded = true;
+}
+
+std::unique_ptr<CvxDIB> CvxCanvas::CaptureBelow(const CvxSprite& object, const CRect& area) {
+    if (!EnsureBuffers() || area.Width() < 1 || area.Height() < 1) return nullptr;
+    auto capture = std::make_unique<CvxDIB>();
+    if (!capture->Create(area.Width(), area.Height(), 32)) return nullptr;
+    ClearLayer(*capture);
+    const CRect inside = ClipToCanvas(&area);
+    if (inside.Width() > 0 && inside.Height() > 0) {
+        CvxDIB below;
+        if (!below.Create(inside.Width(), inside.Height(), 32)) return nullptr;
+        m_backgroundLayer.CopyRect(below, 0, 0, inside.Width(), inside.Height(), inside.left, inside.top);
+        const auto& objects = m_doc.Objects();
+        auto top = std::find_if(objects.begin(), objects.end(), [&](const auto& entry) { return entry.get() == &object; });
+        if (top == objects.end()) top = objects.begin();
+        else ++top;
+        for (auto it = objects.end(); it != top;) {
+            const CvxSprite& lower = **--it;
+            if (const CvxDIB* bitmap = lower.DisplayBitmap(); bitmap && !bitmap->IsEmpty())
+                AlphaBlendRect(below, lower.m_x - inside.left, lower.m_y - inside.top, *bitmap, 0, 0, bitmap->Width(),
+                               bitmap->Height());
+        }
+        below.CopyRect(*capture, inside.left - area.left, inside.top - area.top, inside.Width(), inside.Height(), 0, 0);
+    }
+    SetAllAlpha(*capture, 0);
+    return capture;
 }
 
 void CvxCanvas::SplitAtSelection() {

@@ -59,6 +59,10 @@ public:
     // A new opaque 32-bit picture of the canvas image's rectangle (the whole canvas when none),
     // or null when it cannot be made.
     std::unique_ptr<CvxDIB> Flatten(const CRect* rect) const;
+    // What lies beneath an object over the area (canvas pixels): the background layer and the
+    // objects below it (every object when it is not listed), every pixel transparent so that
+    // only the colours remain; outside the canvas all zero. Null when memory runs out.
+    std::unique_ptr<CvxDIB> CaptureBelow(const CvxSprite& object, const CRect& area);
     void PrepareForSave();
 
     // The document's background object: owned here, not listed with the objects.

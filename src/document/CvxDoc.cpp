@@ -12,7 +12,7 @@
 #include "document/ObjectRecord.h"
 #include "geometry/Warp.h"
 #include "document/CvxFrameLink.h"
-#include "document/EdgeEffectSeam.h"
+#include "document/EdgeEffect.h"
 #include "platform/PlatformServices.h"
 
 namespace {
@@ -284,7 +284,7 @@ void CvxDoc::Redraw(CvxDocumentView* view, bool force) {
         if (m_pCanvas->m_bFullRecompositionNeeded)
             m_pCanvas->Recompose(view, 0);
         else
-            edgeeffect::ReapplyPending(*m_pSelected, view);
+            edgeeffect::ReapplyPendingEffect(*m_pSelected, view);
     }
     m_bNeedsFullRecomposition = false;
 }

@@ -104,6 +104,7 @@ public:
     void SetContrastBase(std::unique_ptr<CvxSprite> base) { m_pContrastBase = std::move(base); }
     CvxSprite* SavedUnblendedCopy() const { return m_pSavedUnblendedCopy.get(); }
     void SetSavedUnblendedCopy(std::unique_ptr<CvxSprite> copy) { m_pSavedUnblendedCopy = std::move(copy); }
+    std::unique_ptr<CvxSprite> TakeSavedUnblendedCopy() { return std::move(m_pSavedUnblendedCopy); }
     // The 256-colour companion the edge clip tool works on (with its edge map); built once
     // and kept until the object enters the history.
     void BuildReducedCopy();

@@ -26,11 +26,15 @@ Words Fill(const CvxSprite& object, std::int32_t sequence, std::int32_t groupSeq
     if (object.TransformSource()) flags |= kTransformedFlag;
     if (object.UnblendedCopy()) flags |= kUnblendedFlag;
     words[kFlags] = flags;
-    words[kX] = object.m_x;
-    words[kY] = object.m_y;
+    // The page of a blended object holds its unaffected picture: the place and corners saved
+    // are that picture's, so the effect is rebuilt where it was rather than a margin further.
+    const CvxSprite* unblended = object.TransformSource() ? nullptr : object.UnblendedCopy();
+    words[kX] = object.m_x + (unblended ? unblended->m_x : 0);
+    words[kY] = object.m_y + (unblended ? unblended->m_y : 0);
+    const CvxCorners& corners = unblended ? unblended->m_corners : object.m_corners;
     for (int i = 0; i < 4; ++i) {
-        words[std::size_t(kCorners + 2 * i)] = object.m_corners[std::size_t(i)].x;
-        words[std::size_t(kCorners + 2 * i + 1)] = object.m_corners[std::size_t(i)].y;
+        words[std::size_t(kCorners + 2 * i)] = corners[std::size_t(i)].x;
+        words[std::size_t(kCorners + 2 * i + 1)] = corners[std::size_t(i)].y;
     }
     const CvxBlendSettings& blend = object.m_blend;
     words[kBlendMode] = blend.mode;

@@ -22,6 +22,9 @@ constexpr int kOutlineMargin = 6;
 void CvxToolMove::Activate(CvxView* view) {
     CvxToolBase::Activate(view);
     m_bEngaged = 1;
+    // A press that never saw its release (the view's start-up press, a press before another
+    // tool took over) must not leave the selection following the bare pointer.
+    m_bDragging = 0;
     m_bRecomposeNeeded = 1;
     if (view) ShowLook(*view);
 }
@@ -78,7 +81,8 @@ void CvxToolMove::OnLButtonDown(CvxView& view, CPoint point) {
 void CvxToolMove::OnMouseMove(CvxView& view, CPoint point) {
     CvxDoc& document = *view.GetDocument();
     CvxSprite* selected = document.GetSelected();
-    if (!selected) m_bDragging = 0;
+    // Other tools pass their hover moves on here: only the current move tool drags.
+    if (!selected || !IsCurrent(view)) m_bDragging = 0;
     if (!m_bDragging) {
         if (CvxSprite* previous = view.ObjectUnderPointer(); previous && previous != selected)
             view.EraseObjectOutline(*previous);

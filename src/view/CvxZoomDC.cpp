@@ -43,6 +43,17 @@ void CvxZoomDC::SetPixel(CPoint canvas, QRgb colour) {
     m_view.viewport()->update(device.x, device.y, 1, 1);
 }
 
+void CvxZoomDC::SetPixels(std::span<const CPoint> canvasPoints, QRgb colour) {
+    QRect touched;
+    for (const CPoint& canvas : canvasPoints) {
+        const CPoint device = ToDevice(canvas);
+        if (!m_view.m_surface.rect().contains(device.x, device.y)) continue;
+        m_view.m_surface.setPixel(device.x, device.y, colour);
+        touched |= QRect(device.x, device.y, 1, 1);
+    }
+    if (!touched.isEmpty()) m_view.viewport()->update(touched);
+}
+
 void CvxZoomDC::Flush() {
     if (m_painter) m_painter->end();
     m_painter.reset();

@@ -5,6 +5,7 @@
 
 #include <QPainter>
 #include <optional>
+#include <span>
 
 #include "image/DibTypes.h"
 
@@ -26,6 +27,8 @@ public:
     // The colour on screen at a canvas point, or nothing outside the window.
     std::optional<QRgb> GetPixel(CPoint canvas) const;
     void SetPixel(CPoint canvas, QRgb colour);
+    // The same for many points, with one screen update for all of them.
+    void SetPixels(std::span<const CPoint> canvasPoints, QRgb colour);
     // Shows what was drawn.
     void Flush();
 

@@ -93,7 +93,7 @@ TEST(SpriteGroup, UngroupRestoresPositionsAndOrder) {
     EXPECT_EQ(group->Ungroup(&view), nullptr);  // no longer listed
 }
 
-TEST(SpriteGroup, UngroupMovesAutomaticTransparencyMembersAndMarksThemPending) {
+TEST(SpriteGroup, UngroupMovesAutomaticTransparencyMembersAndPutsTheirEffectsBack) {
     CvxDoc document;
     FakeView view(document);
     CvxSprite* transparent = AddSolid(document, 20, 20, 10, 10);
@@ -106,12 +106,16 @@ TEST(SpriteGroup, UngroupMovesAutomaticTransparencyMembersAndMarksThemPending) {
     transparent->m_corners[1] = {99, 0};
 
     group->Ungroup(&view);
-    EXPECT_EQ(transparent->m_x, 23);
-    EXPECT_EQ(transparent->m_y, 23);
-    EXPECT_EQ(transparent->m_corners[1], (CPoint{9, 0}));
-    EXPECT_EQ(transparent->m_nPendingBlendMode, 3);
-    EXPECT_EQ(blended->m_x, 0);
-    EXPECT_EQ(blended->m_nPendingBlendMode, 1);
+    // The redraw puts the effects back over the unaffected pictures where the members were.
+    const CvxSprite* unaffected = transparent->UnblendedCopy();
+    ASSERT_NE(unaffected, nullptr);
+    EXPECT_EQ(transparent->m_x + unaffected->m_x, 23);
+    EXPECT_EQ(transparent->m_y + unaffected->m_y, 23);
+    EXPECT_EQ(unaffected->m_corners[1], (CPoint{9, 0}));
+    EXPECT_EQ(transparent->m_nPendingBlendMode, 0);
+    ASSERT_NE(blended->UnblendedCopy(), nullptr);
+    EXPECT_EQ(blended->m_x + blended->UnblendedCopy()->m_x, 0);
+    EXPECT_EQ(blended->m_nPendingBlendMode, 0);
 }
 
 TEST(SpriteGroup, EmptyHistoryLeavesASingleObject) {

@@ -258,40 +258,4 @@ TEST(BmpSave, ThirtyTwoBitRoundTripKeepsEveryByte) {
     EXPECT_EQ(std::memcmp(back.Bits(), image.Bits(), image.Header()->biSizeImage), 0);
 }
 
-// An 8-bit file we write, read by independent programs.
-class BmpIndependentReaders : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_image.Create(5, 3, 8));
-        for (int i = 0; i < 256; ++i)
-            m_image.ColorTable()[i] = RGBQUAD{static_cast<std::uint8_t>(i), 0, static_cast<std::uint8_t>(255 - i), 0};
-        for (int y = 0; y < 3; ++y)
-            for (int x = 0; x < 5; ++x) *m_image.PixelAt(x, y) = static_cast<std::uint8_t>(y * 50 + x);
-        CvxFile file;
-        ASSERT_TRUE(file.Open(m_path = m_dir.File("eight.bmp"), CvxFile::Mode::Replace));
-        ASSERT_TRUE(m_image.Save(file) && file.Commit());
-    }
-    TempDir m_dir;
-    CvxDIB m_image;
-    std::string m_path;
-};
-
-TEST_F(BmpIndependentReaders, PillowReadsPaletteAndPixels) {
-    const auto python = testsupport::SystemPython();
-    if (testsupport::RunCommand(python + " -c 'import PIL'").status != 0) GTEST_SKIP() << "Pillow is not installed";
-    const auto result = testsupport::RunCommand(
-        python + " -c \"from PIL import Image; im=Image.open('" + m_path +
-        "'); print(im.size, im.mode, im.getpixel((4,0)), im.convert('RGB').getpixel((4,2)))\"");
-    ASSERT_EQ(result.status, 0) << result.output;
-    EXPECT_EQ(result.output, "(5, 3) P 4 (151, 0, 104)\n");
-}
-
-TEST_F(BmpIndependentReaders, ImageMagickReadsPixels) {
-    if (!std::filesystem::exists("/usr/bin/identify")) GTEST_SKIP() << "ImageMagick is not installed";
-    const auto result = testsupport::RunCommand("/usr/bin/convert '" + m_path +
-                                                "' -format '%w %h %[pixel:p{4,2}]' info:");
-    ASSERT_EQ(result.status, 0) << result.output;
-    EXPECT_EQ(result.output, "5 3 srgb(151,0,104)");
-}
-
 }  // namespace

@@ -200,8 +200,8 @@ protected:
 };
 
 TEST_F(TiffInterop, LibtiffToolsAcceptEveryPage) {
-    if (!testsupport::ToolAvailable("tiffinfo") || !testsupport::ToolAvailable("tiffdump"))
-        GTEST_SKIP() << "libtiff-tools (tiffinfo, tiffdump) are not installed";
+    REQUIRE_TOOL("tiffinfo");
+    REQUIRE_TOOL("tiffdump");
     const std::string path = WriteSample();
     // -D reads every strip of every page.
     const auto info = testsupport::RunCommand("tiffinfo -D '" + path + "'");
@@ -218,8 +218,7 @@ TEST_F(TiffInterop, LibtiffToolsAcceptEveryPage) {
 }
 
 TEST_F(TiffInterop, PillowDecodesEveryPageToTheSamePixels) {
-    const std::string python = testsupport::SystemPython();
-    if (testsupport::RunCommand(python + " -c 'import PIL'").status != 0) GTEST_SKIP() << "Pillow is not installed";
+    REQUIRE_PILLOW(python);
     const std::string path = WriteSample();
     const auto result = testsupport::RunCommand(
         python + " -c 'import sys, hashlib\nfrom PIL import Image, ImageSequence\n"
@@ -237,7 +236,7 @@ TEST_F(TiffInterop, PillowDecodesEveryPageToTheSamePixels) {
 }
 
 TEST_F(TiffInterop, LibtiffLzwCopiesReadBackToTheSamePixels) {
-    if (!testsupport::ToolAvailable("tiffcp")) GTEST_SKIP() << "tiffcp (libtiff-tools) is not installed";
+    REQUIRE_TOOL("tiffcp");
     const std::string path = m_dir.File("plain.tif");
     ASSERT_TRUE(m_pages[0]->WriteImageFile(path, nullptr));
     // Strips of 5 rows make several compressed strips; predictor 2 keeps alpha as stored.

@@ -1,6 +1,11 @@
+// The load and save dispatchers: which reader and writer a file meets, the names they accept,
+// what a failed save reports and leaves behind, projects handed to a document, the open dialog.
+
 #include <gtest/gtest.h>
 
 #include "codecs/CvxOpenDlg.h"
+#include "codecs/CvxProjectTarget.h"
+#include "codecs/CvxTiff.h"
 #include "codecs/ImageFileDispatch.h"
 #include "image/CvxDIB.h"
 #include "platform/ScriptedPlatform.h"
@@ -11,14 +16,201 @@ namespace {
 using platform::MessageStyle;
 using platform::RecordedMessage;
 using testsupport::TempDir;
+using Texts = std::vector<std::string>;
 
-CvxDIB MakeImage(int width, int height) {
-    CvxDIB image;
-    image.Create(width, height, 32);
-    testsupport::FillPixels(image, [](int x, int y, std::uint8_t* p) {
-        p[0] = static_cast<std::uint8_t>(x * 9), p[1] = static_cast<std::uint8_t>(y * 7), p[2] = 99, p[3] = 200;
+// Opaque, in five colours by 8-pixel blocks (few enough to pass the reduction to 256 colours
+// exactly), the blue of the first block set by shade.
+std::unique_ptr<CvxDIB> Picture(int width, int height, std::uint8_t shade = 200) {
+    const std::uint8_t colours[5][3] = {{shade, 30, 30}, {30, 200, 30}, {30, 30, 200}, {90, 90, 90}, {250, 250, 10}};
+    auto image = std::make_unique<CvxDIB>();
+    image->Create(width, height, 32);
+    testsupport::FillPixels(*image, [&](int x, int y, std::uint8_t* p) {
+        const std::uint8_t* c = colours[(x / 8 + y / 8) % 5];
+        p[0] = c[0], p[1] = c[1], p[2] = c[2], p[3] = 255;
     });
     return image;
+}
+
+bool SamePixels(const CvxDIB& a, const CvxDIB& b) {
+    return a.Width() == b.Width() && a.Height() == b.Height() && testsupport::PixelHash(a) == testsupport::PixelHash(b);
+}
+
+std::size_t FilesIn(const TempDir& dir) {
+    return std::size_t(std::distance(std::filesystem::directory_iterator(dir.Path()), {}));
+}
+
+// A document double that reads and writes its objects' pages the way a project stream does.
+class RecordingDocument : public CvxProjectTarget {
+public:
+    struct Object {
+        std::unique_ptr<CvxDIB> image;
+        CvxObjectRecord record;
+    };
+
+    void LoadProject(CvxTiff& file) override {
+        ++loadCalls;
+        CvxObjectRecord record;
+        file.SetRecordSource(&record);
+        for (int page = 1; page < file.PageCount(); ++page) {
+            auto image = std::make_unique<CvxDIB>();
+            if (!image->ReadTiffPage(file, page)) break;
+            objects.push_back({std::move(image), record});
+        }
+        file.SetRecordSource(nullptr);
+    }
+
+    int SaveProject(CvxTiff& file) override {
+        CvxObjectRecord record;
+        file.SetRecordSource(&record);
+        int written = 1;
+        for (const Object& object : objects) {
+            record = object.record;
+            written = written && file.WritePage(*object.image);
+        }
+        file.SetRecordSource(nullptr);
+        return written && !failSave;
+    }
+
+    std::vector<Object> objects;
+    int loadCalls = 0;
+    bool failSave = false;
+};
+
+class Dispatch : public ::testing::Test {
+protected:
+    // A saved project: the canvas and two objects with records 1 and 2.
+    std::string SaveProject(const std::string& name) {
+        RecordingDocument document;
+        for (int i = 0; i < 2; ++i) {
+            CvxObjectRecord record;
+            record.words[0] = i + 1;
+            record.words[4] = -5 * (i + 1);
+            document.objects.push_back({Picture(3 + i, 2, std::uint8_t(60 + i)), record});
+        }
+        const std::string path = m_dir.File(name);
+        EXPECT_TRUE(m_canvas.SaveToFile(path, &document));
+        return path;
+    }
+
+    platform::ScriptedPlatform m_platform;
+    TempDir m_dir;
+    std::unique_ptr<CvxDIB> m_picture = Picture(40, 24);
+    CvxDIB& m_canvas = *m_picture;
+};
+
+// The writer goes by the last four characters of the name, in any case; any other name is
+// written as a BMP beside it. The reader goes by the contents, whatever the name says.
+TEST_F(Dispatch, WritersByNameReadersByContents) {
+    struct Case {
+        const char* saveAs;
+        const char* written;
+        std::string magic;
+        const char* renamed;
+        ImageKind kind;
+        bool lossless;
+    };
+    const Case cases[] = {
+        {"a.JPG", "a.JPG", "\xFF\xD8\xFF", "a.bmp", ImageKind::Jpeg, false},
+        {"b.Gif", "b.Gif", "GIF", "b.tif", ImageKind::Gif, true},
+        {"c.tif", "c.tif", std::string("II*\0", 4), "c.gif", ImageKind::Tiff, true},
+        {"d.bmp", "d.bmp", "BM", "d.jpg", ImageKind::Bmp, true},
+        {"e.jpeg", "e.bmp", "BM", "e.tif", ImageKind::Bmp, true},
+        {"f.webp", "f.bmp", "BM", "f.gif", ImageKind::Bmp, true},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(m_canvas.SaveToFile(m_dir.File(c.saveAs))) << c.saveAs;
+        const auto bytes = testsupport::ReadFileBytes(m_dir.File(c.written));
+        EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + long(std::min(bytes.size(), c.magic.size()))), c.magic)
+            << c.saveAs;
+        std::filesystem::rename(m_dir.File(c.written), m_dir.File(c.renamed));
+        CvxDIB image;
+        ImageKind kind = ImageKind::None;
+        ASSERT_TRUE(image.LoadFromFile(m_dir.File(c.renamed), nullptr, &kind)) << c.saveAs;
+        EXPECT_EQ(kind, c.kind) << c.saveAs;
+        EXPECT_EQ(image.Width(), 40);
+        if (c.lossless) EXPECT_TRUE(SamePixels(image, m_canvas)) << c.saveAs;
+    }
+    // Nothing but the files themselves is left in the folder.
+    EXPECT_EQ(FilesIn(m_dir), std::size(cases));
+    EXPECT_TRUE(m_platform.Messages().empty());
+    EXPECT_GE(m_platform.BusyCount(), int(std::size(cases)));
+    EXPECT_EQ(m_platform.BusyDepth(), 0);
+}
+
+// A failed save says so and leaves whatever had the name as it was, with no litter beside it.
+TEST_F(Dispatch, FailedSavesReportAndLeaveTargetsAsTheyWere) {
+    const std::string old = m_dir.File("old"), taken = m_dir.File("taken");
+    CvxDIB empty, paletted;
+    ASSERT_TRUE(paletted.Create(2, 2, 8));  // only 32-bit pages are written to a TIFF
+    RecordingDocument failing;
+    failing.failSave = true;
+    const RecordedMessage tif{"Failed to save TIF file", MessageStyle::Plain};
+    const auto openFailure = [&](const std::string& path) {
+        return RecordedMessage{"Failed to open file: " + m_dir.File(path), MessageStyle::Exclamation};
+    };
+    struct Case {
+        std::string name;
+        const CvxDIB* image;
+        CvxProjectTarget* document;
+        std::vector<RecordedMessage> messages;
+    };
+    const Case cases[] = {
+        {"missing/a.bmp", &m_canvas, nullptr, {openFailure("missing/a.bmp")}},
+        {"missing/a.jpg", &m_canvas, nullptr, {{"Failed to save JPG file", MessageStyle::Plain}}},
+        {"missing/a.gif", &m_canvas, nullptr,
+         {{"Unable to open file.", MessageStyle::Plain}, {"Failed to save GIF file", MessageStyle::Plain}}},
+        {"missing/a.tif", &m_canvas, nullptr, {openFailure("missing/a.tif"), tif}},
+        {"old.bmp", &empty, nullptr, {{"Failed to save file", MessageStyle::Plain}}},
+        {"old.tif", &paletted, nullptr, {tif}},
+        {"old.tif", &m_canvas, &failing, {tif}},
+        // The whole file is written, but it cannot take the place of a folder of that name.
+        {"taken.jpg", &m_canvas, nullptr, {{"Failed to save JPG file", MessageStyle::Plain}}},
+        {"taken.gif", &m_canvas, nullptr, {{"Failed to save GIF file", MessageStyle::Plain}}},
+        {"taken.tif", &m_canvas, nullptr, {tif}},
+    };
+    for (const Case& c : cases) {
+        const std::string path = m_dir.File(c.name);
+        if (c.name.starts_with("old")) testsupport::WriteFileBytes(path, {'o', 'l', 'd'});
+        if (c.name.starts_with("taken")) std::filesystem::create_directory(path);
+        m_platform.ClearMessages();
+        EXPECT_FALSE(c.image->SaveToFile(path, c.document)) << c.name;
+        EXPECT_EQ(m_platform.Messages(), c.messages) << c.name;
+        if (c.name.starts_with("old")) EXPECT_EQ(testsupport::ReadFileBytes(path), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+        if (c.name.starts_with("taken")) EXPECT_TRUE(std::filesystem::is_directory(path)) << c.name;
+    }
+    EXPECT_EQ(FilesIn(m_dir), 5u) << "old.bmp, old.tif and three folders";
+}
+
+TEST_F(Dispatch, AProjectSavedFromADocumentLoadsBackIntoADocument) {
+    const std::string path = SaveProject("project.TIF");  // the name's case does not matter
+    RecordingDocument document;
+    CvxDIB image;
+    ImageKind kind = ImageKind::None;
+    ASSERT_TRUE(image.LoadFromFile(path, nullptr, &kind, &document));
+    EXPECT_EQ(kind, ImageKind::Tiff);
+    EXPECT_TRUE(image.IsEmpty());  // the caller tells a project from a picture by this
+    EXPECT_EQ(document.loadCalls, 1);
+    ASSERT_EQ(document.objects.size(), 2u);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_TRUE(SamePixels(*document.objects[i].image, *Picture(3 + i, 2, std::uint8_t(60 + i))));
+        EXPECT_EQ(document.objects[i].record.words[0], i + 1);
+        EXPECT_EQ(document.objects[i].record.words[4], -5 * (i + 1));
+    }
+    EXPECT_TRUE(m_platform.Messages().empty());
+}
+
+TEST_F(Dispatch, WithoutADocumentAProjectIsAPictureAndAPlainTiffAlwaysIs) {
+    CvxDIB project;
+    ASSERT_TRUE(project.LoadFromFile(SaveProject("project.tif")));
+    EXPECT_TRUE(SamePixels(project, m_canvas));
+
+    const std::string path = m_dir.File("plain.tif");
+    ASSERT_TRUE(m_canvas.SaveToFile(path));
+    RecordingDocument document;
+    CvxDIB image;
+    ASSERT_TRUE(image.LoadFromFile(path, nullptr, nullptr, &document));
+    EXPECT_EQ(document.loadCalls, 0);
+    EXPECT_TRUE(SamePixels(image, m_canvas));
 }
 
 TEST(BmpSaveName, ExtensionRules) {
@@ -33,45 +225,13 @@ TEST(BmpSaveName, ExtensionRules) {
 TEST(SaveToFile, RefusesMissingAndInvalidNames) {
     TempDir dir;
     platform::ScriptedPlatform platform;
-    const auto image = MakeImage(2, 2);
-    EXPECT_FALSE(image.SaveToFile(""));
-    EXPECT_FALSE(image.SaveToFile(dir.Path().string() + "/"));
-    EXPECT_FALSE(image.SaveToFile(dir.File(".png")));
+    const auto image = Picture(2, 2);
+    EXPECT_FALSE(image->SaveToFile(""));
+    EXPECT_FALSE(image->SaveToFile(dir.Path().string() + "/"));
+    EXPECT_FALSE(image->SaveToFile(dir.File(".png")));
     EXPECT_EQ(platform.Messages(), (std::vector<RecordedMessage>{{"File name required", MessageStyle::Exclamation},
                                                                  {"File name required", MessageStyle::Exclamation},
                                                                  {"Invalid file name", MessageStyle::Exclamation}}));
-}
-
-TEST(SaveToFile, UnknownExtensionWritesBmpBeside) {
-    TempDir dir;
-    platform::ScriptedPlatform platform;
-    const auto image = MakeImage(3, 2);
-    ASSERT_TRUE(image.SaveToFile(dir.File("photo.webp")));
-    EXPECT_FALSE(std::filesystem::exists(dir.File("photo.webp")));
-    CvxDIB back;
-    ASSERT_TRUE(back.LoadFromFile(dir.File("photo.bmp")));
-    EXPECT_EQ(testsupport::PixelHash(back), testsupport::PixelHash(image));
-    EXPECT_TRUE(platform.Messages().empty());
-}
-
-TEST(SaveToFile, FailedSaveLeavesExistingFileAndNoLitter) {
-    TempDir dir;
-    platform::ScriptedPlatform platform;
-    const auto target = dir.File("keep.bmp");
-    testsupport::WriteFileBytes(target, {'o', 'l', 'd'});
-    CvxDIB empty;
-    EXPECT_FALSE(empty.SaveToFile(target));
-    EXPECT_EQ(testsupport::ReadFileBytes(target), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
-    EXPECT_EQ(platform.MessageTexts(), std::vector<std::string>{"Failed to save file"});
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1) << "no temporary file left";
-}
-
-TEST(SaveToFile, UnwritableFolderShowsOpenFailure) {
-    platform::ScriptedPlatform platform;
-    const auto image = MakeImage(1, 1);
-    EXPECT_FALSE(image.SaveToFile("/nonexistent-folder/x.bmp"));
-    EXPECT_EQ(platform.Messages(), (std::vector<RecordedMessage>{
-                                       {"Failed to open file: /nonexistent-folder/x.bmp", MessageStyle::Exclamation}}));
 }
 
 TEST(LoadFromFile, MissingFileAndForeignFormat) {
@@ -88,23 +248,11 @@ TEST(LoadFromFile, MissingFileAndForeignFormat) {
     EXPECT_EQ(platform.BusyDepth(), 0);
 }
 
-TEST(LoadFromFile, IgnoresTheExtension) {
-    TempDir dir;
-    platform::ScriptedPlatform platform;
-    ASSERT_TRUE(MakeImage(4, 4).SaveToFile(dir.File("pic.bmp")));
-    std::filesystem::rename(dir.File("pic.bmp"), dir.File("pic.jpg"));
-    CvxDIB image;
-    ImageKind kind = ImageKind::None;
-    ASSERT_TRUE(image.LoadFromFile(dir.File("pic.jpg"), nullptr, &kind));
-    EXPECT_EQ(kind, ImageKind::Bmp);
-    EXPECT_EQ(platform.BusyCount(), 1);
-}
-
 TEST(LoadFromFile, EmptyPathAsksWithTheDialog) {
     TempDir dir;
     platform::ScriptedPlatform platform;
     CvxOpenDlg::ForgetRememberedFolder();
-    ASSERT_TRUE(MakeImage(2, 2).SaveToFile(dir.File("pic.bmp")));
+    ASSERT_TRUE(Picture(2, 2)->SaveToFile(dir.File("pic.bmp")));
     CvxDIB image;
     platform.QueueFileDialogAnswer(std::nullopt);
     EXPECT_FALSE(image.LoadFromFile(""));

@@ -25,71 +25,44 @@ struct Stack {
 
 }  // namespace
 
-TEST(DocumentZOrder, MoveBelowSkipsObjectsThatDoNotOverlap) {
-    Stack stack;
-    CvxSprite* upper = stack.Add(1, {0, 0, 50, 50});
-    stack.Add(2, {200, 200, 250, 250});
-    stack.Add(3, {40, 40, 90, 90});
-    stack.document.SetSelected(upper);
-
-    stack.document.MoveBelow();
-    EXPECT_EQ(ZOrder(stack.document), (std::vector<int>{2, 3, 1}));
-    EXPECT_TRUE(stack.document.Canvas().m_bFullRecompositionNeeded);
-
-    stack.document.Canvas().m_bFullRecompositionNeeded = false;
-    stack.document.MoveBelow();  // already at the tail
-    EXPECT_EQ(ZOrder(stack.document), (std::vector<int>{2, 3, 1}));
-    EXPECT_FALSE(stack.document.Canvas().m_bFullRecompositionNeeded);
-}
-
-TEST(DocumentZOrder, TouchingRectanglesCountAsOverlapping) {
-    Stack stack;
-    stack.Add(1, {10, 0, 20, 10});    // touches the selection's right edge
-    stack.Add(2, {500, 500, 510, 510});
-    CvxSprite* selection = stack.Add(3, {0, 0, 10, 10});
-    stack.document.SetSelected(selection);
-    stack.document.MoveAbove();
-    EXPECT_EQ(ZOrder(stack.document), (std::vector<int>{3, 1, 2}));
-
-    // Without an overlap the step is one place only.
-    Stack apart;
-    apart.Add(1, {11, 0, 20, 10});
-    apart.Add(2, {500, 500, 510, 510});
-    apart.document.SetSelected(apart.Add(3, {0, 0, 10, 10}));
-    apart.document.MoveAbove();
-    EXPECT_EQ(ZOrder(apart.document), (std::vector<int>{1, 3, 2}));
-
-    // Move Below mirrors it: the touching object at the bottom is found past the other.
-    Stack below;
-    below.document.SetSelected(below.Add(1, {0, 0, 10, 10}));
-    below.Add(2, {500, 500, 510, 510});
-    below.Add(3, {0, 10, 10, 20});  // touches the bottom edge
-    below.document.MoveBelow();
-    EXPECT_EQ(ZOrder(below.document), (std::vector<int>{2, 3, 1}));
-}
-
-TEST(DocumentZOrder, TheTopMostObjectStaysWhereItIs) {
-    Stack stack;
-    CvxSprite* top = stack.Add(1, {0, 0, 10, 10});
-    stack.Add(2, {0, 0, 10, 10});
-    stack.document.SetSelected(top);
-    stack.document.Canvas().m_bFullRecompositionNeeded = false;
-    stack.document.MoveAbove();
-    stack.document.BringToFront();
-    EXPECT_EQ(ZOrder(stack.document), (std::vector<int>{1, 2}));
-    EXPECT_FALSE(stack.document.Canvas().m_bFullRecompositionNeeded);
-
-    stack.document.SetSelected(stack.document.Objects().back().get());
-    stack.document.BringToFront();
-    EXPECT_EQ(ZOrder(stack.document), (std::vector<int>{2, 1}));
-    EXPECT_TRUE(stack.document.Canvas().m_bFullRecompositionNeeded);
-
-    stack.document.SetSelected(nullptr);
-    stack.document.MoveBelow();  // nothing selected: nothing happens
-    EXPECT_EQ(ZOrder(stack.document), (std::vector<int>{2, 1}));
-}
-
-TEST(DocumentZOrder, FindOverlapBelowLooksOnlyDownwards) {
+// Move Above and Move Below step past objects the selection does not overlap (touching edges
+// count), Bring to Front goes to the top; a step that changes nothing asks for no recomposition.
+TEST(DocumentZOrder, StepsSkipObjectsThatDoNotOverlap) {
+    enum Step { Above, Below, Front };
+    struct Case {
+        const char* name;
+        std::vector<CRect> boxes;  // objects 1, 2, ... from the top
+        int selected;              // 0: nothing
+        Step step;
+        std::vector<int> order;
+        bool recompose;
+    };
+    const CRect far{500, 500, 510, 510};
+    const Case cases[] = {
+        {"below past a stranger", {{0, 0, 50, 50}, {200, 200, 250, 250}, {40, 40, 90, 90}}, 1, Below, {2, 3, 1}, true},
+        {"below at the tail", {{0, 0, 10, 10}, far}, 2, Below, {1, 2}, false},
+        {"above to a touching one", {{10, 0, 20, 10}, far, {0, 0, 10, 10}}, 3, Above, {3, 1, 2}, true},
+        {"above to one touching on the left", {{0, 0, 10, 10}, far, {10, 0, 20, 10}}, 3, Above, {3, 1, 2}, true},
+        {"above to one touching on top", {{0, 0, 10, 10}, far, {0, 10, 10, 20}}, 3, Above, {3, 1, 2}, true},
+        {"above one place without overlap", {{11, 0, 20, 10}, far, {0, 0, 10, 10}}, 3, Above, {1, 3, 2}, true},
+        {"below to a touching one", {{0, 0, 10, 10}, far, {0, 10, 10, 20}}, 1, Below, {2, 3, 1}, true},
+        {"above at the top", {{0, 0, 10, 10}, {0, 0, 10, 10}}, 1, Above, {1, 2}, false},
+        {"front at the top", {{0, 0, 10, 10}, {0, 0, 10, 10}}, 1, Front, {1, 2}, false},
+        {"front from below", {{0, 0, 10, 10}, {0, 0, 10, 10}}, 2, Front, {2, 1}, true},
+        {"nothing selected", {{0, 0, 10, 10}, {0, 0, 10, 10}}, 0, Below, {1, 2}, false},
+    };
+    for (const Case& c : cases) {
+        Stack stack;
+        std::vector<CvxSprite*> objects;
+        for (std::size_t i = 0; i < c.boxes.size(); ++i) objects.push_back(stack.Add(std::uint8_t(i + 1), c.boxes[i]));
+        stack.document.SetSelected(c.selected ? objects[std::size_t(c.selected - 1)] : nullptr);
+        stack.document.Canvas().m_bFullRecompositionNeeded = false;
+        if (c.step == Above) stack.document.MoveAbove();
+        if (c.step == Below) stack.document.MoveBelow();
+        if (c.step == Front) stack.document.BringToFront();
+        EXPECT_EQ(ZOrder(stack.document), c.order) << c.name;
+        EXPECT_EQ(stack.document.Canvas().m_bFullRecompositionNeeded, c.recompose) << c.name;
+    }
     Stack stack;
     stack.Add(1, {0, 0, 10, 10});
     CvxSprite* middle = stack.Add(2, {5, 5, 15, 15});

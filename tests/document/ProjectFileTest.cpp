@@ -222,35 +222,36 @@ TEST(ProjectFile, EveryFieldSurvivesSaveAndLoad) {
     }
 }
 
+// Other programs see the canvas flattened over white on the first page. The probe lies in the
+// object of tag 4 at (150, 150), at its pixel (10, 15): blue 4, green 3 x + 1, red 5 y + 1.
 TEST(ProjectFile, TheFirstPageOpensElsewhereAsTheFlattenedCanvas) {
     TempDir dir;
     RichDocument saved;
     const std::string path = dir.File("rich.tif");
     ASSERT_TRUE(saved.document.OnSaveDocument(path));
-    const CRect extent = saved.document.GetExtent();
-    saved.document.Canvas().PrepareForSave();
-    std::unique_ptr<CvxDIB> flat = saved.document.Canvas().Flatten(&extent);
-    ASSERT_NE(flat, nullptr);
-    const std::uint8_t* probe = flat->PixelAt(410, 310);  // inside the transformed object
-    const std::string expected = std::to_string(flat->Width()) + " " + std::to_string(flat->Height()) + " " +
-                                 std::to_string(probe[2]) + " " + std::to_string(probe[1]) + " " +
-                                 std::to_string(probe[0]);
+    // The extent starts at the canvas corner and ends with the transformed object.
+    const int x = 160, y = 165;
+    const std::string expected = "423 319 76 31 4";
 
-    const std::string python = testsupport::SystemPython();
-    if (!python.empty()) {
-        const auto result = testsupport::RunCommand(
-            python + " -c \"from PIL import Image; im = Image.open('" + path +
-            "'); im.seek(0); p = im.convert('RGB').getpixel((410, 310)); print(im.size[0], im.size[1], *p)\"");
-        EXPECT_EQ(result.status, 0) << result.output;
-        EXPECT_EQ(result.output.substr(0, result.output.find('\n')), expected);
+    std::string missing;
+    if (const auto python = testsupport::PillowPython()) {
+        const auto result = testsupport::RunCommand(*python + " -c \"from PIL import Image; im = Image.open('" + path +
+                                                    "'); im.seek(0); p = im.convert('RGB').getpixel((" +
+                                                    std::to_string(x) + ", " + std::to_string(y) +
+                                                    ")); print(im.size[0], im.size[1], *p)\"");
+        EXPECT_EQ(result.output, expected + "\n");
+    } else {
+        missing += "Pillow ";
     }
-    if (testsupport::ToolAvailable("identify")) {
-        const auto result = testsupport::RunCommand("convert '" + path +
-                                                    "[0]' -format '%w %h %[fx:int(255*p{410,310}.r)] "
-                                                    "%[fx:int(255*p{410,310}.g)] %[fx:int(255*p{410,310}.b)]' info:");
-        EXPECT_EQ(result.status, 0) << result.output;
+    if (testsupport::ToolAvailable("convert")) {
+        const std::string at = "p{" + std::to_string(x) + "," + std::to_string(y) + "}";
+        const auto result = testsupport::RunCommand("convert '" + path + "[0]' -format '%w %h %[fx:int(255*" + at +
+                                                    ".r)] %[fx:int(255*" + at + ".g)] %[fx:int(255*" + at + ".b)]' info:");
         EXPECT_EQ(result.output, expected);
+    } else {
+        missing += "ImageMagick ";
     }
+    if (!missing.empty()) GTEST_SKIP() << missing << "not installed: the first page was not checked by it";
 }
 
 namespace {

@@ -74,8 +74,7 @@ TEST(DocumentSave, AGifNameInAnyCaseSavesTheCanvasIn256Colours) {
     EXPECT_EQ(written.Width(), 64);
     EXPECT_EQ(written.Height(), 64);
 
-    const std::string python = testsupport::SystemPython();
-    if (python.empty()) GTEST_SKIP() << "no Python with Pillow";
+    REQUIRE_PILLOW(python);
     const auto result = testsupport::RunCommand(python + " -c \"from PIL import Image; im = Image.open('" + path +
                                                 "'); c = im.convert('RGB').getcolors(256); print(im.format, im.mode, c is not None and len(c) > 32)\"");
     EXPECT_EQ(result.status, 0) << result.output;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "EdgeTestImages.h"
@@ -51,42 +52,62 @@ protected:
     std::vector<CPoint> m_path = std::vector<CPoint>(4000);
 };
 
-TEST_F(LiveWireTest, StartAtTheTargetReturnsNothing) {
-    auto image = FlatEdges(20, 20);
-    CPoint end{5, 6};
-    EXPECT_EQ(BestPath(*image, {5, 6}, end, m_path, 2.0), 0);
-    EXPECT_EQ(end, (CPoint{5, 6}));
-    EXPECT_EQ(m_path[0], (CPoint{5, 6}));
-    EXPECT_EQ(m_path[1], (CPoint{5, 6}));
-}
+// Fixed paths: who wins a tie between equal steps, how the alignment ranks weigh, which beam
+// the search settles on (the last survivor of the last round, not the best one). The end
+// returned is the point before the chosen beam's last one.
+struct PathCase {
+    const char* name;
+    int w, h;
+    int (*edge)(int x, int y);
+    CPoint start, target;
+    double response;
+    const char* expected;  // the path, then "end" and the end returned
+};
 
-TEST_F(LiveWireTest, AdjacentTargetEndsAfterOneRound) {
-    auto image = FlatEdges(20, 20);
-    for (const CPoint target : {CPoint{11, 10}, CPoint{9, 11}, CPoint{10, 9}}) {
-        CPoint end = target;
-        EXPECT_EQ(BestPath(*image, {10, 10}, end, m_path, 2.0), 1);
-        // The returned end is the point before the chosen beam's last position.
-        EXPECT_EQ(end, (CPoint{10, 10}));
-        EXPECT_EQ(m_path[0], (CPoint{10, 10}));
-        ExpectChain(m_path, 1);
-    }
-}
+int Flat(int, int) { return 0; }
+// An L of middling strength: along y = 10 to x = 30, then down x = 30.
+int LEdge(int x, int y) { return (y == 10 && x >= 5 && x <= 30) || (x == 30 && y >= 10 && y <= 35) ? 150 : 0; }
+int Rough(int x, int y) { return (x * 37 + y * 91) % 256; }
 
-TEST_F(LiveWireTest, FlatMapGivesANearlyStraightPath) {
-    auto image = FlatEdges(60, 50);
-    const CPoint start{10, 10}, target{40, 30};
-    CPoint end = target;
-    const int r = BestPath(*image, start, end, m_path, 2.0);
-    ASSERT_GE(r, 2);
-    EXPECT_EQ(m_path[0], start);
-    EXPECT_EQ(end, m_path[r - 1]);
-    ExpectChain(m_path, r);
-    EXPECT_LE(r, 32);  // 30 diagonal-or-straight steps, give or take the last round's choice
-    EXPECT_LE(Distance(m_path[r], target), 2.0);
-    for (int i = 0; i <= r; ++i) {
-        // Never far from the straight line from start to target.
-        const double across = std::abs(20.0 * (m_path[i].x - 10) - 30.0 * (m_path[i].y - 10)) / std::hypot(20.0, 30.0);
-        EXPECT_LE(across, 6.0) << i;
+const PathCase kPaths[] = {
+    {"start at the target", 20, 20, Flat, {5, 6}, {5, 6}, 2.0,
+     "5,6 end 5,6"},
+    {"right neighbour", 20, 20, Flat, {10, 10}, {11, 10}, 2.0,
+     "10,10 9,10 end 10,10"},
+    {"lower left neighbour", 20, 20, Flat, {10, 10}, {9, 11}, 2.0,
+     "10,10 11,9 end 10,10"},
+    {"one pixel", 1, 1, Flat, {0, 0}, {3, 3}, 2.0,
+     "0,0 end 0,0"},
+    {"two by two", 2, 2, Flat, {0, 0}, {1, 1}, 2.0,
+     "0,0 1,0 end 0,0"},
+    {"boxed in a column", 1, 2, Flat, {0, 0}, {0, 9}, 2.0,
+     "0,0 0,1 end 0,0"},
+    {"flat, off the diagonal", 16, 12, Flat, {2, 2}, {12, 7}, 2.0,
+     "2,2 3,3 4,4 5,4 6,5 7,5 8,5 8,6 9,6 10,6 11,7 end 10,6"},
+    {"flat, up and left", 16, 12, Flat, {12, 9}, {3, 1}, 2.0,
+     "12,9 11,8 10,7 9,6 8,5 7,4 7,3 6,2 5,2 4,1 end 5,2"},
+    {"L edge, rough cut", 40, 40, LEdge, {8, 10}, {30, 32}, 0.0,
+     "8,10 9,10 10,10 11,10 12,10 13,10 14,10 15,10 16,10 17,10 18,10 19,10 20,10 21,10 21,11 22,10 "
+     "23,10 24,10 25,10 26,10 27,10 28,10 29,10 30,10 30,11 30,12 30,13 30,14 30,15 30,16 30,17 30,18 "
+     "30,19 30,20 30,21 30,22 30,23 30,24 30,25 30,26 30,27 30,28 30,29 30,30 end 30,29"},
+    {"L edge, smooth cut", 40, 40, LEdge, {8, 10}, {30, 32}, 4.0,
+     "8,10 9,10 10,10 11,11 12,12 13,13 14,14 15,15 16,16 17,17 18,18 19,19 20,20 21,21 22,22 23,23 "
+     "24,24 25,25 26,26 27,27 28,28 29,29 29,30 end 29,29"},
+    {"rough edges", 14, 12, Rough, {1, 1}, {12, 9}, 2.0,
+     "1,1 1,2 2,3 3,4 4,5 5,6 6,7 7,7 8,7 9,7 10,7 11,8 end 10,7"},
+    {"rough edges, from the border", 14, 12, Rough, {13, 0}, {0, 11}, 1.0,
+     "13,0 12,0 11,1 10,1 9,1 8,2 7,2 6,3 5,4 4,5 4,6 3,7 2,7 1,8 1,9 0,10 end 1,9"},
+};
+
+TEST_F(LiveWireTest, FixedPaths) {
+    for (const PathCase& c : kPaths) {
+        auto image = EdgeImage(c.w, c.h, c.edge);
+        CPoint end = c.target;
+        const int r = BestPath(*image, c.start, end, m_path, c.response);
+        std::string path;
+        for (int i = 0; i <= r; ++i) path += std::to_string(m_path[i].x) + "," + std::to_string(m_path[i].y) + " ";
+        path += "end " + std::to_string(end.x) + "," + std::to_string(end.y);
+        EXPECT_EQ(path, c.expected) << c.name;
     }
 }
 
@@ -195,25 +216,6 @@ TEST_F(LiveWireTest, NeverWritesPastThePathBuffer) {
     EXPECT_LE(std::abs(path[11].y - 10), 1);
     EXPECT_EQ(end, path[10]);
     ExpectChain(path, r);
-}
-
-TEST_F(LiveWireTest, TinyImages) {
-    auto single = FlatEdges(1, 1);
-    CPoint end{3, 3};
-    EXPECT_EQ(BestPath(*single, {0, 0}, end, m_path, 2.0), 0);
-    EXPECT_EQ(end, (CPoint{0, 0}));
-
-    auto square = FlatEdges(2, 2);
-    end = {1, 1};
-    EXPECT_EQ(BestPath(*square, {0, 0}, end, m_path, 2.0), 1);
-    EXPECT_EQ(end, (CPoint{0, 0}));
-
-    // A one-pixel-wide image boxes the beam in once it reaches the far end.
-    auto column = FlatEdges(1, 2);
-    end = {0, 9};
-    EXPECT_EQ(BestPath(*column, {0, 0}, end, m_path, 2.0), 1);
-    EXPECT_EQ(m_path[1], (CPoint{0, 1}));
-    EXPECT_EQ(end, (CPoint{0, 0}));
 }
 
 TEST_F(LiveWireTest, EdgeMapOfAPhotoGivesValidChains) {

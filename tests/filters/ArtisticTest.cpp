@@ -136,6 +136,9 @@ TEST_F(PaintStrokesTest, SameSeedPaintsTheSamePicture) {
     EXPECT_EQ(PaintStrokes(*second, *source, two), PaintResult::Finished);
     EXPECT_EQ(PaintStrokes(*third, *source, other), PaintResult::Finished);
     EXPECT_EQ(testsupport::PixelHash(*first), testsupport::PixelHash(*second));
+    // The strokes themselves, pinned: a changed constant in their length, width or colour
+    // jitter paints a different picture.
+    EXPECT_EQ(testsupport::PixelHash(*first), "789cb56e63cb2b0381c88dcd878f87dcec352f2530b652a2fad038de4348d4a5");
     EXPECT_NE(testsupport::PixelHash(*first), testsupport::PixelHash(*third));
     EXPECT_NE(testsupport::PixelHash(*first), testsupport::PixelHash(*source));
     EXPECT_GE(m_services.BusyCount(), 1);

@@ -81,57 +81,54 @@ TEST(Sharpen, ClampsBothWays) {
     EXPECT_EQ(GetPixel(*Filtered(&Sharpen, *edge), 1, 1), Grey(91));
 }
 
-TEST(Despeckle, PullsASpeckleBackIntoTheLocalSpread) {
-    auto image = MakeImage(7, 7, Grey(100));
-    SetPixel(*image, 3, 3, {250, 100, 100, 180});
-    auto result = Filtered(&Despeckle, *image);
-    // Mean 116.67 and deviation 47.14 of the window: the speckle drops to m + 0.66 s.
-    EXPECT_EQ(GetPixel(*result, 3, 3), (Rgba{147, 100, 100, 180}));
-    for (int y = 0; y < 7; ++y)
-        for (int x = 0; x < 7; ++x) {
-            if (x == 3 && y == 3) continue;
-            EXPECT_EQ(GetPixel(*result, x, y), Grey(100)) << x << "," << y;
-        }
-    // A second pass brings it closer still.
-    EXPECT_LT(GetPixel(*Filtered(&Despeckle, *result), 3, 3).r, 120);
-}
-
-TEST(Despeckle, CopiesTheOutermostRowsAndColumns) {
-    auto image = MakeImage(4, 4, Grey(100));
-    SetPixel(*image, 0, 2, Grey(250));
-    SetPixel(*image, 3, 3, Grey(1));
-    SetPixel(*image, 1, 1, Grey(250));
-    auto result = Filtered(&Despeckle, *image);
-    EXPECT_EQ(GetPixel(*result, 0, 2), Grey(250));
-    EXPECT_EQ(GetPixel(*result, 3, 3), Grey(1));
-    // Interior pixels of a small image get stage one only: seven 100s and two 250s give
-    // mean 133.33 and deviation 62.36, so the speckle stops at 174.
-    EXPECT_EQ(GetPixel(*result, 1, 1), Grey(174));
-
-    auto narrow = MakeImage(2, 5, Grey(100));
-    SetPixel(*narrow, 1, 2, Grey(240));
-    EXPECT_EQ(testsupport::PixelHash(*Filtered(&Despeckle, *narrow)), testsupport::PixelHash(*narrow));
-}
-
-TEST(Despeckle, SecondStageMovesABlockTowardsItsSurroundings) {
-    // A 3x3 block of 200 inside a ring alternating 40 and 60: stage one sees no spread,
-    // stage two lowers the centre by 0.66 * 10.
-    auto image = MakeImage(5, 5, Grey(40));
+// Each branch of both stages. Stage one pulls a pixel back to the window mean m3 plus or minus
+// 0.66 of its deviation; stage two, away from the two outer rows and columns, moves a pixel by
+// 0.66 of the ring's deviation s5 when the window mean lies more than s5 off the ring's.
+TEST(Despeckle, BothStagesLowerAndRaise) {
+    struct Case {
+        const char* name;
+        int w, h;
+        Rgba ground;
+        std::vector<std::pair<CPoint, Rgba>> pixels;
+        CPoint probe;
+        Rgba expected;
+    };
+    std::vector<std::pair<CPoint, Rgba>> block200, block20;
     for (int y = 0; y < 5; ++y)
-        for (int x = 0; x < 5; ++x)
-            if ((x + y) % 2 == 1) SetPixel(*image, x, y, Grey(60));
-    for (int y = 1; y < 4; ++y)
-        for (int x = 1; x < 4; ++x) SetPixel(*image, x, y, Grey(200));
-    auto result = Filtered(&Despeckle, *image);
-    EXPECT_EQ(GetPixel(*result, 2, 2), Grey(193));
-}
-
-TEST(Despeckle, TransparentNeighboursAreMissingSamples) {
-    auto image = MakeImage(3, 3, {0, 0, 0, 0});
-    SetPixel(*image, 1, 1, Grey(250));
-    SetPixel(*image, 0, 1, Grey(10));
-    // Window: 250 and the border pixel 10 only; mean 130, deviation 120, bound 209.2.
-    EXPECT_EQ(GetPixel(*Filtered(&Despeckle, *image), 1, 1), Grey(209));
+        for (int x = 0; x < 5; ++x) {
+            const bool inside = x > 0 && x < 4 && y > 0 && y < 4;
+            const Rgba ring = (x + y) % 2 ? Grey(60) : Grey(40);
+            block200.push_back({CPoint{x, y}, inside ? Grey(200) : ring});
+            block20.push_back({CPoint{x, y}, inside ? Grey(20) : ring});
+        }
+    const Case cases[] = {
+        // Window mean 116.67, deviation 47.14: down to m3 + 0.66 s3 in red only; alpha kept.
+        {"stage one lowers", 7, 7, Grey(100), {{{3, 3}, {250, 100, 100, 180}}}, {3, 3}, {147, 100, 100, 180}},
+        // Mean 133.33, deviation 47.14: up to m3 - 0.66 s3.
+        {"stage one raises", 7, 7, Grey(150), {{{3, 3}, Grey(0)}}, {3, 3}, Grey(102)},
+        // No spread in the window; the ring alternates 40 and 60 (mean 50, deviation 10).
+        {"stage two lowers", 5, 5, Grey(0), block200, {2, 2}, Grey(193)},
+        {"stage two raises", 5, 5, Grey(0), block20, {2, 2}, Grey(26)},
+        // Too near the border for stage two: seven 100s and two 250s stop at 174.
+        {"stage one only", 4, 4, Grey(100), {{{1, 1}, Grey(250)}, {{0, 2}, Grey(250)}}, {1, 1}, Grey(174)},
+        {"outer column copied", 4, 4, Grey(100), {{{0, 2}, Grey(250)}}, {0, 2}, Grey(250)},
+        {"outer row copied", 4, 4, Grey(100), {{{3, 3}, Grey(1)}}, {3, 3}, Grey(1)},
+        {"narrow image copied", 2, 5, Grey(100), {{{1, 2}, Grey(240)}}, {1, 2}, Grey(240)},
+        // Only 250 and the border pixel 10 are samples: mean 130, deviation 120, bound 209.2.
+        {"transparent neighbours are missing", 3, 3, {0, 0, 0, 0}, {{{1, 1}, Grey(250)}, {{0, 1}, Grey(10)}},
+         {1, 1}, Grey(209)},
+    };
+    for (const Case& c : cases) {
+        auto image = MakeImage(c.w, c.h, c.ground);
+        for (const auto& [at, colour] : c.pixels) SetPixel(*image, at.x, at.y, colour);
+        auto result = Filtered(&Despeckle, *image);
+        EXPECT_EQ(GetPixel(*result, c.probe.x, c.probe.y), c.expected) << c.name;
+        // Everything else of a lone speckle stays.
+        if (c.pixels.size() == 1) {
+            SetPixel(*image, c.probe.x, c.probe.y, c.expected);
+            EXPECT_EQ(testsupport::PixelHash(*result), testsupport::PixelHash(*image)) << c.name;
+        }
+    }
 }
 
 TEST(NeighbourhoodStats, IgnoresMissingSamples) {

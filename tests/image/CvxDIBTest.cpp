@@ -20,6 +20,7 @@ std::array<std::uint8_t, 4> PixelOf(const CvxDIB& image, int x, int y) {
 }
 
 using Bgra = std::array<std::uint8_t, 4>;
+using Texts = std::vector<std::string>;
 
 TEST(CvxDIBLayout, StrideIsPaddedToFourBytes) {
     CvxDIB image;
@@ -189,55 +190,51 @@ TEST(CvxDIBClipboard, EightBitBlockCarriesFullTable) {
     EXPECT_TRUE(twentyFour.CopyToGlobalHandle().empty());
 }
 
-TEST(CvxDIBClipboard, BitFieldMasksAreSkipped) {
+// Blocks as other programs put them on the clipboard: a header, masks or a table, the bits.
+TEST(CvxDIBClipboard, BlocksFromOtherPrograms) {
+    struct Case {
+        const char* name;
+        int width, height, bits;
+        std::uint32_t compression, coloursUsed;
+        std::size_t size;        // of the whole block
+        std::size_t sizeImage;   // taken as the pixel data; 0: the block is refused
+        bool convertible;        // ConvertTo32 accepts it
+    };
+    const Case cases[] = {
+        {"bit-field masks are skipped", 2, 1, 32, BI_BITFIELDS, 0, 40 + 12 + 8, 8, true},
+        {"24-bit takes everything after the header", 1, 2, 24, BI_RGB, 0, 40 + 16, 16, true},
+        {"8-bit with its table but short bits", 4, 4, 8, BI_RGB, 0, 40 + 1024 + 8, 8, false},
+        {"header only", 4, 4, 8, BI_RGB, 0, 40, 0, false},
+        {"table without bits", 4, 4, 8, BI_RGB, 0, 40 + 1024, 0, false},
+        {"absurd colour count", 4, 4, 8, BI_RGB, 0xFFFFFFFF, 40 + 1024, 0, false},
+    };
+    for (const Case& c : cases) {
+        platform::ScriptedPlatform platform;
+        std::vector<std::uint8_t> block(c.size);
+        for (std::size_t i = 40; i < c.size; ++i) block[i] = std::uint8_t(i);
+        BITMAPINFOHEADER header;
+        header.biWidth = c.width, header.biHeight = c.height, header.biBitCount = std::uint16_t(c.bits);
+        header.biCompression = c.compression, header.biClrUsed = c.coloursUsed;
+        std::memcpy(block.data(), &header, sizeof header);
+        CvxDIB image;
+        ASSERT_TRUE(image.Create(1, 1, 32));
+        EXPECT_EQ(image.SetFromGlobalHandle(block) != 0, c.sizeImage != 0) << c.name;
+        if (c.sizeImage == 0) {
+            EXPECT_EQ(image.Width(), 1) << c.name << ": a refused block leaves the image alone";
+            continue;
+        }
+        EXPECT_EQ(image.Header()->biSizeImage, c.sizeImage) << c.name;
+        EXPECT_EQ(image.ConvertTo32(true) != nullptr, c.convertible) << c.name;
+        const Texts expected = c.convertible ? Texts{} : Texts{"Bad Image Data On Clipboard"};
+        EXPECT_EQ(platform.MessageTexts(), expected) << c.name;
+    }
+    // The pixels follow the masks.
     std::vector<std::uint8_t> block(40 + 12 + 8);
     BITMAPINFOHEADER header;
     header.biWidth = 2, header.biHeight = 1, header.biBitCount = 32, header.biCompression = BI_BITFIELDS;
     std::memcpy(block.data(), &header, sizeof header);
     for (int i = 0; i < 8; ++i) block[52 + i] = static_cast<std::uint8_t>(100 + i);
-    CvxDIB image(block);
-    ASSERT_FALSE(image.IsEmpty());
-    EXPECT_EQ(image.Header()->biSizeImage, 8u);
-    EXPECT_EQ(PixelOf(image, 0, 0), (Bgra{100, 101, 102, 103}));
-}
-
-TEST(CvxDIBClipboard, TwentyFourBitTakesEverythingAfterHeader) {
-    std::vector<std::uint8_t> block(40 + 16, 7);
-    BITMAPINFOHEADER header;
-    header.biWidth = 1, header.biHeight = 2, header.biBitCount = 24;
-    std::memcpy(block.data(), &header, sizeof header);
-    CvxDIB image(block);
-    ASSERT_FALSE(image.IsEmpty());
-    EXPECT_EQ(image.Header()->biSizeImage, 16u);
-}
-
-TEST(CvxDIBClipboard, MalformedBlocksLeaveImageAlone) {
-    CvxDIB image;
-    ASSERT_TRUE(image.Create(1, 1, 32));
-    std::vector<std::uint8_t> tiny(40, 0);
-    EXPECT_FALSE(image.SetFromGlobalHandle(tiny));
-    std::vector<std::uint8_t> tableOnly(40 + 1024, 0);
-    BITMAPINFOHEADER header;
-    header.biWidth = 4, header.biHeight = 4, header.biBitCount = 8;
-    std::memcpy(tableOnly.data(), &header, sizeof header);
-    EXPECT_FALSE(image.SetFromGlobalHandle(tableOnly)) << "no bits after the table";
-    header.biClrUsed = 0xFFFFFFFF;
-    std::memcpy(tableOnly.data(), &header, sizeof header);
-    EXPECT_FALSE(image.SetFromGlobalHandle(tableOnly));
-    EXPECT_FALSE(image.IsEmpty());
-    EXPECT_EQ(image.Width(), 1);
-}
-
-TEST(CvxDIBClipboard, ShortBlockIsRefusedWhenConverted) {
-    platform::ScriptedPlatform platform;
-    std::vector<std::uint8_t> block(40 + 1024 + 8, 0);
-    BITMAPINFOHEADER header;
-    header.biWidth = 4, header.biHeight = 4, header.biBitCount = 8;
-    std::memcpy(block.data(), &header, sizeof header);
-    CvxDIB image(block);
-    ASSERT_FALSE(image.IsEmpty());
-    EXPECT_EQ(image.ConvertTo32(true), nullptr);
-    EXPECT_EQ(platform.MessageTexts(), std::vector<std::string>{"Bad Image Data On Clipboard"});
+    EXPECT_EQ(PixelOf(CvxDIB(block), 0, 0), (Bgra{100, 101, 102, 103}));
 }
 
 TEST(CvxDIBAlpha, CropToAlphaFindsSingleVisiblePixel) {

@@ -154,7 +154,11 @@ CommandResult RunCommand(const std::string& command) {
 
 bool ToolAvailable(const std::string& tool) { return RunCommand("command -v " + tool).status == 0; }
 
-std::string SystemPython() { return "/usr/bin/python3"; }
+std::optional<std::string> PillowPython() {
+    for (const std::string python : {"/usr/bin/python3", "python3"})
+        if (RunCommand(python + " -c 'import PIL'").status == 0) return python;
+    return std::nullopt;
+}
 
 std::string CliPath() { return MARROWFIN_CLI_PATH; }
 

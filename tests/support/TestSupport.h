@@ -57,8 +57,17 @@ struct CommandResult {
 };
 CommandResult RunCommand(const std::string& command);
 bool ToolAvailable(const std::string& tool);
-// Debian's Pillow belongs to the system interpreter, which may not be first on the PATH.
-std::string SystemPython();
+// A Python interpreter that imports Pillow, or nothing. Debian's Pillow belongs to
+// /usr/bin/python3, which may not be the python3 first on the PATH.
+std::optional<std::string> PillowPython();
+
+#define REQUIRE_PILLOW(python)                                                              \
+    const auto python##_found = ::testsupport::PillowPython();                               \
+    if (!python##_found) GTEST_SKIP() << "no python3 with Pillow (python3-pil) is installed"; \
+    const std::string python = *python##_found
+
+#define REQUIRE_TOOL(tool) \
+    if (!::testsupport::ToolAvailable(tool)) GTEST_SKIP() << tool << " is not installed"
 std::string CliPath();
 
 // Sets an environment variable for the life of the object, then puts back what was there.

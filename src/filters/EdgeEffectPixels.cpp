@@ -22,6 +22,8 @@ double FallOff(double u) {
     return 0.5 + 0.5 * std::sin(1.5 * std::numbers::pi + std::numbers::pi * std::sqrt(std::sqrt(1.0 - u)));
 }
 
+double Squared(double v) { return v * v; }
+
 // 0 at the centre, 1 on (and beyond) the ellipse inscribed in the object's rectangle.
 double EllipticalPosition(int x, int y, int width, int height) {
     const double px = x + 0.5 - width / 2.0;
@@ -30,7 +32,8 @@ double EllipticalPosition(int x, int y, int width, int height) {
     const bool wide = width >= height;
     const double span = std::max(width, height) - 2 * focus;
     const double fx = wide ? focus : 0, fy = wide ? 0 : focus;
-    const double sum = std::hypot(px - fx, py - fy) + std::hypot(px + fx, py + fy);
+    // Plain square roots: hypot's overflow care costs more than the whole gradient here.
+    const double sum = std::sqrt(Squared(px - fx) + Squared(py - fy)) + std::sqrt(Squared(px + fx) + Squared(py + fy));
     return std::clamp((sum - 2 * focus) / span, 0.0, 1.0);
 }
 
@@ -39,8 +42,6 @@ double CornerPosition(double cornerX, double cornerY, int x, int y, int width, i
     const double ex = x + 0.5 - cornerX, ey = y + 0.5 - cornerY;
     return (ex * ex + ey * ey) / (double(width) * width + double(height) * height);
 }
-
-double Squared(double v) { return v * v; }
 
 // Where the pixel lies along the gradient's direction, 0 to 1.
 double RawPosition(int gradient, int x, int y, int w, int h) {

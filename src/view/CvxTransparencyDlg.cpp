@@ -1,5 +1,8 @@
 #include "view/CvxTransparencyDlg.h"
 
+#include <cmath>
+#include <initializer_list>
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDialogButtonBox>

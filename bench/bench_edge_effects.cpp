@@ -10,6 +10,7 @@
 #include "document/CvxSprite.h"
 #include "document/EdgeEffect.h"
 #include "MemcpyReference.h"
+#include "platform/ScriptedPlatform.h"
 
 namespace {
 
@@ -51,6 +52,7 @@ struct Scene {
 };
 
 void RunEffect(benchmark::State& state, int mode) {
+    platform::ScriptedPlatform platform;  // the busy cursor goes nowhere
     edgeeffect::SetFeatherSeed(1);
     Scene scene(mode);
     for (auto _ : state) {

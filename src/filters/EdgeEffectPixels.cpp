@@ -22,6 +22,8 @@ double FallOff(double u) {
     return 0.5 + 0.5 * std::sin(1.5 * std::numbers::pi + std::numbers::pi * std::sqrt(std::sqrt(1.0 - u)));
 }
 
+double Squared(double v) { return v * v; }
+
 // 0 at the centre, 1 on (and beyond) the ellipse inscribed in the object's rectangle.
 double EllipticalPosition(int x, int y, int width, int height) {
     const double px = x + 0.5 - width / 2.0;
@@ -30,7 +32,8 @@ double EllipticalPosition(int x, int y, int width, int height) {
     const bool wide = width >= height;
     const double span = std::max(width, height) - 2 * focus;
     const double fx = wide ? focus : 0, fy = wide ? 0 : focus;
-    const double sum = std::hypot(px - fx, py - fy) + std::hypot(px + fx, py + fy);
+    // Plain square roots: hypot's overflow care costs more than the whole gradient here.
+    const double sum = std::sqrt(Squared(px - fx) + Squared(py - fy)) + std::sqrt(Squared(px + fx) + Squared(py + fy));
     return std::clamp((sum - 2 * focus) / span, 0.0, 1.0);
 }
 
@@ -39,8 +42,6 @@ double CornerPosition(double cornerX, double cornerY, int x, int y, int width, i
     const double ex = x + 0.5 - cornerX, ey = y + 0.5 - cornerY;
     return (ex * ex + ey * ey) / (double(width) * width + double(height) * height);
 }
-
-double Squared(double v) { return v * v; }
 
 // Where the pixel lies along the gradient's direction, 0 to 1.
 double RawPosition(int gradient, int x, int y, int w, int h) {
@@ -90,6 +91,21 @@ bool IsInterior(const std::uint8_t* cell, int stride) {
     for (const auto& [nx, ny] : kNeighbours)
         if (cell[ny * stride + nx] != 1) return false;
     return true;
+}
+
+// Runs step(x, y, cell, before, out) for every pixel: the pass reads the picture as it was
+// (before, with its visibility map) and writes the pixel in place.
+template <typename Step>
+void PassOverCopy(CvxDIB& image, Step step) {
+    if (!IsWorkingImage(image)) return;
+    const std::unique_ptr<CvxDIB> before = image.Clone();
+    if (!before) return;
+    const VisibilityMap visible(*before);
+    const int width = image.Width();
+    ForEachRowBand(image.Height(), width, [&](int first, int end) {
+        for (int y = first; y < end; ++y)
+            for (int x = 0; x < width; ++x) step(x, y, visible.At(x, y), *before, image.RowAt(y) + x * 4);
+    });
 }
 
 }  // namespace
@@ -143,8 +159,8 @@ void BlitWithEffect(const CvxDIB& source, CvxDIB& destination, int dx, int dy, i
                     continue;
                 }
                 const double share = map ? map->At(x, y) / weights.maximum
-                                         : opacity * (1 - std::sqrt(GradientAt(weights.gradient, weights.period, x,
-                                                                               y, source.Width(), source.Height())));
+                                         : opacity * (1 - std::sqrt(GradientAt(weights.gradient, weights.period, x, y,
+                                                                               source.Width(), source.Height())));
                 const double rest = 1 - share;
                 const double rounding = map ? 0.5 : 0.0;
                 for (int c = 0; c < 3; ++c)
@@ -156,98 +172,76 @@ void BlitWithEffect(const CvxDIB& source, CvxDIB& destination, int dx, int dy, i
 }
 
 void RemoveFringe(CvxDIB& image) {
-    if (!IsWorkingImage(image)) return;
-    const std::unique_ptr<CvxDIB> before = image.Clone();
-    if (!before) return;
-    const VisibilityMap visible(*before);
-    const int stride = visible.stride;
-    const int width = image.Width(), height = image.Height();
-    ForEachRowBand(height, width, [&](int first, int end) {
-        for (int y = first; y < end; ++y) {
-            for (int x = 0; x < width; ++x) {
-                const std::uint8_t* cell = visible.At(x, y);
-                if (*cell != 1 || !HasTransparentNeighbour(cell, stride)) continue;
-                std::array<int, 3> clearSum{}, interiorSum{};
-                int clearCount = 0, interiorCount = 0, greySum = 0, greySquares = 0;
-                for (const auto& [nx, ny] : kNeighbours) {
-                    const std::uint8_t* neighbourCell = cell + ny * stride + nx;
-                    if (*neighbourCell == 2) continue;
-                    const std::uint8_t* pixel = before->RowAt(y + ny) + (x + nx) * 4;
-                    if (*neighbourCell == 0) {
-                        for (int c = 0; c < 3; ++c) clearSum[c] += pixel[c];
-                        ++clearCount;
-                    } else if (IsInterior(neighbourCell, stride)) {
-                        for (int c = 0; c < 3; ++c) interiorSum[c] += pixel[c];
-                        const int grey = Grey(pixel);
-                        greySum += grey;
-                        greySquares += grey * grey;
-                        ++interiorCount;
-                    }
-                }
-                std::uint8_t* out = image.RowAt(y) + x * 4;
-                const std::array<int, 3>* mean = nullptr;
-                int count = 0;
-                if (interiorCount == 0) {
-                    mean = &clearSum;
-                    count = clearCount;
-                } else {
-                    const double m = double(greySum) / interiorCount;
-                    const double s = std::sqrt(std::max(0.0, double(greySquares) / interiorCount - m * m));
-                    if (std::abs(Grey(out) - m) > s / 12) {
-                        mean = &interiorSum;
-                        count = interiorCount;
-                    }
-                }
-                if (!mean) continue;
-                for (int c = 0; c < 3; ++c) out[c] = std::uint8_t((*mean)[c] / count);
-                out[3] = 0;
+    const int stride = image.Width() + 2;
+    PassOverCopy(image, [stride](int x, int y, const std::uint8_t* cell, const CvxDIB& before, std::uint8_t* out) {
+        if (*cell != 1 || !HasTransparentNeighbour(cell, stride)) return;
+        std::array<int, 3> clearSum{}, interiorSum{};
+        int clearCount = 0, interiorCount = 0, greySum = 0, greySquares = 0;
+        for (const auto& [nx, ny] : kNeighbours) {
+            const std::uint8_t* neighbourCell = cell + ny * stride + nx;
+            if (*neighbourCell == 2) continue;
+            const std::uint8_t* pixel = before.RowAt(y + ny) + (x + nx) * 4;
+            if (*neighbourCell == 0) {
+                for (int c = 0; c < 3; ++c) clearSum[c] += pixel[c];
+                ++clearCount;
+            } else if (IsInterior(neighbourCell, stride)) {
+                for (int c = 0; c < 3; ++c) interiorSum[c] += pixel[c];
+                const int grey = Grey(pixel);
+                greySum += grey;
+                greySquares += grey * grey;
+                ++interiorCount;
             }
         }
+        const std::array<int, 3>* mean = nullptr;
+        int count = 0;
+        if (interiorCount == 0) {
+            mean = &clearSum;
+            count = clearCount;
+        } else {
+            const double m = double(greySum) / interiorCount;
+            const double s = std::sqrt(std::max(0.0, double(greySquares) / interiorCount - m * m));
+            if (std::abs(Grey(out) - m) > s / 12) {
+                mean = &interiorSum;
+                count = interiorCount;
+            }
+        }
+        if (!mean) return;
+        for (int c = 0; c < 3; ++c) out[c] = std::uint8_t((*mean)[c] / count);
+        out[3] = 0;
     });
 }
 
 void EdgePass(CvxDIB& image, int centreWeight, bool clearTransparent) {
-    if (!IsWorkingImage(image)) return;
-    const std::unique_ptr<CvxDIB> before = image.Clone();
-    if (!before) return;
-    const VisibilityMap visible(*before);
-    const int stride = visible.stride;
-    const int width = image.Width(), height = image.Height();
-    ForEachRowBand(height, width, [&](int first, int end) {
-        for (int y = first; y < end; ++y) {
-            for (int x = 0; x < width; ++x) {
-                const std::uint8_t* cell = visible.At(x, y);
-                std::uint8_t* out = image.RowAt(y) + x * 4;
-                if (*cell == 0 && clearTransparent) {
-                    std::memset(out, 0, 4);
-                    continue;
-                }
-                // Only a pixel on the boundary changes: visible beside transparent or the reverse.
-                bool boundary = false;
-                for (const auto& [nx, ny] : kNeighbours) {
-                    const std::uint8_t neighbour = cell[ny * stride + nx];
-                    if (neighbour != 2 && neighbour != *cell) {
-                        boundary = true;
-                        break;
-                    }
-                }
-                if (!boundary) continue;
-                const std::uint8_t* self = before->RowAt(y) + x * 4;
-                std::array<int, 3> sum{centreWeight * self[0], centreWeight * self[1], centreWeight * self[2]};
-                int count = 0;
-                for (const auto& [nx, ny] : kNeighbours) {
-                    if (cell[ny * stride + nx] == 2) continue;
-                    const std::uint8_t* pixel = before->RowAt(y + ny) + (x + nx) * 4;
-                    // Black is no colour: the zeroed outside of a cut-out must not darken its edge.
-                    if (pixel[0] == 0 && pixel[1] == 0 && pixel[2] == 0) continue;
-                    for (int c = 0; c < 3; ++c) sum[c] += pixel[c];
-                    ++count;
-                }
-                if (count == 0) continue;
-                for (int c = 0; c < 3; ++c) out[c] = std::uint8_t(sum[c] / (count + centreWeight));
-                out[3] = 255;
+    const int stride = image.Width() + 2;
+    PassOverCopy(image, [=](int x, int y, const std::uint8_t* cell, const CvxDIB& before, std::uint8_t* out) {
+        if (*cell == 0 && clearTransparent) {
+            std::memset(out, 0, 4);
+            return;
+        }
+        // Only a pixel on the boundary changes: visible beside transparent or the reverse.
+        bool boundary = false;
+        for (const auto& [nx, ny] : kNeighbours) {
+            const std::uint8_t neighbour = cell[ny * stride + nx];
+            if (neighbour != 2 && neighbour != *cell) {
+                boundary = true;
+                break;
             }
         }
+        if (!boundary) return;
+        const std::uint8_t* self = before.RowAt(y) + x * 4;
+        std::array<int, 3> sum{centreWeight * self[0], centreWeight * self[1], centreWeight * self[2]};
+        int count = 0;
+        for (const auto& [nx, ny] : kNeighbours) {
+            if (cell[ny * stride + nx] == 2) continue;
+            const std::uint8_t* pixel = before.RowAt(y + ny) + (x + nx) * 4;
+            // Black is no colour: the zeroed outside of a cut-out must not darken its edge.
+            if (pixel[0] == 0 && pixel[1] == 0 && pixel[2] == 0) continue;
+            for (int c = 0; c < 3; ++c) sum[c] += pixel[c];
+            ++count;
+        }
+        if (count == 0) return;
+        for (int c = 0; c < 3; ++c) out[c] = std::uint8_t(sum[c] / (count + centreWeight));
+        out[3] = 255;
     });
 }
 

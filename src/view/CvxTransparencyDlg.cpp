@@ -1,5 +1,8 @@
 #include "view/CvxTransparencyDlg.h"
 
+#include <cmath>
+#include <initializer_list>
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -103,6 +106,13 @@ void CvxTransparencyDlg::BuildControls() {
     grid->addWidget(m_featherCaption, 0, 6);
     grid->addWidget(m_featherWidth, 1, 6, 4, 1, Qt::AlignHCenter);
     grid->addWidget(m_featherValue, 5, 6, Qt::AlignHCenter);
+    // Hidden controls keep their room, so the buttons stay where the user last saw them.
+    for (QWidget* widget : std::initializer_list<QWidget*>{m_periodCaption, m_period, m_featherCaption,
+                                                          m_featherWidth, m_featherValue}) {
+        QSizePolicy policy = widget->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        widget->setSizePolicy(policy);
+    }
     ShowFeatherControls(m_settings.autoFeather != 0);
     ShowPeriodControls(m_settings.gradient != edgepixels::kGradientNone);
 

@@ -11,7 +11,7 @@ packages=(
   libjpeg62-turbo-dev libjpeg-turbo-progs
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libclang-rt-dev
-  xvfb xauth
+  xvfb xauth xdotool
   libtiff-tools libtiff-dev imagemagick python3-pil poppler-utils
   fonts-dejavu-core
 )

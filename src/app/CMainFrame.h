@@ -3,6 +3,7 @@
 // the command tables, the status bar, and the routing of every command to its handler.
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 #include <functional>
 #include <map>
@@ -19,6 +20,7 @@ class CvxToolBase;
 class CvxView;
 class QAction;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 class QToolBar;
 struct MenuItem;
@@ -40,7 +42,7 @@ public:
     void SetCommandChain(std::function<std::vector<CommandTarget*>()> before, CommandTarget* after);
     // Sends a command along the chain, as a menu item or toolbar button does. With F1 held,
     // a command that has a help page opens it instead.
-    bool SendCommand(int id);
+    bool SendCommand(int id) override;
 
     // --- What documents ask of the window ---
     void OpenHelpPage(const std::string& page) override;
@@ -103,6 +105,8 @@ private:
     bool SelectToolForCommand(int id);
     void CreateToolbars();
     void TogglePaintToolbar();
+    // Tells the views of the document windows that one lost and another gained the front.
+    void OnSubWindowActivated(QMdiSubWindow* window);
     std::vector<CommandTarget*> Chain() const;
 
     QMdiArea* m_mdiArea = nullptr;
@@ -119,4 +123,5 @@ private:
     std::vector<std::unique_ptr<CvxToolBase>> m_tools;  // index = tool id
     std::unique_ptr<ToolAttributeCommands> m_attributeCommands;
     CvxToolBase* m_pCurrentTool = nullptr;
+    QPointer<CvxView> m_pActiveView;  // the view of the document window last in front
 };

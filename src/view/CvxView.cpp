@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPrinter>
@@ -11,6 +12,7 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <algorithm>
+#include <utility>
 
 #include "app/CommandIds.h"
 #include "app/CommandTable.h"
@@ -27,7 +29,9 @@
 
 namespace {
 
+constexpr int kEdgeClipToolId = 2;
 constexpr int kAreaSelectToolId = 7;
+constexpr int kTextToolId = 15;
 constexpr int kGroupToolId = 17;
 constexpr int kScaleToolId = 4;
 constexpr int kRotateToolId = 5;
@@ -62,6 +66,7 @@ CvxView::CvxView(CvxDoc& document, CvxViewHost& host, QWidget* parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     horizontalScrollBar()->installEventFilter(this);
     verticalScrollBar()->installEventFilter(this);
+    connect(qApp, &QApplication::focusChanged, this, &CvxView::OnFocusChanged);
     UpdateScrollRanges();
 }
 
@@ -123,8 +128,12 @@ void CvxView::OnInitialUpdate() {
     m_host.UpdateMemoryIndicator();
     ResetToMoveTool();
     ShowZoomInFrame();
-    // Once running, the move tool picks whatever lies at the canvas origin.
-    QTimer::singleShot(0, this, [this] { RouteLeftButtonDown({0, 0}); });
+    // Once running, the move tool picks whatever lies at the canvas origin: a whole click,
+    // so that no drag is left waiting for a release that never comes.
+    QTimer::singleShot(0, this, [this] {
+        RouteLeftButtonDown({0, 0});
+        RouteLeftButtonUp({0, 0});
+    });
 }
 
 void CvxView::InvalidateCanvas() {
@@ -161,6 +170,12 @@ void CvxView::paintEvent(QPaintEvent* event) {
     if (m_bSurfaceStale) {
         m_bSurfaceStale = false;
         OnDraw();
+        if (CvxToolBase* tool = CurrentTool(); tool && tool->GetToolId() == kTextToolId) {
+            // The text tool draws its box again over the fresh picture.
+            CPoint point = m_lastPointerPosition;
+            CvxZoomDC dc(*this, point);
+            tool->OnMouseMove(*this, point);
+        }
     }
     QPainter painter(viewport());
     painter.drawImage(event->rect().topLeft(), m_surface, event->rect());
@@ -213,12 +228,19 @@ void CvxView::scrollContentsBy(int, int) {
 
 void CvxView::OnActivateView(bool activate) {
     if (activate) {
+        // A tool let go by the window that went behind comes back as the move tool here.
+        if (!CurrentTool()->BoundView()) ResetToMoveTool();
         ShowZoomInFrame();
         m_bSkipNextDraw = false;
         InvalidateCanvas();
-    } else {
-        ResetToMoveTool();
+        return;
     }
+    // The move tool takes over without being bound here: binding would pull the focus, and
+    // with it the front, back to this window.
+    if (CurrentTool()->HasOverlay()) InvalidateCanvas();
+    CvxToolBase* move = m_host.MoveTool();
+    m_host.SetCurrentTool(move);
+    move->Activate(nullptr);
 }
 
 void CvxView::ShowZoomInFrame() const { m_host.ShowZoom(m_nZoom); }
@@ -234,7 +256,6 @@ void CvxView::SelectCanvasObject(CvxSprite* object, bool force) {
     m_doc.Canvas().m_bFullRecompositionNeeded = true;
     m_bSkipNextDraw = false;
     InvalidateCanvas();
-    m_doc.SetModifiedFlag();
     StartOutlineTimer();
 }
 
@@ -323,11 +344,13 @@ void CvxView::OnOutlineTick() {
         StopOutlineTimer();
         return;
     }
-    if (!selected) return;
     m_doc.Canvas().AdvanceOutlineAnimation();
     // The new dashes go over the picture itself, not over the old dashes.
-    const CRect bounds = selected->GetBoundingRect();
-    PresentRect({bounds.left - 2, bounds.top - 2, bounds.right + 3, bounds.bottom + 3});
+    for (const auto& object : m_doc.Objects())
+        if (object.get() == selected || object->m_nGroupMark) {
+            const CRect bounds = object->GetBoundingRect();
+            PresentRect({bounds.left - 2, bounds.top - 2, bounds.right + 3, bounds.bottom + 3});
+        }
     CvxZoomDC dc(*this);
     DrawSelectionOutline(dc);
 }
@@ -339,6 +362,24 @@ void CvxView::PresentRect(const CRect& canvasRect) {
     viewport()->update();
 }
 
+QPen CvxView::OutlinePen(const CvxSprite& object) const {
+    QPen pen(QColor(128, 128, 128), 1, Qt::DotLine);  // an object under the pointer
+    pen.setCosmetic(true);
+    if (&object != m_doc.GetSelected() && !object.m_nGroupMark) return pen;
+    // The selection and the group tool's marks blink between two colours with moving dashes.
+    const CvxCanvas& canvas = m_doc.Canvas();
+    const bool odd = canvas.BlinkPhase() % 2 == 1;
+    const CvxToolBase* tool = CurrentTool();
+    if (&object == m_doc.GetSelected() && tool && IsTransformTool(tool->GetToolId())) {
+        pen.setColor(odd ? QColor(255, 255, 255) : QColor(255, 0, 0));
+        return pen;
+    }
+    const qreal gap = canvas.DashPhase() + 1;
+    pen.setDashPattern({1, gap, 2, gap});
+    pen.setColor(odd ? QColor(255, 255, 0) : QColor(62, 62, 255));
+    return pen;
+}
+
 void CvxView::DrawSelectionOutline(CvxZoomDC& dc) {
     if (m_surface.isNull()) return;
     for (const auto& object : m_doc.Objects())
@@ -348,19 +389,7 @@ void CvxView::DrawSelectionOutline(CvxZoomDC& dc) {
     const CvxCanvas& canvas = m_doc.Canvas();
     const CvxToolBase* tool = CurrentTool();
     const int toolId = tool ? tool->GetToolId() : 0;
-    const bool odd = canvas.BlinkPhase() % 2 == 1;
-
-    QPen pen;
-    pen.setCosmetic(true);
-    pen.setWidth(1);
-    if (IsTransformTool(toolId)) {
-        pen.setStyle(Qt::DotLine);
-        pen.setColor(odd ? QColor(255, 255, 255) : QColor(255, 0, 0));
-    } else {
-        const qreal gap = canvas.DashPhase() + 1;
-        pen.setDashPattern({1, gap, 2, gap});
-        pen.setColor(odd ? QColor(255, 255, 0) : QColor(62, 62, 255));
-    }
+    DrawMarkOutline(dc.Painter(), *selected);
 
     QPolygon outline;
     for (const CPoint& corner : selected->m_corners)
@@ -370,8 +399,6 @@ void CvxView::DrawSelectionOutline(CvxZoomDC& dc) {
     painter.save();
     painter.setClipRect(QRect(0, 0, canvas.Width(), canvas.Height()));
     painter.setBrush(Qt::NoBrush);
-    painter.setPen(pen);
-    painter.drawPolygon(outline);
     if (IsTransformTool(toolId)) {
         painter.setPen(QPen(QColor(255, 0, 0), 1));
         for (const QPoint& corner : outline) painter.drawRect(QRect(corner - QPoint(5, 5), corner + QPoint(5, 5)));
@@ -396,6 +423,14 @@ void CvxView::RouteLeftButtonDown(CPoint device) {
     m_lastPressPoint = point;
     CvxToolBase* tool = ToolForThisView(point);
     tool->OnLButtonDown(*this, point);
+    ShowZoomInFrame();
+}
+
+void CvxView::RouteLeftButtonUp(CPoint device) {
+    CPoint point = device;
+    CvxZoomDC dc(*this, point);
+    CvxToolBase* tool = ToolForThisView(point);
+    (tool->m_bEngaged == 1 ? tool : m_host.MoveTool())->OnLButtonUp(*this, point);
     ShowZoomInFrame();
 }
 
@@ -425,11 +460,10 @@ void CvxView::mouseReleaseEvent(QMouseEvent* event) {
     CPoint point{position.x(), position.y()};
     if (!hasFocus()) return;
     if (event->button() == Qt::LeftButton) {
-        CvxZoomDC dc(*this, point);
-        CvxToolBase* tool = ToolForThisView(point);
-        (tool->m_bEngaged == 1 ? tool : m_host.MoveTool())->OnLButtonUp(*this, point);
-        ShowZoomInFrame();
+        RouteLeftButtonUp(point);
     } else if (event->button() == Qt::RightButton) {
+        // The release that ends a right double click belongs to the double click.
+        if (std::exchange(m_bRightDoubleClickPending, false)) return;
         m_popupPosition = event->globalPosition().toPoint();
         CvxZoomDC dc(*this, point);
         CvxToolBase* tool = ToolForThisView(point);
@@ -443,16 +477,26 @@ void CvxView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void CvxView::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (!hasFocus() || event->button() != Qt::LeftButton) return;
+    if (!hasFocus()) return;
     const QPoint position = event->position().toPoint();
     CPoint point{position.x(), position.y()};
     CvxZoomDC dc(*this, point);
-    ToolForThisView(point)->OnLButtonDblClk(*this, point);
+    if (event->button() == Qt::LeftButton) {
+        ToolForThisView(point)->OnLButtonDblClk(*this, point);
+    } else if (event->button() == Qt::RightButton && CurrentTool()->GetToolId() == kEdgeClipToolId) {
+        // The edge clip tool's attributes; its right-button step runs once more, so the two
+        // clicks leave the straight-clip mode as it was.
+        m_bRightDoubleClickPending = true;
+        m_popupPosition = event->globalPosition().toPoint();
+        m_host.SendCommand(ID_ATTR_SET_TOOL_ATTRIBUTES);
+        CurrentTool()->OnRButtonUp(*this, point);
+    }
 }
 
 void CvxView::mouseMoveEvent(QMouseEvent* event) {
     const QPoint position = event->position().toPoint();
     CPoint point{position.x(), position.y()};
+    m_lastPointerPosition = point;
     CvxZoomDC dc(*this, point);
     m_host.ShowPosition(point.x, point.y);
     if (!hasFocus()) return;
@@ -491,6 +535,13 @@ void CvxView::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);
     m_bFocusTakenByPress = event->reason() == Qt::MouseFocusReason && QGuiApplication::mouseButtons() != Qt::NoButton;
     StartOutlineTimer();
+}
+
+void CvxView::OnFocusChanged(QWidget* previous, QWidget* now) {
+    // A menu bar holds the focus only while it is used from the keyboard (Escape out of its
+    // menu leaves it there); the click that comes back from it is a click on the canvas.
+    if (now == this && (qobject_cast<QMenuBar*>(previous) || qobject_cast<QMenu*>(previous)))
+        m_bFocusTakenByPress = false;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -572,12 +623,10 @@ void CvxView::EraseObjectOutline(const CvxSprite& object) {
 void CvxView::DrawMarkOutline(QPainter& painter, const CvxSprite& object) const {
     QPolygon outline;
     for (const CPoint& corner : object.m_corners) outline << QPoint(corner.x + object.m_x, corner.y + object.m_y);
-    QPen pen(QColor(128, 128, 128), 1, Qt::DotLine);
-    pen.setCosmetic(true);
     painter.save();
     painter.setClipRect(QRect(0, 0, m_doc.Canvas().Width(), m_doc.Canvas().Height()));
     painter.setBrush(Qt::NoBrush);
-    painter.setPen(pen);
+    painter.setPen(OutlinePen(object));
     painter.drawPolygon(outline);
     painter.restore();
 }

@@ -19,6 +19,8 @@ public:
     virtual void SetCurrentTool(CvxToolBase* tool) = 0;
     // The frame's instance of the tool with this identifier, or null for an unknown one.
     virtual CvxToolBase* ToolById(int toolId) = 0;
+    // Sends a command to whoever handles it, as its menu item would.
+    virtual bool SendCommand(int id) = 0;
     // Opens a page of the help site.
     virtual void OpenHelpPage(const std::string& page) = 0;
     // Shows a string-table prompt in the message pane.

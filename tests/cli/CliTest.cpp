@@ -26,7 +26,7 @@ TEST(CliConvert, ConvertsToTheWorkingFormAndSavesByExtension) {
     const auto result = RunCommand(CliPath() + " convert " + Quoted(dir.File("in.bmp")) + " " +
                                    Quoted(dir.File("out.png")));
     ASSERT_EQ(result.status, 0) << result.output;
-    EXPECT_EQ(result.output, "");
+    EXPECT_EQ(result.output, "Saved as " + dir.File("out.bmp") + "\n");
     CvxDIB source, converted;
     ASSERT_TRUE(source.LoadFromFile(dir.File("in.bmp")));
     ASSERT_TRUE(converted.LoadFromFile(dir.File("out.bmp"))) << "png is not a writer: saved as out.bmp";

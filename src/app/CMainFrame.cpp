@@ -16,6 +16,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "app/CChildFrame.h"
 #include "app/CommandTable.h"
 #include "app/CvxStatusBar.h"
 #include "app/MenuLayout.h"
@@ -187,7 +188,7 @@ void CMainFrame::CreateToolbars() {
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     // The right button over a toolbar button belongs to the button, never to the toolbars'
     // own menu.
-    if (event->type() == QEvent::ContextMenu) {
+    if (event->type() == QEvent::ContextMenu && qobject_cast<QToolButton*>(watched)) {
         event->accept();
         return true;
     }
@@ -364,12 +365,15 @@ bool CMainFrame::OnCommand(int id) {
 }
 
 void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window) {
-    CvxView* activated = ActiveView();
     // A window deactivated with the whole application keeps its tool; only another document
     // window taking over hands the old one back to the move tool.
-    if (window && m_pActiveView && m_pActiveView != activated) m_pActiveView->OnActivateView(false);
-    if (activated && activated != m_pActiveView) activated->OnActivateView(true);
-    if (activated) m_pActiveView = activated;
+    auto* child = qobject_cast<CChildFrame*>(window);
+    CvxView* activated = child ? &child->View() : nullptr;
+    if (activated && activated != m_pActiveView) {
+        if (m_pActiveView) m_pActiveView->OnActivateView(false);
+        activated->OnActivateView(true);
+        m_pActiveView = activated;
+    }
     UpdateCommandStates();
 }
 

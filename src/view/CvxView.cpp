@@ -488,6 +488,7 @@ void CvxView::mouseDoubleClickEvent(QMouseEvent* event) {
         // clicks leave the straight-clip mode as it was.
         m_bRightDoubleClickPending = true;
         m_popupPosition = event->globalPosition().toPoint();
+        m_host.SavePrompt();  // the attribute command puts it back
         m_host.SendCommand(ID_ATTR_SET_TOOL_ATTRIBUTES);
         CurrentTool()->OnRButtonUp(*this, point);
     }

@@ -94,7 +94,11 @@ TEST(FirstMinutes, AFirstSessionFromStartToClose) {
               }),
               QStringList{frame.Action(ID_ATTR_TOOL_SIZE)->text()});
     EXPECT_EQ(frame.CurrentTool()->GetToolId(), kToolEraser);
-    frame.SendCommand(ID_TOOL_MOVE);
+    // A closed menu hands the window its focus back, as a desktop does (offscreen, it does not).
+    const auto backToTheWindow = [&] { frame.activateWindow(); return QTest::qWaitForWindowActive(&frame); };
+    ASSERT_TRUE(backToTheWindow());
+    view.setFocus();
+    QTest::mouseMove(view.viewport(), at(600, 500));  // back over the canvas: the move tool again
 
     // Escape out of a menu, then a click on empty canvas: the click lets go of the photograph.
     QMenuBar* bar = frame.menuBar();
@@ -102,6 +106,17 @@ TEST(FirstMinutes, AFirstSessionFromStartToClose) {
     QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, at(600, 500));
     EXPECT_EQ(doc.GetSelected(), nullptr);
+    ASSERT_TRUE(backToTheWindow());
+
+    // With the edge clip tool, a right double click opens its response dialog once.
+    frame.SendCommand(ID_TOOL_EDGE_CLIP);
+    EXPECT_EQ(ClosedPopups([&] {
+                  QTest::mouseClick(view.viewport(), Qt::RightButton, {}, at(600, 500));
+                  QTest::mouseDClick(view.viewport(), Qt::RightButton, {}, at(600, 500));
+              }),
+              QStringList{"Clip Tool Response"});
+    EXPECT_EQ(frame.PromptText(), "Edge Clip from original background.") << "the tool's prompt comes back";
+    ASSERT_TRUE(backToTheWindow());
 
     // Group marks blink as the selection does, and too few of them survive the Group command.
     frame.SendCommand(ID_TOOL_GROUP);
@@ -114,15 +129,6 @@ TEST(FirstMinutes, AFirstSessionFromStartToClose) {
     int dashes = 0;
     for (int x = 0; x < photo.Width(); ++x) dashes += QList<QRgb>{qRgb(255, 255, 0), qRgb(62, 62, 255)}.contains(view.Surface().pixel(at(x, 0)));
     EXPECT_GT(dashes, 10) << "in the selection's colours, not the grey of a hovered object";
-
-    // With the edge clip tool, a right double click opens its response dialog once.
-    frame.SendCommand(ID_TOOL_EDGE_CLIP);
-    EXPECT_EQ(ClosedPopups([&] {
-                  QTest::mouseClick(view.viewport(), Qt::RightButton, {}, at(600, 500));
-                  QTest::mouseDClick(view.viewport(), Qt::RightButton, {}, at(600, 500));
-              }),
-              QStringList{"Clip Tool Response"});
-    EXPECT_EQ(frame.PromptText(), "Edge Clip from original background.") << "the tool's prompt comes back";
 
     // Move Below ends the change as the move tool does: a picture left off the canvas is binned.
     doc.SetSelected(&photo);
@@ -157,6 +163,7 @@ TEST(FirstMinutes, AFirstSessionFromStartToClose) {
     platform.ClearMessages();
     QPointer<CChildFrame> closing = blank;
     frame.MdiArea()->setActiveSubWindow(blank);
+    ASSERT_TRUE(backToTheWindow());
     QTest::keyClick(&blank->View(), Qt::Key_W, Qt::ControlModifier);
     QApplication::processEvents();
     EXPECT_TRUE(closing.isNull());

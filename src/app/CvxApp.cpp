@@ -1,6 +1,7 @@
 #include "app/CvxApp.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -12,6 +13,7 @@
 #include <QScreen>
 #include <QSettings>
 
+#include "app/AutosaveController.h"
 #include "app/CAboutDlg.h"
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
@@ -19,6 +21,7 @@
 #include "app/CommandIds.h"
 #include "codecs/CvxOpenDlg.h"
 #include "document/CvxDoc.h"
+#include "platform/PlatformServices.h"
 #include "platform/qt/QtPlatform.h"
 #include "view/CvxEditCommands.h"
 #include "view/CvxView.h"
@@ -34,8 +37,9 @@ const char* const kRecentFilesKey = "RecentFiles";
 CvxApp::CvxApp() : m_pPlatform(std::make_unique<QtPlatform>()) {}
 
 CvxApp::~CvxApp() {
-    // Windows go before the services they use.
+    // Windows go before the services they use; the autosaves of a clean exit go with them.
     m_pMainFrame.reset();
+    m_pAutosave.reset();
 }
 
 bool CvxApp::InitInstance(const QStringList& files, bool showSplash) {
@@ -62,6 +66,7 @@ bool CvxApp::InitInstance(const QStringList& files, bool showSplash) {
     // The window comes first, so questions about the files have it to stand on.
     PlaceMainWindow();
     m_pMainFrame->show();
+    m_pAutosave = std::make_unique<AutosaveController>(CvxAutosave::DefaultRoot());
     if (files.isEmpty()) {
         NewDocument();
     } else {
@@ -70,7 +75,32 @@ bool CvxApp::InitInstance(const QStringList& files, bool showSplash) {
         // only hide it.
         if (m_pMainFrame->MdiArea()->subWindowList().isEmpty()) return false;
     }
+    OfferRecovery();
     return true;
+}
+
+void CvxApp::OfferRecovery() {
+    CvxAutosave& store = m_pAutosave->Store();
+    const std::vector<CvxAutosaveEntry> entries = store.ClaimAbandoned();
+    if (!entries.empty()) {
+        QString text = "Marrowfin did not close properly. These documents had changes that were saved automatically:\n\n";
+        for (const CvxAutosaveEntry& entry : entries)
+            text += QString("    %1    %2\n")
+                        .arg(QString::fromStdString(entry.title),
+                             QDateTime::fromSecsSinceEpoch(entry.savedAt).toString("d MMM yyyy hh:mm"));
+        text += "\nRecover them? (No deletes them.)";
+        if (platform::ShowMessage(text.toStdString(), platform::MessageStyle::YesNo) == platform::IDYES) {
+            for (const CvxAutosaveEntry& entry : entries) {
+                auto document = std::make_unique<CvxDoc>();
+                if (!document->OnOpenDocument(entry.projectPath)) continue;
+                // Recovered work is unsaved work: Save writes where the user's file is.
+                document->SetPathName(entry.originalPath);
+                document->SetModifiedFlag();
+                AddDocumentWindow(std::move(document), &entry)->setWindowModified(true);
+            }
+        }
+    }
+    store.ReleaseClaimed();
 }
 
 void CvxApp::PlaceMainWindow() {
@@ -85,9 +115,10 @@ void CvxApp::PlaceMainWindow() {
     m_pMainFrame->setGeometry(place);
 }
 
-CChildFrame* CvxApp::AddDocumentWindow(std::unique_ptr<CvxDoc> document) {
+CChildFrame* CvxApp::AddDocumentWindow(std::unique_ptr<CvxDoc> document, const CvxAutosaveEntry* adopted) {
     CChildFrame* child = CChildFrame::Open(*m_pMainFrame, std::move(document));
     connect(child, &CChildFrame::DocumentSaved, this, &CvxApp::AddToRecentFiles);
+    if (m_pAutosave) m_pAutosave->Watch(child, adopted);
     return child;
 }
 

@@ -8,6 +8,8 @@
 
 #include "view/CommandTarget.h"
 
+class AutosaveController;
+struct CvxAutosaveEntry;
 class CChildFrame;
 class CMainFrame;
 class QtPlatform;
@@ -33,6 +35,8 @@ public:
     const QStringList& RecentFiles() const { return m_recentFiles; }
     void AddToRecentFiles(const QString& path);
 
+    AutosaveController* Autosave() const { return m_pAutosave.get(); }
+
     bool OnCommand(int id) override;
     bool OnUpdateCommand(int id, CommandUpdate& update) override;
 
@@ -40,12 +44,15 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    CChildFrame* AddDocumentWindow(std::unique_ptr<class CvxDoc> document);
+    CChildFrame* AddDocumentWindow(std::unique_ptr<class CvxDoc> document, const CvxAutosaveEntry* adopted = nullptr);
+    // Offers back what an editor that did not close cleanly autosaved; declining deletes it.
+    void OfferRecovery();
     void PlaceMainWindow();
     void LoadRecentFiles();
     void SaveRecentFiles() const;
 
     std::unique_ptr<QtPlatform> m_pPlatform;
     std::unique_ptr<CMainFrame> m_pMainFrame;
+    std::unique_ptr<AutosaveController> m_pAutosave;
     QStringList m_recentFiles;
 };

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "cli/CliCommands.h"
-#include "cli/ConsolePlatform.h"
+#include "platform/ConsolePlatform.h"
 
 namespace {
 

@@ -34,7 +34,12 @@ public:
 
     // --- Framework state ---
     bool IsModified() const { return m_bModified; }
-    void SetModifiedFlag(bool modified = true) { m_bModified = modified; }
+    void SetModifiedFlag(bool modified = true) {
+        m_bModified = modified;
+        if (modified) ++m_nChanges;
+    }
+    // Grows with every change, so a watcher can tell whether anything changed since it looked.
+    std::uint64_t ChangeCount() const { return m_nChanges; }
     const std::string& GetPathName() const { return m_strPathName; }
     void SetPathName(const std::string& path) { m_strPathName = path; }
     // The main frame's help pages and memory indicator; null when there is no window.
@@ -123,6 +128,7 @@ private:
     ObjectList::iterator Find(const CvxSprite* object);
 
     bool m_bModified = false;
+    std::uint64_t m_nChanges = 0;
     std::string m_strPathName;
     CvxFrameLink* m_pFrame = nullptr;
     ObjectList m_objects;

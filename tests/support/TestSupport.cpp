@@ -158,6 +158,16 @@ std::string SystemPython() { return "/usr/bin/python3"; }
 
 std::string CliPath() { return MARROWFIN_CLI_PATH; }
 
+ScopedEnv::ScopedEnv(const char* name, const std::string& value) : m_name(name) {
+    if (const char* previous = std::getenv(name)) m_previous = previous;
+    setenv(name, value.c_str(), 1);
+}
+
+ScopedEnv::~ScopedEnv() {
+    if (m_previous) setenv(m_name.c_str(), m_previous->c_str(), 1);
+    else unsetenv(m_name.c_str());
+}
+
 }  // namespace testsupport
 
 namespace {

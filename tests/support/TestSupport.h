@@ -61,6 +61,19 @@ bool ToolAvailable(const std::string& tool);
 std::string SystemPython();
 std::string CliPath();
 
+// Sets an environment variable for the life of the object, then puts back what was there.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const std::string& value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string m_name;
+    std::optional<std::string> m_previous;
+};
+
 // A 32-bit image whose pixel (x, y) is filled by the given function of x and y.
 template <typename Fill>
 void FillPixels(CvxDIB& image, Fill fill);

@@ -1,6 +1,7 @@
 #pragma once
-// Platform services for the command-line tool: every message box is printed on stderr,
-// one per line, and answered with its first button; nothing interactive is offered.
+// Platform services where nobody is there to answer (the command-line tool, the autosave
+// writer): every message box is printed on stderr, one per line, and answered with its first
+// button; nothing interactive is offered.
 
 #include <optional>
 

@@ -1,4 +1,4 @@
-#include "cli/ConsolePlatform.h"
+#include "platform/ConsolePlatform.h"
 
 #include <cstdio>
 

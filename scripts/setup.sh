@@ -13,7 +13,7 @@ packages=(
   libheif-examples webp liblcms2-utils
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libclang-rt-dev
-  xvfb xauth
+  xvfb xauth xdotool
   libtiff-tools libtiff-dev imagemagick python3-pil poppler-utils
   libvips-dev libvips-tools
   fonts-dejavu-core

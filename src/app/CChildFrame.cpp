@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QMdiArea>
+#include <QMenu>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -24,6 +25,10 @@ CChildFrame::CChildFrame(std::unique_ptr<CvxDoc> document, CvxViewHost& host)
     setAttribute(Qt::WA_DeleteOnClose);
     setWidget(m_pView);
     setWindowIcon(QIcon(":/icons/marrowfin.svg"));
+    // Ctrl+W and the like belong to the main window's commands, which ask to save first; the
+    // window menu's own copies would make every such key ambiguous.
+    if (QMenu* menu = systemMenu())
+        for (QAction* action : menu->actions()) action->setShortcuts({});
     UpdateTitle();
 }
 

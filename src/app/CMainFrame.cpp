@@ -16,6 +16,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "app/CChildFrame.h"
 #include "app/CommandTable.h"
 #include "app/CvxStatusBar.h"
 #include "app/MenuLayout.h"
@@ -29,10 +30,13 @@
 #include "tools/CvxToolGroup.h"
 #include "tools/CvxToolSelect.h"
 #include "tools/ToolSet.h"
+#include "view/CvxView.h"
 
 namespace {
 
 constexpr int kUpdateIntervalMs = 250;
+constexpr int kToolbarIconSize = 18;
+constexpr const char* kContentsPage = "Contents.htm";
 
 QIcon CommandIcon(const CommandInfo& command) {
     if (command.iconName[0] == '\0') return {};
@@ -63,7 +67,7 @@ CMainFrame::CMainFrame()
     // The framework refreshes command states when idle; a short timer does the same here.
     connect(&m_updateTimer, &QTimer::timeout, this, &CMainFrame::UpdateCommandStates);
     m_updateTimer.start(kUpdateIntervalMs);
-    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::UpdateCommandStates);
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::OnSubWindowActivated);
 }
 
 CMainFrame::~CMainFrame() {
@@ -109,7 +113,11 @@ void CMainFrame::UpdateCommandStates() {
         for (CommandTarget* target : chain)
             if (target->OnUpdateCommand(id, update)) break;
         action->setEnabled(update.enabled);
-        if (action->isCheckable()) action->setChecked(update.checked);
+        if (const CommandInfo* command = FindCommand(id); command && command->checkable) {
+            // Only a checked item is checkable: an unchecked one shows no empty box.
+            action->setCheckable(update.checked);
+            action->setChecked(update.checked);
+        }
         if (update.text) action->setText(*update.text);
         action->setVisible(!update.text || !update.text->isEmpty());
     }
@@ -131,7 +139,6 @@ void CMainFrame::CreateActions() {
         action->setStatusTip(QString::fromStdString(StatusText(command)));
         action->setToolTip(QString::fromStdString(ToolTip(command)));
         if (command.shortcut[0] != '\0') action->setShortcut(QKeySequence(command.shortcut));
-        action->setCheckable(command.checkable);
         action->setEnabled(false);
         const int id = command.id;
         connect(action, &QAction::triggered, this, [this, id] { SendCommand(id); });
@@ -161,7 +168,9 @@ void CMainFrame::CreateToolbars() {
     for (const ToolbarLayout& layout : Toolbars()) {
         auto* toolbar = new QToolBar(layout.title, this);
         toolbar->setObjectName(QString("toolbar%1").arg(layout.resourceId));
-        toolbar->setIconSize(QSize(24, 24));
+        // Small buttons, so that the whole main toolbar fits the window's first size.
+        toolbar->setIconSize(QSize(kToolbarIconSize, kToolbarIconSize));
+        toolbar->setStyleSheet("QToolBar { spacing: 0px; } QToolButton { padding: 1px; margin: 0px; }");
         for (const ToolbarButton& button : layout.buttons) {
             if (button.commandId == 0) {
                 toolbar->addSeparator();
@@ -170,18 +179,24 @@ void CMainFrame::CreateToolbars() {
             QAction* action = Action(button.commandId);
             if (!action) continue;
             toolbar->addAction(action);
-            if (button.rightClickCommand != 0) {
-                QWidget* widget = toolbar->widgetForAction(action);
-                m_buttonRightClickCommands[widget] = button.rightClickCommand;
-                widget->installEventFilter(this);
-            }
+            QWidget* widget = toolbar->widgetForAction(action);
+            widget->installEventFilter(this);
+            if (button.rightClickCommand != 0) m_buttonRightClickCommands[widget] = button.rightClickCommand;
         }
+        // Each top toolbar gets a row of its own.
+        if (layout.resourceId != kPaintToolbarResource && !m_toolbars.empty()) addToolBarBreak(Qt::TopToolBarArea);
         addToolBar(layout.resourceId == kPaintToolbarResource ? Qt::RightToolBarArea : Qt::TopToolBarArea, toolbar);
         m_toolbars[layout.resourceId] = toolbar;
     }
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    // The right button over a toolbar button belongs to the button, never to the toolbars'
+    // own menu.
+    if (event->type() == QEvent::ContextMenu && qobject_cast<QToolButton*>(watched)) {
+        event->accept();
+        return true;
+    }
     if (event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         const auto found = m_buttonRightClickCommands.find(watched);
@@ -232,7 +247,12 @@ CvxView* CMainFrame::ActiveView() const {
 void CMainFrame::OnToolGroup() {
     auto* group = static_cast<CvxToolGroup*>(ToolById(kToolGroup));
     CvxView* view = ActiveView();
-    if (view && m_pCurrentTool == group && group->FinishGrouping(*view)) return;
+    // With the group tool current the command only finishes the grouping; too few marks
+    // leave the marks as the user made them.
+    if (view && m_pCurrentTool == group) {
+        group->FinishGrouping(*view);
+        return;
+    }
     SelectTool(group, ID_TOOL_GROUP);
 }
 
@@ -354,9 +374,26 @@ bool CMainFrame::OnCommand(int id) {
         case ID_APP_EXIT:
             close();
             return true;
+        case ID_HELP_FINDER:
+        case ID_HELP_CONTENTS:
+            OpenHelpPage(kContentsPage);
+            return true;
         default:
             return false;
     }
+}
+
+void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window) {
+    // A window deactivated with the whole application keeps its tool; only another document
+    // window taking over hands the old one back to the move tool.
+    auto* child = qobject_cast<CChildFrame*>(window);
+    CvxView* activated = child ? &child->View() : nullptr;
+    if (activated && activated != m_pActiveView) {
+        if (m_pActiveView) m_pActiveView->OnActivateView(false);
+        activated->OnActivateView(true);
+        m_pActiveView = activated;
+    }
+    UpdateCommandStates();
 }
 
 bool CMainFrame::OnUpdateCommand(int id, CommandUpdate& update) {
@@ -388,6 +425,8 @@ bool CMainFrame::OnUpdateCommand(int id, CommandUpdate& update) {
             update.Enable(!m_mdiArea->subWindowList().isEmpty());
             return true;
         case ID_APP_EXIT:
+        case ID_HELP_FINDER:
+        case ID_HELP_CONTENTS:
             update.Enable();
             return true;
         default:

@@ -3,6 +3,7 @@
 // the command tables, the status bar, and the routing of every command to its handler.
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 #include <functional>
 #include <map>
@@ -20,6 +21,7 @@ class CvxToolBase;
 class CvxView;
 class QAction;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 class QToolBar;
 struct MenuItem;
@@ -105,6 +107,8 @@ private:
     bool SelectToolForCommand(int id);
     void CreateToolbars();
     void TogglePaintToolbar();
+    // Tells the views of the document windows that one lost and another gained the front.
+    void OnSubWindowActivated(QMdiSubWindow* window);
     std::vector<CommandTarget*> Chain() const;
 
     QMdiArea* m_mdiArea = nullptr;
@@ -122,4 +126,5 @@ private:
     std::unique_ptr<ToolAttributeCommands> m_attributeCommands;
     std::unique_ptr<TextGridCropCommands> m_textGridCropCommands;
     CvxToolBase* m_pCurrentTool = nullptr;
+    QPointer<CvxView> m_pActiveView;  // the view of the document window last in front
 };

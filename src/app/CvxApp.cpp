@@ -71,7 +71,9 @@ bool CvxApp::InitInstance(const QStringList& files, bool showSplash) {
         NewDocument();
     } else {
         for (const QString& file : files) OpenDocumentFile(file);
-        if (m_pMainFrame->MdiArea()->subWindowList().isEmpty()) NewDocument();
+        // The reader has said why; an empty editor in place of the asked-for picture would
+        // only hide it.
+        if (m_pMainFrame->MdiArea()->subWindowList().isEmpty()) return false;
     }
     OfferRecovery();
     return true;

@@ -23,7 +23,8 @@ public:
     ~CvxApp() override;
 
     // Starts the program: splash, main window, the files named on the command line (or a
-    // new document), and places the window. False when the program cannot run.
+    // new document), and places the window. False when the program cannot run, or when
+    // none of the files named could be opened.
     bool InitInstance(const QStringList& files, bool showSplash = true);
 
     CMainFrame& MainFrame() { return *m_pMainFrame; }

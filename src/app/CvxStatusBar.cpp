@@ -54,12 +54,49 @@ protected:
     }
 };
 
-CvxStatusBar::CvxStatusBar(QWidget* parent) : QStatusBar(parent), m_indicators(new CvxStatusIndicators(this)) {
+// The message pane: the whole prompt when it fits, otherwise as much as fits with an
+// ellipsis, and the whole text as its tooltip.
+class CvxPromptPane : public QLabel {
+public:
+    explicit CvxPromptPane(QWidget* parent) : QLabel(parent) {
+        setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        setTextFormat(Qt::PlainText);
+    }
+
+    void SetPrompt(const QString& text) {
+        m_prompt = text;
+        ShowFitted();
+    }
+    const QString& Prompt() const { return m_prompt; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QLabel::resizeEvent(event);
+        ShowFitted();
+    }
+
+private:
+    void ShowFitted() {
+        const QString shown = fontMetrics().elidedText(m_prompt, Qt::ElideRight, contentsRect().width());
+        setText(shown);
+        setToolTip(shown == m_prompt ? QString() : m_prompt);
+    }
+
+    QString m_prompt;
+};
+
+CvxStatusBar::CvxStatusBar(QWidget* parent)
+    : QStatusBar(parent), m_prompt(new CvxPromptPane(this)), m_indicators(new CvxStatusIndicators(this)) {
+    setSizeGripEnabled(false);
+    addWidget(m_prompt, 1);
     addPermanentWidget(m_indicators);
     ShowPrompt(FindString(IDS_IDLE_MESSAGE));
 }
 
-void CvxStatusBar::ShowPrompt(const QString& text) { showMessage(text); }
+void CvxStatusBar::ShowPrompt(const QString& text) {
+    clearMessage();
+    m_prompt->SetPrompt(text);
+}
 
 void CvxStatusBar::ShowColourAndSize(QColor colour, int size) {
     m_indicators->colour = colour;
@@ -82,7 +119,7 @@ void CvxStatusBar::ShowMemoryLow(bool low) {
     m_indicators->update();
 }
 
-QString CvxStatusBar::PromptText() const { return currentMessage(); }
+QString CvxStatusBar::PromptText() const { return m_prompt->Prompt(); }
 QString CvxStatusBar::ZoomPaneText() const { return m_indicators->zoomText; }
 QString CvxStatusBar::PositionPaneText() const { return m_indicators->positionText; }
 QString CvxStatusBar::MemoryPaneText() const { return m_indicators->memoryText; }

@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QStatusBar>
 
+class CvxPromptPane;
 class CvxStatusIndicators;
 
 class CvxStatusBar : public QStatusBar {
@@ -25,5 +26,6 @@ public:
     QString MemoryPaneText() const;
 
 private:
+    CvxPromptPane* m_prompt;
     CvxStatusIndicators* m_indicators;
 };

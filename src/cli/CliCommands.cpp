@@ -1,7 +1,10 @@
 #include "cli/CliCommands.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
+
+#include "codecs/ImageFileDispatch.h"
 
 #include "document/CvxDoc.h"
 #include "codecs/PhotoCorrection.h"
@@ -33,21 +36,33 @@ int PrintProject(const std::string& path, const CvxDoc& document) {
     return 0;
 }
 
+std::string FullPath(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::absolute(path, error);
+    return error ? path : full.lexically_normal().string();
+}
+
 }  // namespace
 
-int RunConvert(const std::string& input, const std::string& output) {
+int RunConvert(const std::string& input, const std::string& requestedOutput) {
+    // The dispatcher's naming rules expect the full paths the editor's dialogs give.
+    const std::string output = FullPath(requestedOutput);
     CvxDoc document;
     CvxDIB loaded;
-    if (!loaded.LoadFromFile(input, nullptr, nullptr, &document)) return 1;
+    if (!loaded.LoadFromFile(FullPath(input), nullptr, nullptr, &document)) return 1;
+    bool saved = false;
     if (loaded.IsEmpty()) {
         // A project: its canvas flattened, as the editor saves it.
         document.PlacePendingImage(nullptr);
-        return document.OnSaveDocument(output) ? 0 : 1;
+        saved = document.OnSaveDocument(output);
+    } else if (const auto working = loaded.ConvertTo32(true)) {
+        // The working form every picture takes when it becomes an object.
+        saved = working->SaveToFile(output) != 0;
     }
-    // The working form every picture takes when it becomes an object.
-    const auto working = loaded.ConvertTo32(true);
-    if (!working) return 1;
-    return working->SaveToFile(output) ? 0 : 1;
+    if (!saved) return 1;
+    if (const auto written = SavedFileName(output); written && *written != output)
+        std::fprintf(stderr, "Saved as %s\n", written->c_str());
+    return 0;
 }
 
 int RunInfo(const std::string& path) {

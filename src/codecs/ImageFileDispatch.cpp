@@ -125,6 +125,12 @@ std::optional<std::string> BmpSaveName(const std::string& path) {
     return name + ".bmp";
 }
 
+std::optional<std::string> SavedFileName(const std::string& path) {
+    const std::string tag = WriterTag(path);
+    if (tag == ".jpg" || tag == ".gif" || tag == ".tif") return path;
+    return BmpSaveName(path);
+}
+
 int CvxDIB::SaveToFile(const std::string& path, CvxProjectTarget* document) const {
     if (path.empty() || path.back() == '/') {
         platform::ShowMessage("File name required", MessageStyle::Exclamation);

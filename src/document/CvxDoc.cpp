@@ -172,11 +172,13 @@ void CvxDoc::MoveToDeleteBin(CvxSprite* object) {
     if (!removed) return;
     removed->ReleaseDisplayBitmap();
     m_deleteBin.push_front(std::move(removed));
+    m_bModified = true;
 }
 
 CvxSprite* CvxDoc::RestoreLastDeleted() {
     if (m_deleteBin.empty()) return nullptr;
     m_objects.splice(m_objects.begin(), m_deleteBin, m_deleteBin.begin());
+    m_bModified = true;
     return m_objects.front().get();
 }
 
@@ -391,6 +393,11 @@ bool CvxDoc::DoSave(const std::string& requestedPath, bool replace) {
 
 bool CvxDoc::OnSaveDocument(const std::string& path) {
     const CRect extent = GetExtent();
+    if (extent.right < 1 || extent.bottom < 1) {
+        // The extent reaches from the canvas origin: nothing lies on the canvas, so no file.
+        platform::ShowMessage(kNothingToSaveMessage);
+        return false;
+    }
     m_pSelected = nullptr;
     m_pCanvas->PrepareForSave();
     std::unique_ptr<CvxDIB> flattened = m_pCanvas->Flatten(&extent);

@@ -24,6 +24,8 @@ public:
     // Head = top-most object, tail = bottom-most.
     using ObjectList = std::list<std::unique_ptr<CvxSprite>>;
     static constexpr int kMaxGridPoints = 500;
+    // Shown instead of writing a file when no object reaches onto the canvas.
+    static constexpr const char* kNothingToSaveMessage = "Failed to save: there is nothing on the canvas to save.";
 
     CvxDoc();
     ~CvxDoc() override;
@@ -45,6 +47,7 @@ public:
 
     bool OnNewDocument();
     bool OnOpenDocument(const std::string& path);
+    // Flattens the used part of the canvas and saves it; an empty canvas writes nothing.
     bool OnSaveDocument(const std::string& path);
     // False when F1 was held: the help page opened and the document stays open.
     bool OnCloseDocument();

@@ -68,6 +68,7 @@ bool CvxToolGroup::FinishGrouping(CvxView& view) {
     m_nMarked = 0;
     ClearMarks(view);
     ReturnToMoveTool(view);
+    view.GetDocument()->SetModifiedFlag();
     view.SelectCanvasObject(group, true);
     return true;
 }

@@ -126,7 +126,6 @@ void CvxToolMove::EndOfChange(CvxView& view) {
         view.ForgetObjectUnderPointer();
     }
     document.Canvas().m_bFullRecompositionNeeded = true;
-    document.SetModifiedFlag();
     view.StartOutlineTimer();
 }
 
@@ -164,8 +163,14 @@ void CvxToolMove::EditSelection(CvxView& view, Change change) {
     CvxDoc& document = *view.GetDocument();
     document.PrepareForEdit();
     change();
+    document.SetModifiedFlag();
     EndOfChange(view);
     m_bRecomposeNeeded = 1;
+}
+
+void CvxToolMove::ChangeStackingOrder(CvxView& view, bool above) {
+    CvxDoc& document = *view.GetDocument();
+    EditSelection(view, [&document, above] { above ? document.MoveAbove() : document.MoveBelow(); });
 }
 
 void CvxToolMove::OnKeyDown(CvxView& view, int key) {
@@ -183,8 +188,7 @@ void CvxToolMove::OnKeyDown(CvxView& view, int key) {
     if (key < VK_LEFT || key > VK_DOWN) return;
     if (m_bShiftDown) {
         // Shift+Up and Shift+Down restack; Shift+Left and Shift+Right are not used.
-        if (key == VK_UP) EditSelection(view, [&document] { document.MoveAbove(); });
-        if (key == VK_DOWN) EditSelection(view, [&document] { document.MoveBelow(); });
+        if (key == VK_UP || key == VK_DOWN) ChangeStackingOrder(view, key == VK_UP);
     } else {
         const int dx = key == VK_LEFT ? -1 : key == VK_RIGHT ? 1 : 0;
         const int dy = key == VK_UP ? -1 : key == VK_DOWN ? 1 : 0;
@@ -201,6 +205,7 @@ void CvxToolMove::OnUndo(CvxView& view) {
     CvxDoc& document = *view.GetDocument();
     if (CvxSprite* selected = document.GetSelected()) {
         selected->Undo(&view);
+        document.SetModifiedFlag();
         view.ForgetObjectUnderPointer();
         m_bRecomposeNeeded = 1;
         document.Canvas().m_bFullRecompositionNeeded = true;
@@ -230,6 +235,7 @@ void CvxToolMove::OnRedo(CvxView& view) {
     CvxSprite* selected = view.GetDocument()->GetSelected();
     if (!selected) return;
     selected->Redo(&view);
+    view.GetDocument()->SetModifiedFlag();
     view.ForgetObjectUnderPointer();
     m_bRecomposeNeeded = 1;
     view.GetDocument()->Canvas().m_bFullRecompositionNeeded = true;

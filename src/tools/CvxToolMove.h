@@ -29,6 +29,10 @@ public:
     // the paste/zoom menu over empty canvas.
     void OnRButtonUp(CvxView& view, CPoint point) override;
 
+    // Moves the selection one place up or down the stacking order, as Shift+Up and
+    // Shift+Down do, with the blend re-application and off-canvas check that end a change.
+    void ChangeStackingOrder(CvxView& view, bool above);
+
     // True when none of the object's visible pixels lies inside the canvas, ignoring a
     // 2-pixel margin along each canvas edge the object crosses.
     static bool IsOffCanvas(const CvxSprite& object, int canvasWidth, int canvasHeight);

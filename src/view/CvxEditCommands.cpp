@@ -14,6 +14,7 @@
 #include "document/CvxSpriteGroup.h"
 #include "platform/PlatformServices.h"
 #include "tools/CvxToolBase.h"
+#include "tools/CvxToolMove.h"
 #include "view/CvxView.h"
 #include "view/CvxViewHost.h"
 #include "view/CvxZoomDC.h"
@@ -365,16 +366,8 @@ void CvxEditCommands::EmptyAllHistories() {
 // Stacking order and the background object
 
 void CvxEditCommands::ChangeStackingOrder(bool above) {
-    CvxDoc& doc = Document();
     CvxZoomDC dc(m_view);
-    m_view.ResetToMoveTool();
-    doc.PrepareForEdit();
-    if (above)
-        doc.MoveAbove();
-    else
-        doc.MoveBelow();
-    doc.Redraw(&m_view, false);
-    doc.SetModifiedFlag();
+    static_cast<CvxToolMove*>(m_view.ResetToMoveTool())->ChangeStackingOrder(m_view, above);
     m_view.m_bSkipNextDraw = false;
     m_view.InvalidateCanvas();
 }

@@ -5,6 +5,7 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPrinter>
@@ -12,6 +13,7 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <algorithm>
+#include <utility>
 
 #include "app/CommandIds.h"
 #include "app/CommandTable.h"
@@ -33,6 +35,7 @@ namespace {
 
 constexpr int kEdgeClipToolId = 2;
 constexpr int kAreaSelectToolId = 7;
+constexpr int kTextToolId = 15;
 constexpr int kGroupToolId = 17;
 constexpr int kScaleToolId = 4;
 constexpr int kRotateToolId = 5;
@@ -68,6 +71,7 @@ CvxView::CvxView(CvxDoc& document, CvxViewHost& host, QWidget* parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     horizontalScrollBar()->installEventFilter(this);
     verticalScrollBar()->installEventFilter(this);
+    connect(qApp, &QApplication::focusChanged, this, &CvxView::OnFocusChanged);
     UpdateScrollRanges();
 }
 
@@ -129,8 +133,12 @@ void CvxView::OnInitialUpdate() {
     m_host.UpdateMemoryIndicator();
     ResetToMoveTool();
     ShowZoomInFrame();
-    // Once running, the move tool picks whatever lies at the canvas origin.
-    QTimer::singleShot(0, this, [this] { RouteLeftButtonDown({0, 0}); });
+    // Once running, the move tool picks whatever lies at the canvas origin: a whole click,
+    // so that no drag is left waiting for a release that never comes.
+    QTimer::singleShot(0, this, [this] {
+        RouteLeftButtonDown({0, 0});
+        RouteLeftButtonUp({0, 0});
+    });
 }
 
 void CvxView::InvalidateCanvas() {
@@ -167,6 +175,12 @@ void CvxView::paintEvent(QPaintEvent* event) {
     if (m_bSurfaceStale) {
         m_bSurfaceStale = false;
         OnDraw();
+        if (CvxToolBase* tool = CurrentTool(); tool && tool->GetToolId() == kTextToolId) {
+            // The text tool draws its box again over the fresh picture.
+            CPoint point = m_lastPointerPosition;
+            CvxZoomDC dc(*this, point);
+            tool->OnMouseMove(*this, point);
+        }
     }
     QPainter painter(viewport());
     painter.drawImage(event->rect().topLeft(), m_surface, event->rect());
@@ -219,12 +233,19 @@ void CvxView::scrollContentsBy(int, int) {
 
 void CvxView::OnActivateView(bool activate) {
     if (activate) {
+        // A tool let go by the window that went behind comes back as the move tool here.
+        if (!CurrentTool()->BoundView()) ResetToMoveTool();
         ShowZoomInFrame();
         m_bSkipNextDraw = false;
         InvalidateCanvas();
-    } else {
-        ResetToMoveTool();
+        return;
     }
+    // The move tool takes over without being bound here: binding would pull the focus, and
+    // with it the front, back to this window.
+    if (CurrentTool()->HasOverlay()) InvalidateCanvas();
+    CvxToolBase* move = m_host.MoveTool();
+    m_host.SetCurrentTool(move);
+    move->Activate(nullptr);
 }
 
 void CvxView::ShowZoomInFrame() const { m_host.ShowZoom(m_nZoom); }
@@ -240,7 +261,6 @@ void CvxView::SelectCanvasObject(CvxSprite* object, bool force) {
     m_doc.Canvas().m_bFullRecompositionNeeded = true;
     m_bSkipNextDraw = false;
     InvalidateCanvas();
-    m_doc.SetModifiedFlag();
     StartOutlineTimer();
 }
 
@@ -329,19 +349,22 @@ void CvxView::OnOutlineTick() {
         StopOutlineTimer();
         return;
     }
-    if (!selected) return;
     m_doc.Canvas().AdvanceOutlineAnimation();
     // The new dashes go over the picture itself, not over the old dashes. While a tool has
     // marks on the view, only the strips along the edges are renewed, so the marks stay.
-    const CRect b = selected->GetBoundingRect();
-    if (tool && tool->HasOverlay()) {
-        for (const CRect& strip : {CRect{b.left - 2, b.top - 2, b.right + 3, b.top + 3},
-                                   CRect{b.left - 2, b.bottom - 3, b.right + 3, b.bottom + 3},
-                                   CRect{b.left - 2, b.top - 2, b.left + 3, b.bottom + 3},
-                                   CRect{b.right - 3, b.top - 2, b.right + 3, b.bottom + 3}})
-            PresentRect(strip);
-    } else {
-        PresentRect({b.left - 2, b.top - 2, b.right + 3, b.bottom + 3});
+    const bool keepToolMarks = tool && tool->HasOverlay();
+    for (const auto& object : m_doc.Objects()) {
+        if (object.get() != selected && !object->m_nGroupMark) continue;
+        const CRect b = object->GetBoundingRect();
+        if (keepToolMarks) {
+            for (const CRect& strip : {CRect{b.left - 2, b.top - 2, b.right + 3, b.top + 3},
+                                       CRect{b.left - 2, b.bottom - 3, b.right + 3, b.bottom + 3},
+                                       CRect{b.left - 2, b.top - 2, b.left + 3, b.bottom + 3},
+                                       CRect{b.right - 3, b.top - 2, b.right + 3, b.bottom + 3}})
+                PresentRect(strip);
+        } else {
+            PresentRect({b.left - 2, b.top - 2, b.right + 3, b.bottom + 3});
+        }
     }
     {
         CvxZoomDC dc(*this);
@@ -358,6 +381,19 @@ void CvxView::PresentRect(const CRect& canvasRect) {
     viewport()->update();
 }
 
+QPen CvxView::OutlinePen(const CvxSprite& object) const {
+    QPen pen(QColor(128, 128, 128), 1, Qt::DotLine);  // an object under the pointer
+    pen.setCosmetic(true);
+    if (&object != m_doc.GetSelected() && !object.m_nGroupMark) return pen;
+    // The selection and the group tool's marks blink between two colours with moving dashes.
+    const CvxCanvas& canvas = m_doc.Canvas();
+    const bool odd = canvas.BlinkPhase() % 2 == 1;
+    const qreal gap = canvas.DashPhase() + 1;
+    pen.setDashPattern({1, gap, 2, gap});
+    pen.setColor(odd ? QColor(255, 255, 0) : QColor(62, 62, 255));
+    return pen;
+}
+
 void CvxView::DrawSelectionOutline(CvxZoomDC& dc) {
     if (m_surface.isNull()) return;
     for (const auto& object : m_doc.Objects())
@@ -370,14 +406,7 @@ void CvxView::DrawSelectionOutline(CvxZoomDC& dc) {
         DrawHandleOutline(dc.Painter(), CanvasCorners(*selected).pt, toolId == kPerspectiveToolId);
         return;
     }
-    const CvxCanvas& canvas = m_doc.Canvas();
-    QPen pen;
-    pen.setCosmetic(true);
-    pen.setWidth(1);
-    const qreal gap = canvas.DashPhase() + 1;
-    pen.setDashPattern({1, gap, 2, gap});
-    pen.setColor(canvas.BlinkPhase() % 2 == 1 ? QColor(255, 255, 0) : QColor(62, 62, 255));
-    DrawClosedOutline(dc.Painter(), CanvasCorners(*selected).pt, pen);
+    DrawMarkOutline(dc.Painter(), *selected);
 }
 
 void CvxView::DrawClosedOutline(QPainter& painter, const std::array<CPoint, 4>& corners, const QPen& pen) const {
@@ -426,6 +455,14 @@ void CvxView::RouteLeftButtonDown(CPoint device) {
     ShowZoomInFrame();
 }
 
+void CvxView::RouteLeftButtonUp(CPoint device) {
+    CPoint point = device;
+    CvxZoomDC dc(*this, point);
+    CvxToolBase* tool = ToolForThisView(point);
+    (tool->m_bEngaged == 1 ? tool : m_host.MoveTool())->OnLButtonUp(*this, point);
+    ShowZoomInFrame();
+}
+
 void CvxView::mousePressEvent(QMouseEvent* event) {
     const QPoint position = event->position().toPoint();
     if (event->button() == Qt::LeftButton) {
@@ -452,11 +489,10 @@ void CvxView::mouseReleaseEvent(QMouseEvent* event) {
     CPoint point{position.x(), position.y()};
     if (!hasFocus()) return;
     if (event->button() == Qt::LeftButton) {
-        CvxZoomDC dc(*this, point);
-        CvxToolBase* tool = ToolForThisView(point);
-        (tool->m_bEngaged == 1 ? tool : m_host.MoveTool())->OnLButtonUp(*this, point);
-        ShowZoomInFrame();
+        RouteLeftButtonUp(point);
     } else if (event->button() == Qt::RightButton) {
+        // The release that ends a right double click belongs to the double click.
+        if (std::exchange(m_bRightDoubleClickPending, false)) return;
         m_popupPosition = event->globalPosition().toPoint();
         CvxZoomDC dc(*this, point);
         CvxToolBase* tool = ToolForThisView(point);
@@ -477,8 +513,11 @@ void CvxView::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         ToolForThisView(point)->OnLButtonDblClk(*this, point);
     } else if (event->button() == Qt::RightButton && CurrentTool()->GetToolId() == kEdgeClipToolId) {
-        // The response dialog; the button's first release switched the straight mode, and
-        // this puts it back.
+        // The edge clip tool's attributes; its right-button step runs once more, so the two
+        // clicks leave the straight-clip mode as it was.
+        m_bRightDoubleClickPending = true;
+        m_popupPosition = event->globalPosition().toPoint();
+        m_host.SavePrompt();  // the attribute command puts it back
         m_host.SendCommand(ID_ATTR_SET_TOOL_ATTRIBUTES);
         CurrentTool()->OnRButtonUp(*this, point);
     }
@@ -487,6 +526,7 @@ void CvxView::mouseDoubleClickEvent(QMouseEvent* event) {
 void CvxView::mouseMoveEvent(QMouseEvent* event) {
     const QPoint position = event->position().toPoint();
     CPoint point{position.x(), position.y()};
+    m_lastPointerPosition = point;
     CvxZoomDC dc(*this, point);
     m_host.ShowPosition(point.x, point.y);
     if (!hasFocus()) return;
@@ -555,6 +595,13 @@ void CvxView::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);
     m_bFocusTakenByPress = event->reason() == Qt::MouseFocusReason && QGuiApplication::mouseButtons() != Qt::NoButton;
     StartOutlineTimer();
+}
+
+void CvxView::OnFocusChanged(QWidget* previous, QWidget* now) {
+    // A menu bar holds the focus only while it is used from the keyboard (Escape out of its
+    // menu leaves it there); the click that comes back from it is a click on the canvas.
+    if (now == this && (qobject_cast<QMenuBar*>(previous) || qobject_cast<QMenu*>(previous)))
+        m_bFocusTakenByPress = false;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -634,9 +681,7 @@ void CvxView::EraseObjectOutline(const CvxSprite& object) {
 }
 
 void CvxView::DrawMarkOutline(QPainter& painter, const CvxSprite& object) const {
-    QPen pen(QColor(128, 128, 128), 1, Qt::DotLine);
-    pen.setCosmetic(true);
-    DrawClosedOutline(painter, CanvasCorners(object).pt, pen);
+    DrawClosedOutline(painter, CanvasCorners(object).pt, OutlinePen(object));
 }
 
 // ---------------------------------------------------------------------------------------

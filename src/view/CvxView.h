@@ -64,8 +64,9 @@ public:
     // Redraws the canvas area of a moved selection from the split layers: the lower
     // composite, the selection, then the objects above it; the area is clipped to the canvas.
     void RedrawMovedSelection(CRect area);
-    // The grey dotted outline of a hovered or marked object, and its removal (the object's
-    // rectangle grown by 6 pixels copied again from the composite).
+    // The outline of a hovered object (grey dots) or of one the group tool marked (the
+    // selection's blinking dashes), and its removal (the object's rectangle grown by 6
+    // pixels copied again from the composite).
     void DrawObjectOutline(const CvxSprite& object);
     void EraseObjectOutline(const CvxSprite& object);
     // Copies a canvas rectangle from the composite into the surface and onto the screen.
@@ -125,9 +126,13 @@ private:
     void DrawSelectionOutline(CvxZoomDC& dc);
     void DrawMarkOutline(QPainter& painter, const CvxSprite& object) const;
     void DrawClosedOutline(QPainter& painter, const std::array<CPoint, 4>& corners, const QPen& pen) const;
+    QPen OutlinePen(const CvxSprite& object) const;
     void ShowZoomInFrame() const;
     // Hands a left press at a window point to the tool for this view, as a click would.
     void RouteLeftButtonDown(CPoint device);
+    // Hands a left release to the tool for this view, or to the move tool when it is not engaged.
+    void RouteLeftButtonUp(CPoint device);
+    void OnFocusChanged(QWidget* previous, QWidget* now);
 
     CvxDoc& m_doc;
     CvxViewHost& m_host;
@@ -141,6 +146,8 @@ private:
     bool m_bSurfaceStale = true;   // the surface must be drawn again before it is shown
     bool m_bCanvasChanged = true;  // the canvas must be composed again before it is presented
     bool m_bFocusTakenByPress = false;  // the press now arriving is the one that focused the view
+    bool m_bRightDoubleClickPending = false;  // the next right release ends a right double click
+    CPoint m_lastPointerPosition;  // window pixels of the last mouse move
     QSize m_previousClientSize;
     QPoint m_previousScroll;
 };

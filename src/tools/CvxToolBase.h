@@ -22,6 +22,8 @@ public:
     CvxToolBase& operator=(const CvxToolBase&) = delete;
 
     virtual int GetToolId() const { return 0; }
+    // Scale, rotate and perspective: while one is current, object commands wait for it.
+    bool IsTransformTool() const { return GetToolId() >= 4 && GetToolId() <= 6; }
     virtual void Activate(CvxView* view);
     virtual bool HasOverlay() const { return false; }
     virtual void OnLButtonDown(CvxView& view, CPoint point);

@@ -24,8 +24,6 @@ namespace {
 constexpr int kGridToolId = 18;
 constexpr int kGroupToolId = 17;
 
-bool IsTransformTool(int toolId) { return toolId == 4 || toolId == 5 || toolId == 6; }
-
 bool Confirm(int stringId) {
     return platform::ShowMessage(FindString(stringId), platform::MessageStyle::OkCancel) == platform::IDOK;
 }
@@ -75,7 +73,7 @@ CvxDoc& CvxEditCommands::Document() { return *m_view.GetDocument(); }
 
 CvxToolBase& CvxEditCommands::CurrentTool() { return *m_host.CurrentTool(); }
 
-bool CvxEditCommands::TransformToolIsCurrent() { return IsTransformTool(CurrentTool().GetToolId()); }
+bool CvxEditCommands::TransformToolIsCurrent() { return CurrentTool().IsTransformTool(); }
 
 // ---------------------------------------------------------------------------------------
 // Dispatch

@@ -10,17 +10,11 @@
 #include "view/CvxView.h"
 #include "view/CvxViewHost.h"
 
-namespace {
-
-bool IsTransformTool(int toolId) { return toolId == 4 || toolId == 5 || toolId == 6; }
-
-}  // namespace
-
 CvxEffectCommands::CvxEffectCommands(CvxView& view, CvxViewHost& host) : m_view(view), m_host(host) {}
 
 bool CvxEffectCommands::TransformToolIsCurrent() const {
     const CvxToolBase* tool = m_host.CurrentTool();
-    return tool && IsTransformTool(tool->GetToolId());
+    return tool && tool->IsTransformTool();
 }
 
 bool CvxEffectCommands::OnCommand(int id) {
@@ -54,6 +48,8 @@ bool CvxEffectCommands::OnUpdateCommand(int id, CommandUpdate& update) {
 
 void CvxEffectCommands::ApplyEdge(CvxView& view, int mode, bool toggle) {
     CvxDoc& document = *view.GetDocument();
+    if (!document.GetSelected()) return;
+    view.FinishPendingTransform();
     CvxSprite* object = document.GetSelected();
     if (!object) return;
     if (toggle && object->UnblendedCopy() && object->m_blend.mode == mode) {
@@ -74,6 +70,8 @@ void CvxEffectCommands::ApplyEdge(CvxView& view, int mode, bool toggle) {
 }
 
 void CvxEffectCommands::RunTransparencyDialog() {
+    if (!m_view.GetDocument()->GetSelected()) return;
+    m_view.FinishPendingTransform();
     if (!m_view.GetDocument()->GetSelected()) return;
     CvxTransparencyDlg dialog(m_view);
     dialog.exec();

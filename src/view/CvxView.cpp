@@ -37,8 +37,6 @@ constexpr int kEdgeClipToolId = 2;
 constexpr int kAreaSelectToolId = 7;
 constexpr int kTextToolId = 15;
 constexpr int kGroupToolId = 17;
-constexpr int kScaleToolId = 4;
-constexpr int kRotateToolId = 5;
 constexpr int kPerspectiveToolId = 6;
 constexpr int kRulerOrigin = 42;  // canvas point where the rulers' inch 0 lies
 
@@ -56,7 +54,6 @@ CvxViewSurface SurfaceOf(QImage& image, int zoom, QPoint scroll) {
     return surface;
 }
 
-bool IsTransformTool(int id) { return id == kScaleToolId || id == kRotateToolId || id == kPerspectiveToolId; }
 
 }  // namespace
 
@@ -402,7 +399,7 @@ void CvxView::DrawSelectionOutline(CvxZoomDC& dc) {
     if (!selected) return;
     const CvxToolBase* tool = CurrentTool();
     const int toolId = tool ? tool->GetToolId() : 0;
-    if (IsTransformTool(toolId)) {
+    if (tool && tool->IsTransformTool()) {
         DrawHandleOutline(dc.Painter(), CanvasCorners(*selected).pt, toolId == kPerspectiveToolId);
         return;
     }
@@ -438,7 +435,7 @@ void CvxView::DrawHandleOutline(QPainter& painter, const std::array<CPoint, 4>& 
 
 void CvxView::FinishPendingTransform() {
     CvxToolBase* tool = CurrentTool();
-    if (!tool || !IsTransformTool(tool->GetToolId())) return;
+    if (!tool || !tool->IsTransformTool()) return;
     CvxZoomDC dc(*this);
     tool->OnLButtonDown(*this, CvxToolPerspective::kFinishPoint);
 }

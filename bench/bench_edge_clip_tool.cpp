@@ -8,15 +8,12 @@
 #include <benchmark/benchmark.h>
 #include <vips/vips.h>
 
-#include <QApplication>
-#include <QMdiArea>
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
 
-#include "app/CChildFrame.h"
-#include "app/CMainFrame.h"
+#include "QtViewBench.h"
 #include "document/CvxDoc.h"
 #include "edgeclip/EdgeMap.h"
 #include "edgeclip/LiveWire.h"
@@ -147,19 +144,12 @@ BENCHMARK(BM_VipsSobelOneThread)->Unit(benchmark::kMillisecond)->UseRealTime();
 class ClippingSession {
 public:
     ClippingSession() {
-        m_frame.resize(1400, 1000);
         auto document = std::make_unique<CvxDoc>();
         document->OnNewDocument();
         auto object = std::make_unique<CvxSprite>(document.get());
         object->Attach(MakeColourPhoto(2000, 1500), nullptr, nullptr, true);
         m_source = document->AddObjectAtHead(std::move(object));
-        m_child = new CChildFrame(std::move(document), m_frame);
-        m_frame.MdiArea()->addSubWindow(m_child);
-        m_frame.show();
-        m_child->showMaximized();
-        View().OnInitialUpdate();
-        QApplication::processEvents();
-        View().viewport()->repaint();
+        m_view = &ShowDocument(m_frame, std::move(document));
         m_frame.SetCurrentTool(&Tool());
         Tool().Activate(&View());
         Tool().OnLButtonDown(View(), {kBorderX, kAnchorY});
@@ -167,13 +157,13 @@ public:
     }
     ~ClippingSession() { m_frame.MdiArea()->closeAllSubWindows(); }
 
-    CvxView& View() { return m_child->View(); }
+    CvxView& View() { return *m_view; }
     CvxToolESeg& Tool() { return *static_cast<CvxToolESeg*>(m_frame.ToolById(2)); }
     const CvxSprite& Source() const { return *m_source; }
 
 private:
     CMainFrame m_frame;
-    CChildFrame* m_child = nullptr;
+    CvxView* m_view = nullptr;
     CvxSprite* m_source = nullptr;
 };
 
@@ -210,11 +200,4 @@ BENCHMARK(BM_LiveSegmentSearchOnly)->Arg(100)->Arg(300)->Arg(1000)->Unit(benchma
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunBenchmarksWithQt(argc, argv); }

@@ -12,6 +12,7 @@
 
 #include "geometry/Matrix.h"
 #include "image/CvxDIB.h"
+#include "image/Raster.h"
 
 namespace {
 
@@ -262,14 +263,7 @@ CornerQuad CornerQuad::OfImage(int width, int height) {
 }
 
 CRect CornerQuad::Bounds() const {
-    CRect bounds{pt[0].x, pt[0].y, pt[0].x, pt[0].y};
-    for (const CPoint& p : pt) {
-        bounds.left = std::min(bounds.left, p.x);
-        bounds.top = std::min(bounds.top, p.y);
-        bounds.right = std::max(bounds.right, p.x);
-        bounds.bottom = std::max(bounds.bottom, p.y);
-    }
-    return bounds;
+    return PointBounds(pt);
 }
 
 namespace {

@@ -56,6 +56,18 @@ void Plot(const RasterTarget& target, std::int64_t x, std::int64_t y, std::uint3
 
 }  // namespace
 
+CRect PointBounds(std::span<const CPoint> points) {
+    if (points.empty()) return {};
+    CRect bounds{points[0].x, points[0].y, points[0].x, points[0].y};
+    for (const CPoint& point : points) {
+        bounds.left = std::min(bounds.left, point.x);
+        bounds.top = std::min(bounds.top, point.y);
+        bounds.right = std::max(bounds.right, point.x);
+        bounds.bottom = std::max(bounds.bottom, point.y);
+    }
+    return bounds;
+}
+
 void DrawLine(const RasterTarget& target, CPoint from, CPoint to, std::uint32_t value) {
     if (target.IsEmpty()) return;
     const std::int64_t dx = std::int64_t{to.x} - from.x, dy = std::int64_t{to.y} - from.y;

@@ -58,6 +58,10 @@ constexpr std::uint32_t BgraValue(std::uint8_t blue, std::uint8_t green, std::ui
 // A one-pixel line from one point to the other, both end points included: Bresenham's
 // line, each step along the longer axis moving the other coordinate to the nearest pixel
 // (ties away from the start).
+// The smallest rectangle holding every point, with right and bottom the largest coordinates
+// themselves (not one past); empty points give an empty rectangle at the origin.
+CRect PointBounds(std::span<const CPoint> points);
+
 void DrawLine(const RasterTarget& target, CPoint from, CPoint to, std::uint32_t value);
 
 // The polygon through the points (closed back to the first) filled by the even-odd rule,

@@ -32,13 +32,7 @@ CPoint Position(const CvxSprite& object) { return {object.m_x, object.m_y}; }
 // The canvas rectangle covering the points moved by offset, grown by margin on every side.
 CRect AreaOf(std::span<const CPoint> points, CPoint offset, int margin) {
     if (points.empty()) return {};
-    CRect area{points[0].x, points[0].y, points[0].x, points[0].y};
-    for (const CPoint& point : points) {
-        area.left = std::min(area.left, point.x);
-        area.top = std::min(area.top, point.y);
-        area.right = std::max(area.right, point.x);
-        area.bottom = std::max(area.bottom, point.y);
-    }
+    const CRect area = PointBounds(points);
     return {area.left + offset.x - margin, area.top + offset.y - margin, area.right + offset.x + margin + 1,
             area.bottom + offset.y + margin + 1};
 }

@@ -317,6 +317,8 @@ void CMainFrame::PostCommand(int id) {
     QTimer::singleShot(0, this, [this, id] { SendCommand(id); });
 }
 
+void CMainFrame::RestorePrompt() { m_statusBar->ShowPrompt(m_savedPrompt); }
+
 void CMainFrame::ShowPrompt(int stringId) {
     if (const char* text = FindString(stringId)) m_statusBar->ShowPrompt(text);
 }

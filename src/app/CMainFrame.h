@@ -84,6 +84,7 @@ public:
     void ShowPosition(int x, int y) override;
     void ShowToolSwatch(std::uint32_t colourBgr, int size) override;
     void SavePrompt() override { m_savedPrompt = PromptText(); }
+    void RestorePrompt() override;
     void FillContextMenu(QMenu& menu, int popupIndex) override;
     QPoint MainWindowOrigin() const override;
     // The active view, first in the command chain; null without a document window.

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 #include "colour/ColourMaps.h"
+#include "colour/ColourMemo.h"
 #include "image/CvxDIB.h"
 #include "image/RowBands.h"
 #include "image/WorkingImage.h"
@@ -53,6 +55,22 @@ void ForEachPixelWithCleanUp(CvxDIB& image, const Adjust& adjust) {
             }
         }
     });
+}
+
+// The same where the adjustment depends on the pixel's colour alone: each distinct colour
+// is adjusted once per band of rows.
+template <typename Adjust>
+void AdjustVisibleColoursWithCleanUp(CvxDIB& image, const Adjust& adjust) {
+    MapVisibleColours(
+        image,
+        [&](std::uint32_t word) {
+            std::uint8_t pixel[4];
+            std::memcpy(pixel, &word, 4);
+            adjust(pixel);
+            std::memcpy(&word, pixel, 4);
+            return word;
+        },
+        CleanUpPixel);
 }
 
 }  // namespace
@@ -110,7 +128,7 @@ int AdjustPaletteHsiCurve(CvxDIB& image, double hueOffset, double satExp, double
 
 int ApplyHsiCurve(CvxDIB& image, const HsiCurveParams& params, double satScale, double intScale) {
     if (!IsWorkingImage(image)) return 0;
-    ForEachPixelWithCleanUp(image, [&](int, int, std::uint8_t* pixel) {
+    AdjustVisibleColoursWithCleanUp(image, [&](std::uint8_t* pixel) {
         AdjustPixelHsiCurve(pixel, params.hueOffset, params.satExp, params.intExp, satScale, intScale);
     });
     return 1;
@@ -133,7 +151,7 @@ int RefreshFromPalette(CvxDIB& image, const CvxDIB& reduced) {
 
 int RefreshFromPalette(CvxDIB& image, const HsiOffsets& offsets) {
     if (!IsWorkingImage(image)) return 0;
-    ForEachPixelWithCleanUp(image, [&](int, int, std::uint8_t* pixel) {
+    AdjustVisibleColoursWithCleanUp(image, [&](std::uint8_t* pixel) {
         AdjustPixelHsiOffset(pixel, offsets.hueOffset, offsets.satOffset, offsets.intOffset);
     });
     return 1;

@@ -7,5 +7,6 @@
 #include <functional>
 
 // Calls body(firstRow, endRow) over bands covering 0..rowCount-1; small jobs run on the
-// calling thread alone. Returns when every band is done.
+// calling thread alone. Returns when every band is done. While a progress indicator is
+// shown, the calling thread reports the share of its band done now and then.
 void ForEachRowBand(int rowCount, std::int64_t pixelsPerRow, const std::function<void(int, int)>& body);

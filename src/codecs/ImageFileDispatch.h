@@ -9,6 +9,6 @@
 // gains ".bmp"). No name when nothing stands between the folder and the dot.
 std::optional<std::string> BmpSaveName(const std::string& path);
 
-// The file a save under this name writes: the name itself for the JPEG, GIF, TIFF and
-// writers, PNG writers, otherwise its BMP name. No name when the BMP rule refuses it.
+// The file a save under this name writes: the name itself for the JPEG, GIF and TIFF
+// writers, otherwise its BMP name. No name when the BMP rule refuses it.
 std::optional<std::string> SavedFileName(const std::string& path);

@@ -15,7 +15,7 @@ packages=(
   libclang-rt-dev
   xvfb xauth xdotool
   libtiff-tools libtiff-dev imagemagick python3-pil poppler-utils
-  libvips-dev libvips-tools
+  libvips-dev libvips-tools libmagickwand-dev
   fonts-dejavu-core
 )
 

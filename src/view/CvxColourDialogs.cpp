@@ -68,10 +68,16 @@ void CvxPalettePreviewDlg::BuildSliders(const std::array<SliderSpec, 3>& sliders
         m_sliders[i] = slider;
     }
     grid->addWidget(new QLabel(note, this), 1, 3);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, Qt::Vertical, this);
-    grid->addWidget(buttons, 0, 4, 2, 1);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    grid->addWidget(buttons, 2, 0, 1, 4);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+}
+
+void CvxPalettePreviewDlg::PlaceTopRight(int width, int height) {
+    // At least the asked size; a larger one the controls need still ends 10 pixels from the edge.
+    resize(std::max(width, sizeHint().width()), std::max(height, sizeHint().height()));
+    move(platform::Services().ScreenSize().width - this->width() - 10, 10);
 }
 
 int CvxPalettePreviewDlg::Position(int index) const { return m_sliders[std::size_t(index)]->value(); }
@@ -134,8 +140,7 @@ void CvxPalettePreviewDlg::Finish() {
 CvxAdjustColorDlg::CvxAdjustColorDlg(CvxView& view) : CvxPalettePreviewDlg(view, "Adjust Color") {
     BuildSliders({{{1000, "Hue"}, {1001, "Saturation"}, {1002, "Intensity"}}}, 255, 16, 128,
                  "Preview is only\napproximate\n(8 bit).");
-    const platform::Size screen = platform::Services().ScreenSize();
-    setGeometry(screen.width - 310, 10, 300, 250);
+    PlaceTopRight(300, 250);
 }
 
 void CvxAdjustColorDlg::AdjustColours(CvxDIB& reduced) {
@@ -155,8 +160,7 @@ void CvxAdjustColorDlg::AdjustPicture(CvxDIB& picture) {
 CvxMidrangeDlg::CvxMidrangeDlg(CvxView& view) : CvxPalettePreviewDlg(view, "Midrange (Gamma) Correction") {
     BuildSliders({{{1006, "Red"}, {1007, "Green"}, {1008, "Blue"}}}, 20000, 500, 10000,
                  "Preview is only\napproximate\n(8 bit).");
-    const platform::Size screen = platform::Services().ScreenSize();
-    setGeometry(screen.width - 410, 10, 400, 300);
+    PlaceTopRight(400, 300);
 }
 
 double CvxMidrangeDlg::Exponent(int index) const { return CurveExponentFromSlider(Position(index), 10000); }

@@ -36,6 +36,8 @@ protected:
     CvxPalettePreviewDlg(CvxView& view, const char* title);
     // Three vertical sliders over 0..maximum starting at the identity position.
     void BuildSliders(const std::array<SliderSpec, 3>& sliders, int maximum, int tick, int identity, const char* note);
+    // Near the screen's top right-hand corner, clear of the canvas's middle.
+    void PlaceTopRight(int width, int height);
     int Position(int index) const;
 
     // The saved colour table passed through the adjustment the sliders ask for.

@@ -53,7 +53,6 @@ constexpr int kLanes = 4;
 // May alias doubles, so that arrays of doubles can be read and written as lanes.
 using Lanes = double __attribute__((vector_size(kLanes * sizeof(double)), __may_alias__));
 using Mask = std::int64_t __attribute__((vector_size(kLanes * sizeof(double)), __may_alias__));
-using FloatLanes = float __attribute__((vector_size(kLanes * sizeof(float)), __may_alias__));
 
 // Lanes at the address of any double.
 using UnalignedLanes = double
@@ -124,33 +123,39 @@ public:
           m_sums(new int[std::size_t(m_span) + 2 * kPadding]),
           m_smoothed(new double[kSmoothedKept * SmoothedWidth()]),
           m_derivatives(new double[2 * kKept * std::size_t(m_span)]),
-          m_gradients(withMagnitudes ? new Gradient[kKept * RecordStride()]() : nullptr),
-          m_laplace(new std::uint8_t[kKept * std::size_t(m_span)]) {
+          m_gradients(withMagnitudes ? new Gradient[2 * kKept * RecordStride()]() : nullptr),
+          m_laplace(new std::uint8_t[kKept * std::size_t(m_span)]),
+          m_magnitudes(new double[std::size_t(m_span)]) {
         std::fill(std::begin(m_levelsRow), std::end(m_levelsRow), -1);
         std::fill(std::begin(m_smoothedRow), std::end(m_smoothedRow), -1);
         std::fill(std::begin(m_derivedRow), std::end(m_derivedRow), -1);
         for (int slot = 0; slot < kKept; ++slot) {
             double* derivatives = m_derivatives.get() + std::size_t(slot) * 2 * m_span;
             m_rows[slot] = {derivatives, derivatives + m_span,
-                            withMagnitudes ? Records() + std::size_t(slot) * RecordStride() : nullptr,
+                            withMagnitudes ? Records(slot) : nullptr,
                             m_laplace.get() + std::size_t(slot) * m_span};
         }
     }
 
     int First() const { return m_first; }
 
-    // The gradient rows side by side, slot (row & (kKept - 1)) after slot, each from column
-    // first - kSampleReach to end - 1 + kSampleReach; columns outside the picture, the first
-    // column and rows cleared by ClearRow hold no gradient (zeros), as samples there must not
-    // count. Records() points at column first of slot 0.
-    Gradient* Records() const { return m_gradients.get() + kSampleReach; }
-    std::size_t RecordStride() const { return std::size_t(m_count) + 2 * kSampleReach; }
+    // The gradient records of the rows y - kSampleReach .. y + kSampleReach lie one after
+    // another, RecordStride() apart; this points at row y's record of the first column. Each
+    // row runs from column first - kSampleReach to end - 1 + kSampleReach; columns outside the
+    // picture, the first column and rows cleared by ClearRow hold no gradient (zeros), as
+    // samples there must not count. (Every row is kept twice, in slot row & (kKept - 1) and
+    // kKept slots later, so that any 2 x kSampleReach + 1 rows in a row are side by side.)
+    const Gradient* WindowCentre(int y) const {
+        const int firstSlot = (y - kSampleReach) & (kKept - 1);
+        return Records(firstSlot + kSampleReach);
+    }
+    std::ptrdiff_t RecordStride() const { return std::ptrdiff_t(m_count) + 2 * kSampleReach; }
 
     // Makes the slot of row y, a row outside the picture or the first row, hold no gradient.
     void ClearRow(int y) {
         const int slot = y & (kKept - 1);
         if (m_derivedRow[slot] == y) return;
-        std::fill_n(m_gradients.get() + std::size_t(slot) * RecordStride(), RecordStride(), Gradient{});
+        for (const int copy : {slot, slot + kKept}) std::fill_n(Records(copy) - kSampleReach, RecordStride(), Gradient{});
         m_derivedRow[slot] = y;
     }
 
@@ -158,6 +163,8 @@ public:
         const int slot = y & (kKept - 1);
         if (m_derivedRow[slot] != y) {
             Derive(y, m_rows[slot]);
+            if (m_withMagnitudes)
+                std::copy_n(Records(slot) - kSampleReach, RecordStride(), Records(slot + kKept) - kSampleReach);
             m_derivedRow[slot] = y;
         }
         return m_rows[slot];
@@ -170,6 +177,8 @@ private:
     // repeating the picture's first and last values beyond its sides (which is where the
     // derivatives clamp their offsets to).
     static constexpr int kPadding = 3;
+
+    Gradient* Records(int slot) const { return m_gradients.get() + slot * RecordStride() + kSampleReach; }
 
     std::size_t SmoothedWidth() const { return std::size_t(m_span) + 2 * kPadding; }
     std::size_t LevelsWidth() const { return std::size_t(m_span) + 2 * kPadding + 2; }
@@ -259,11 +268,11 @@ private:
         if (m_first == 0) row.laplace[0] = 0;
         if (m_first + m_count == m_w) row.laplace[m_count - 1] = 0;
         if (!m_withMagnitudes) return;
-        for (int i = 0; i < m_count; ++i) {
-            const double magnitude = std::sqrt(row.dx[i] * row.dx[i] + row.dy[i] * row.dy[i]);
+        double* magnitude = m_magnitudes.get();
+        for (int i = 0; i < m_count; ++i) magnitude[i] = std::sqrt(row.dx[i] * row.dx[i] + row.dy[i] * row.dy[i]);
+        for (int i = 0; i < m_count; ++i)
             row.gradient[i] = {static_cast<float>(row.dx[i]), static_cast<float>(row.dy[i]),
-                               static_cast<float>(magnitude), static_cast<float>(1.0 / magnitude)};
-        }
+                               static_cast<float>(magnitude[i]), static_cast<float>(1.0 / magnitude[i])};
         if (m_first == 0) row.gradient[0] = Gradient{};
     }
 
@@ -282,6 +291,7 @@ private:
     std::unique_ptr<double[]> m_derivatives;  // dx and dy of each kept row
     std::unique_ptr<Gradient[]> m_gradients;
     std::unique_ptr<std::uint8_t[]> m_laplace;
+    std::unique_ptr<double[]> m_magnitudes;  // of the row being derived
     Row m_rows[kKept];
     int m_derivedRow[kKept];
 };
@@ -309,8 +319,7 @@ struct alignas(sizeof(Lanes)) ChunkScratch {
     double m0[kChunk], inverse0[kChunk], dx0[kChunk], dy0[kChunk], laplace[kChunk];
     double rowStep[kChunk], columnStep[kChunk], coherence[kChunk];
     std::int64_t doubtful[kChunk];  // lanes the quick forms cannot settle
-    int rowOffset[kChunk], columnOffset[kChunk];
-    float dx1[kChunk], dy1[kChunk], m1[kChunk], inverse1[kChunk];  // the current sample of each pixel
+    std::int64_t sampleOffset[kChunk];
 };
 
 class EdgeMapper {
@@ -424,9 +433,6 @@ private:
     // The lanes starting at element i of a scratch array (i a multiple of kLanes).
     static Lanes& LanesAt(double* array, int i) { return *reinterpret_cast<Lanes*>(array + i); }
     static Mask& MaskAt(std::int64_t* array, int i) { return *reinterpret_cast<Mask*>(array + i); }
-    static const FloatLanes& FloatLanesAt(const float* array, int i) {
-        return *reinterpret_cast<const FloatLanes*>(array + i);
-    }
 
     // Pixels x0 .. x0 + count - 1 of the window's centre row, all inside the frame. The coherence sums use
     // reciprocals instead of the formulas' divisions; a pixel whose byte the small difference
@@ -437,8 +443,8 @@ private:
                                  ChunkScratch& s,
                                            std::uint8_t* out) const {
         const int first = rows.First();
-        const Gradient* records = rows.Records();
-        const std::size_t recordStride = rows.RecordStride();
+        const Gradient* centreRecords = rows.WindowCentre(y) + (x0 - first);
+        const std::ptrdiff_t recordStride = rows.RecordStride();
         const DerivativeRows::Row& centre = *window[kSampleReach];
         std::copy_n(centre.dx + (x0 - first), count, s.dx0);
         std::copy_n(centre.dy + (x0 - first), count, s.dy0);
@@ -448,14 +454,12 @@ private:
         const int laneEnd = (count + kLanes - 1) / kLanes * kLanes;
         const Lanes zero = {};
         const Mask none = {};
+        const Mask laneIndex = {0, 1, 2, 3};
 
         // The tangent step along the edge, perpendicular to the gradient; none without one.
+        for (int i = 0; i < laneEnd; ++i) s.m0[i] = std::sqrt(s.dx0[i] * s.dx0[i] + s.dy0[i] * s.dy0[i]);
         for (int i = 0; i < laneEnd; i += kLanes) {
-            const Lanes dx0 = LanesAt(s.dx0, i);
-            const Lanes dy0 = LanesAt(s.dy0, i);
-            Lanes m0;
-            for (int lane = 0; lane < kLanes; ++lane) m0[lane] = std::sqrt(dx0[lane] * dx0[lane] + dy0[lane] * dy0[lane]);
-            LanesAt(s.m0, i) = m0;
+            const Lanes m0 = LanesAt(s.m0, i);
             LanesAt(s.inverse0, i) = 1.0 / m0;
             LanesAt(s.rowStep, i) = m0 != 0.0 ? 1.2 * LanesAt(s.dx0, i) / m0 : zero;
             LanesAt(s.columnStep, i) = m0 != 0.0 ? -1.2 * LanesAt(s.dy0, i) / m0 : zero;
@@ -466,27 +470,24 @@ private:
         // Four samples on each side, the minus side first; a sample whose gradient points
         // within 45 degrees of the pixel's own adds its share, the others add 0.
         for (int f = 1; f <= kSampleReach; ++f) {
-            for (int i = 0; i < count; ++i) {
-                s.rowOffset[i] = static_cast<int>(f * s.rowStep[i]);  // truncates toward zero
-                s.columnOffset[i] = static_cast<int>(f * s.columnStep[i]);
-            }
+            // The sample's place from the pixel's own record, the same on both sides. Lanes
+            // past count have no step and so read their own records.
+            for (int i = 0; i < laneEnd; ++i)
+                s.sampleOffset[i] = static_cast<int>(f * s.rowStep[i]) * recordStride +  // truncates toward zero
+                                    static_cast<int>(f * s.columnStep[i]);
             for (const int side : {-1, 1}) {
                 // Where a sample has no gradient (outside the picture, on its first row or column)
                 // its record holds zeros, which fail the test.
-                for (int i = 0; i < count; ++i) {
-                    const int slot = (y + side * s.rowOffset[i]) & (DerivativeRows::kKept - 1);
-                    const int column = x0 - first + i + side * s.columnOffset[i];
-                    const Gradient& sample = records[std::ptrdiff_t(slot) * std::ptrdiff_t(recordStride) + column];
-                    s.dx1[i] = sample.dx;
-                    s.dy1[i] = sample.dy;
-                    s.m1[i] = sample.magnitude;
-                    s.inverse1[i] = sample.inverse;
-                }
                 for (int i = 0; i < laneEnd; i += kLanes) {
-                    const Lanes dx1 = __builtin_convertvector(FloatLanesAt(s.dx1, i), Lanes);
-                    const Lanes dy1 = __builtin_convertvector(FloatLanesAt(s.dy1, i), Lanes);
-                    const Lanes m1 = __builtin_convertvector(FloatLanesAt(s.m1, i), Lanes);
-                    const Lanes inverse1 = __builtin_convertvector(FloatLanesAt(s.inverse1, i), Lanes);
+                    const Mask places = side * MaskAt(s.sampleOffset, i) + laneIndex + i;
+                    const Gradient* sample[kLanes] = {centreRecords + places[0], centreRecords + places[1],
+                                                      centreRecords + places[2], centreRecords + places[3]};
+                    const Lanes dx1 = {sample[0]->dx, sample[1]->dx, sample[2]->dx, sample[3]->dx};
+                    const Lanes dy1 = {sample[0]->dy, sample[1]->dy, sample[2]->dy, sample[3]->dy};
+                    const Lanes m1 = {sample[0]->magnitude, sample[1]->magnitude, sample[2]->magnitude,
+                                      sample[3]->magnitude};
+                    const Lanes inverse1 = {sample[0]->inverse, sample[1]->inverse, sample[2]->inverse,
+                                            sample[3]->inverse};
                     const Lanes inverse0 = LanesAt(s.inverse0, i);
                     const Lanes cosine =
                         (LanesAt(s.dx0, i) * dx1 + LanesAt(s.dy0, i) * dy1) * inverse0 * inverse1;
@@ -515,12 +516,9 @@ private:
             const Lanes laplace = LanesAt(s.laplace, i);
             const Lanes laplacePart = 63.0 * (laplace > m_laplaceCeiling ? zero + m_laplaceCeiling : laplace) / m_laplaceCeiling;
             LanesAt(s.columnStep, i) = laplacePart;
-            Lanes root;
-            for (int lane = 0; lane < kLanes; ++lane) root[lane] = std::sqrt(fraction[lane]);
-            Lanes fourthRoot;
-            for (int lane = 0; lane < kLanes; ++lane) fourthRoot[lane] = std::sqrt(root[lane]);
-            LanesAt(s.rowStep, i) = 192.0 * (root * fourthRoot) + laplacePart;
         }
+        for (int i = 0; i < laneEnd; ++i)
+            s.rowStep[i] = 192.0 * (std::sqrt(s.coherence[i]) * std::sqrt(std::sqrt(s.coherence[i]))) + s.columnStep[i];
         for (int i = 0; i < count; ++i) {
             if (s.m0[i] == 0.0) {
                 out[x0 + i] = 0;

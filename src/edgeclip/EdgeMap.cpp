@@ -53,6 +53,7 @@ constexpr int kLanes = 4;
 // May alias doubles, so that arrays of doubles can be read and written as lanes.
 using Lanes = double __attribute__((vector_size(kLanes * sizeof(double)), __may_alias__));
 using Mask = std::int64_t __attribute__((vector_size(kLanes * sizeof(double)), __may_alias__));
+using RecordLanes = float __attribute__((vector_size(kLanes * sizeof(float)), aligned(alignof(float)), __may_alias__));
 
 // Lanes at the address of any double.
 using UnalignedLanes = double
@@ -93,6 +94,7 @@ struct Gradient {
     float magnitude;
     float inverse;  // 1 / magnitude, infinite where the magnitude is 0
 };
+static_assert(sizeof(Gradient) == 4 * sizeof(float), "the edge pass reads a record as one vector");
 
 // Produces, row after row, the derivatives of the smoothed grey picture, its clamped Laplacian
 // and (when asked for) the gradients with their magnitudes over the columns first..end - 1,
@@ -433,6 +435,8 @@ private:
     // The lanes starting at element i of a scratch array (i a multiple of kLanes).
     static Lanes& LanesAt(double* array, int i) { return *reinterpret_cast<Lanes*>(array + i); }
     static Mask& MaskAt(std::int64_t* array, int i) { return *reinterpret_cast<Mask*>(array + i); }
+    // A gradient record as one vector of its four fields.
+    static const RecordLanes& RecordAt(const Gradient* record) { return *reinterpret_cast<const RecordLanes*>(record); }
 
     // Pixels x0 .. x0 + count - 1 of the window's centre row, all inside the frame. The coherence sums use
     // reciprocals instead of the formulas' divisions; a pixel whose byte the small difference
@@ -479,15 +483,22 @@ private:
                 // Where a sample has no gradient (outside the picture, on its first row or column)
                 // its record holds zeros, which fail the test.
                 for (int i = 0; i < laneEnd; i += kLanes) {
-                    const Mask places = side * MaskAt(s.sampleOffset, i) + laneIndex + i;
-                    const Gradient* sample[kLanes] = {centreRecords + places[0], centreRecords + places[1],
-                                                      centreRecords + places[2], centreRecords + places[3]};
-                    const Lanes dx1 = {sample[0]->dx, sample[1]->dx, sample[2]->dx, sample[3]->dx};
-                    const Lanes dy1 = {sample[0]->dy, sample[1]->dy, sample[2]->dy, sample[3]->dy};
-                    const Lanes m1 = {sample[0]->magnitude, sample[1]->magnitude, sample[2]->magnitude,
-                                      sample[3]->magnitude};
-                    const Lanes inverse1 = {sample[0]->inverse, sample[1]->inverse, sample[2]->inverse,
-                                            sample[3]->inverse};
+                    const Mask offsets = MaskAt(s.sampleOffset, i);
+                    const Mask places = laneIndex + i + (side < 0 ? -offsets : offsets);
+                    // Each lane's record, then the records turned into lanes of each field.
+                    const Lanes record0 = __builtin_convertvector(RecordAt(centreRecords + places[0]), Lanes);
+                    const Lanes record1 = __builtin_convertvector(RecordAt(centreRecords + places[1]), Lanes);
+                    const Lanes record2 = __builtin_convertvector(RecordAt(centreRecords + places[2]), Lanes);
+                    const Lanes record3 = __builtin_convertvector(RecordAt(centreRecords + places[3]), Lanes);
+                    static_assert(kLanes == 4, "four records make the lanes of each field");
+                    const Lanes low01 = __builtin_shufflevector(record0, record1, 0, 4, 2, 6);
+                    const Lanes high01 = __builtin_shufflevector(record0, record1, 1, 5, 3, 7);
+                    const Lanes low23 = __builtin_shufflevector(record2, record3, 0, 4, 2, 6);
+                    const Lanes high23 = __builtin_shufflevector(record2, record3, 1, 5, 3, 7);
+                    const Lanes dx1 = __builtin_shufflevector(low01, low23, 0, 1, 4, 5);
+                    const Lanes m1 = __builtin_shufflevector(low01, low23, 2, 3, 6, 7);
+                    const Lanes dy1 = __builtin_shufflevector(high01, high23, 0, 1, 4, 5);
+                    const Lanes inverse1 = __builtin_shufflevector(high01, high23, 2, 3, 6, 7);
                     const Lanes inverse0 = LanesAt(s.inverse0, i);
                     const Lanes cosine =
                         (LanesAt(s.dx0, i) * dx1 + LanesAt(s.dy0, i) * dy1) * inverse0 * inverse1;

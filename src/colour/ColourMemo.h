@@ -43,12 +43,12 @@ private:
     std::uint32_t m_mask;
 };
 
-// Gives every visible pixel of a 32-bit image the colour `map` makes of its own: `map`
-// takes and returns a pixel word (0xAARRGGBB; only the colour of the result is used), must
-// depend on the colour alone and may run on several threads at once. With `cleanUp`, each
-// pixel is passed to it afterwards, transparent ones included.
-template <typename Map, typename CleanUp>
-void MapVisibleColours(CvxDIB& image, const Map& map, const CleanUp& cleanUp) {
+// Gives every visible pixel of a 32-bit image the colour `adjust` makes of it: `adjust`
+// changes the blue, green and red bytes of a copy of the pixel, must depend on those alone
+// and may run on several threads at once. Each pixel is then passed to `cleanUp`,
+// transparent ones included.
+template <typename Adjust, typename CleanUp>
+void MapVisibleColours(CvxDIB& image, const Adjust& adjust, const CleanUp& cleanUp) {
     const int width = image.Width();
     ForEachRowBand(image.Height(), width, [&](int first, int end) {
         ColourMemo<std::uint32_t> memo(std::int64_t{width} * (end - first));
@@ -56,11 +56,18 @@ void MapVisibleColours(CvxDIB& image, const Map& map, const CleanUp& cleanUp) {
             std::uint8_t* pixel = image.RowAt(y);
             for (int x = 0; x < width; ++x, pixel += 4) {
                 if (pixel[3] != 0) {
+                    // Little-endian words: blue in the low byte, alpha in the high one.
                     std::uint32_t word;
                     std::memcpy(&word, pixel, 4);
-                    const std::uint32_t colour = word & 0xFFFFFFu;
-                    const std::uint32_t mapped = memo.Get(colour, [&] { return map(word) & 0xFFFFFFu; });
-                    word = (word & 0xFF000000u) | mapped;
+                    const std::uint32_t colour = memo.Get(word & 0xFFFFFFu, [&] {
+                        std::uint8_t copy[4];
+                        std::memcpy(copy, pixel, 4);
+                        adjust(copy);
+                        std::uint32_t adjusted;
+                        std::memcpy(&adjusted, copy, 4);
+                        return adjusted & 0xFFFFFFu;
+                    });
+                    word = (word & 0xFF000000u) | colour;
                     std::memcpy(pixel, &word, 4);
                 }
                 cleanUp(pixel);

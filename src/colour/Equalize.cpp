@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <cstring>
 #include <mutex>
 
 #include "colour/ColourMemo.h"
@@ -51,19 +50,16 @@ int Equalize(CvxDIB& image) {
         cumulative[b] = double(running) / double(visible);
     }
 
+    // The new colour depends on the old one alone: each distinct colour is worked out once.
     MapVisibleColours(
         image,
-        [&](std::uint32_t word) {
-            std::uint8_t pixel[4];
-            std::memcpy(pixel, &word, 4);
+        [&](std::uint8_t* pixel) {
             HsiColor c = RgbToHsi(pixel);
             // The bin below the pixel's own: the darkest level in use (above 0) maps to black.
             const int bin = static_cast<int>(c.intensity) - 1;
             c.intensity = cumulative[std::size_t(bin < 0 ? 0 : bin)] * 255;
             c.saturation = c.saturation + (1 - c.saturation) * kSaturationBoost;
             StoreHsiAsPixel(c, pixel);
-            std::memcpy(&word, pixel, 4);
-            return word;
         },
         [](std::uint8_t*) {});
     return 1;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <numbers>
 
 #include "colour/ColourMaps.h"
@@ -55,22 +54,6 @@ void ForEachPixelWithCleanUp(CvxDIB& image, const Adjust& adjust) {
             }
         }
     });
-}
-
-// The same where the adjustment depends on the pixel's colour alone: each distinct colour
-// is adjusted once per band of rows.
-template <typename Adjust>
-void AdjustVisibleColoursWithCleanUp(CvxDIB& image, const Adjust& adjust) {
-    MapVisibleColours(
-        image,
-        [&](std::uint32_t word) {
-            std::uint8_t pixel[4];
-            std::memcpy(pixel, &word, 4);
-            adjust(pixel);
-            std::memcpy(&word, pixel, 4);
-            return word;
-        },
-        CleanUpPixel);
 }
 
 }  // namespace
@@ -128,9 +111,13 @@ int AdjustPaletteHsiCurve(CvxDIB& image, double hueOffset, double satExp, double
 
 int ApplyHsiCurve(CvxDIB& image, const HsiCurveParams& params, double satScale, double intScale) {
     if (!IsWorkingImage(image)) return 0;
-    AdjustVisibleColoursWithCleanUp(image, [&](std::uint8_t* pixel) {
-        AdjustPixelHsiCurve(pixel, params.hueOffset, params.satExp, params.intExp, satScale, intScale);
-    });
+    // The adjustment depends on the colour alone: each distinct colour is adjusted once.
+    MapVisibleColours(
+        image,
+        [&](std::uint8_t* pixel) {
+            AdjustPixelHsiCurve(pixel, params.hueOffset, params.satExp, params.intExp, satScale, intScale);
+        },
+        CleanUpPixel);
     return 1;
 }
 
@@ -151,9 +138,12 @@ int RefreshFromPalette(CvxDIB& image, const CvxDIB& reduced) {
 
 int RefreshFromPalette(CvxDIB& image, const HsiOffsets& offsets) {
     if (!IsWorkingImage(image)) return 0;
-    AdjustVisibleColoursWithCleanUp(image, [&](std::uint8_t* pixel) {
-        AdjustPixelHsiOffset(pixel, offsets.hueOffset, offsets.satOffset, offsets.intOffset);
-    });
+    MapVisibleColours(
+        image,
+        [&](std::uint8_t* pixel) {
+            AdjustPixelHsiOffset(pixel, offsets.hueOffset, offsets.satOffset, offsets.intOffset);
+        },
+        CleanUpPixel);
     return 1;
 }
 

@@ -63,6 +63,15 @@ std::array<int, 4> Pixel(const CvxDIB& image, int x, int y) {
     return {p[0], p[1], p[2], p[3]};
 }
 
+// Every pixel of the image, rows top first.
+std::vector<std::array<int, 4>> Pixels(const CvxDIB& image) {
+    std::vector<std::array<int, 4>> pixels;
+    for (int y = 0; y < image.Height(); ++y)
+        for (int x = 0; x < image.Width(); ++x) pixels.push_back(Pixel(image, x, y));
+    return pixels;
+}
+using PixelList = std::vector<std::array<int, 4>>;
+
 Bytes Ramp(std::size_t size, int step = 1) {
     Bytes data(size);
     for (std::size_t i = 0; i < size; ++i) data[i] = static_cast<std::uint8_t>(7 + i * static_cast<std::size_t>(step));
@@ -109,10 +118,7 @@ TEST(TiffRead, TagsTheFileLeavesOutTakeTheirDefaults) {
     builder.Page().Short(256, {2}).Short(257, {2}).Short(258, {8}).Short(262, {1}).Long(273, {offset}).Long(279, {4});
     const auto loaded = LoadPage(builder.Build());
     ASSERT_TRUE(loaded->result);
-    EXPECT_EQ(Pixel(loaded->image, 0, 0), (std::array<int, 4>{1, 1, 1, 255}));
-    EXPECT_EQ(Pixel(loaded->image, 1, 0), (std::array<int, 4>{128, 128, 128, 255}));
-    EXPECT_EQ(Pixel(loaded->image, 0, 1), (std::array<int, 4>{254, 254, 254, 255}));
-    EXPECT_EQ(Pixel(loaded->image, 1, 1), (std::array<int, 4>{30, 30, 30, 255}));
+    EXPECT_EQ(Pixels(loaded->image), (PixelList{{1, 1, 1, 255}, {128, 128, 128, 255}, {254, 254, 254, 255}, {30, 30, 30, 255}}));
 }
 
 TEST(TiffRead, UnsupportedPagesAreRefusedWithTheFirstReasonThatApplies) {
@@ -197,17 +203,13 @@ Bytes RgbaPage(bool differenced) {
 TEST(TiffRead, AlphaIsOnOrOffWithoutDifferencingAndKeptWithIt) {
     const auto plain = LoadPage(RgbaPage(false));
     ASSERT_TRUE(plain->result);
-    EXPECT_EQ(Pixel(plain->image, 0, 0), (std::array<int, 4>{1, 1, 1, 0}));  // transparent pixels lose their colour
-    EXPECT_EQ(Pixel(plain->image, 1, 0), (std::array<int, 4>{60, 50, 40, 255}));
-    EXPECT_EQ(Pixel(plain->image, 2, 0), (std::array<int, 4>{90, 80, 70, 255}));
-    EXPECT_EQ(Pixel(plain->image, 3, 0), (std::array<int, 4>{254, 254, 254, 255}));
+    // Transparent pixels lose their colour.
+    EXPECT_EQ(Pixels(plain->image), (PixelList{{1, 1, 1, 0}, {60, 50, 40, 255}, {90, 80, 70, 255}, {254, 254, 254, 255}}));
 
     const auto differenced = LoadPage(RgbaPage(true));
     ASSERT_TRUE(differenced->result);
-    EXPECT_EQ(Pixel(differenced->image, 0, 0), (std::array<int, 4>{1, 1, 1, 0}));
-    EXPECT_EQ(Pixel(differenced->image, 1, 0), (std::array<int, 4>{60, 50, 40, 1}));
-    EXPECT_EQ(Pixel(differenced->image, 2, 0), (std::array<int, 4>{90, 80, 70, 128}));
-    EXPECT_EQ(Pixel(differenced->image, 3, 0), (std::array<int, 4>{254, 254, 254, 255}));
+    EXPECT_EQ(Pixels(differenced->image),
+              (PixelList{{1, 1, 1, 0}, {60, 50, 40, 1}, {90, 80, 70, 128}, {254, 254, 254, 255}}));
 }
 
 TEST(TiffRead, CmykInksSubtractFromWhite) {
@@ -215,10 +217,8 @@ TEST(TiffRead, CmykInksSubtractFromWhite) {
     AddStripPage(builder, 4, 1, 4, 5, {43, 0, 0, 0, 0, 0, 0, 0, 0, 100, 0, 200, 255, 255, 255, 255});
     const auto loaded = LoadPage(builder.Build());
     ASSERT_TRUE(loaded->result);
-    EXPECT_EQ(Pixel(loaded->image, 0, 0), (std::array<int, 4>{255, 255, 211, 255}));
-    EXPECT_EQ(Pixel(loaded->image, 1, 0), (std::array<int, 4>{254, 254, 254, 255}));
-    EXPECT_EQ(Pixel(loaded->image, 2, 0), (std::array<int, 4>{55, 55, 55, 255}));  // black 200 outweighs magenta 100
-    EXPECT_EQ(Pixel(loaded->image, 3, 0), (std::array<int, 4>{1, 1, 1, 255}));
+    // Black 200 outweighs magenta 100 in the third pixel.
+    EXPECT_EQ(Pixels(loaded->image), (PixelList{{255, 255, 211, 255}, {254, 254, 254, 255}, {55, 55, 55, 255}, {1, 1, 1, 255}}));
 }
 
 // A 5 x 7 RGB picture and the same picture in strips of three rows, LZW and differenced.

@@ -192,26 +192,6 @@ TEST(WarpByCorners, IdentityFlipsAndQuarterTurnsMoveWholePixels) {
     }
 }
 
-TEST(WarpByCorners, PerspectivePutsTheSourceCornersOnTheDestinationCorners) {
-    // Four quadrants of one colour each, so the neighbours a corner sample may reach agree.
-    CvxDIB source;
-    ASSERT_TRUE(source.Create(40, 40, 32));
-    const Bgra colours[4] = {{10, 20, 30, 255}, {40, 50, 60, 255}, {70, 80, 90, 255}, {100, 110, 120, 255}};
-    testsupport::FillPixels(source, [&](int x, int y, std::uint8_t* p) {
-        const int quadrant = y < 20 ? (x < 20 ? 0 : 1) : (x < 20 ? 3 : 2);
-        std::memcpy(p, colours[quadrant].data(), 4);
-    });
-    const CornerQuad to = Quad({10, 5}, {70, 0}, {60, 50}, {0, 40});
-    const auto warped = WarpByCorners(source, CornerQuad::OfImage(40, 40), to);
-    ASSERT_NE(warped, nullptr);
-    ASSERT_EQ(warped->Width(), 71);
-    ASSERT_EQ(warped->Height(), 51);
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(PixelOf(*warped, to.pt[i].x, to.pt[i].y), colours[i]) << "corner " << i;
-    // Outside the quadrilateral nothing is covered.
-    EXPECT_EQ(PixelOf(*warped, 0, 0), (Bgra{0, 0, 0, 0}));
-    EXPECT_EQ(PixelOf(*warped, 70, 50), (Bgra{0, 0, 0, 0}));
-}
-
 // A 7 x 7 picture shrunk to 3 x 3: result pixel (i, j) samples source point (3i, 3j), and
 // its sub-samples land 1.125 pixels away, on the diagonal neighbours.
 TEST(WarpByCorners, SubSamplesAverageTruncatedAndTheCentreDecidesAlpha) {

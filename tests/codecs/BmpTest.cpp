@@ -1,11 +1,8 @@
-#include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "codecs/ByteOrder.h"
 #include "codecs/CvxFile.h"
-#include "image/CvxDIB.h"
-#include "platform/ScriptedPlatform.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -20,7 +17,6 @@ struct BmpBuilder {
     std::vector<RGBQUAD> table;
     std::vector<std::uint8_t> pixels;  // rows as stored
     std::int64_t fileSizeAdjust = 0;
-
 
     std::vector<std::uint8_t> Bytes() const {
         std::vector<std::uint8_t> header(14 + headerSize, 0);

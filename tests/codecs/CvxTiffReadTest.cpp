@@ -1,8 +1,6 @@
 // Reading TIFF pages: sample kinds, byte orders, defaults, refusals, layouts and files
 // that lie about their sizes and offsets.
 
-#include <gtest/gtest.h>
-
 #include <functional>
 #include <numeric>
 #include <optional>
@@ -10,8 +8,6 @@
 #include "TiffBuilder.h"
 #include "codecs/CvxFile.h"
 #include "codecs/CvxTiff.h"
-#include "image/CvxDIB.h"
-#include "platform/ScriptedPlatform.h"
 #include "support/TestSupport.h"
 
 namespace {

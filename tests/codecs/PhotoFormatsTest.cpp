@@ -7,8 +7,6 @@
 #include <memory>
 
 #include "codecs/PhotoCorrection.h"
-#include "image/CvxDIB.h"
-#include "platform/ScriptedPlatform.h"
 #include "support/TestSupport.h"
 
 namespace {

@@ -1,14 +1,12 @@
 #include "colour/HsiColor.h"
 
-#include <gtest/gtest.h>
+#include "support/TestSupport.h"
 
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
 
 #include "colour/ColourMaps.h"
-#include "image/CvxDIB.h"
-#include "platform/ScriptedPlatform.h"
 
 namespace {
 

@@ -1,4 +1,3 @@
-#include <gtest/gtest.h>
 
 #include <cstdlib>
 
@@ -7,19 +6,11 @@
 #include "colour/HsiColor.h"
 #include "colour/Invert.h"
 #include "colour/ToneCurves.h"
-#include "image/CvxDIB.h"
-#include "support/PixelImages.h"
 #include "support/TestSupport.h"
 
 namespace {
 
-using testsupport::AllPixels;
-using testsupport::GetPixel;
-using testsupport::MakeImage;
-using testsupport::Pixels;
-using testsupport::Rgba;
-using testsupport::RowImage;
-using testsupport::SetPixel;
+using namespace testsupport;
 
 TEST(ToneCurves, GreySepiaAndChannelCurves) {
     // Grey leaves fully transparent pixels as they are.

@@ -1,13 +1,10 @@
 // The compositor: background layer, composition order and clipping, the split at the
 // selection, presenting through the zoom mapping with grid lines, flattening.
 
-#include <gtest/gtest.h>
-
 #include <vector>
 
 #include "DocumentFixtures.h"
 #include "document/CanvasBackground.h"
-#include "platform/ScriptedPlatform.h"
 
 using namespace doctest;
 

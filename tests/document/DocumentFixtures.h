@@ -1,8 +1,6 @@
 #pragma once
 // Shared pieces of the document tests: a view double, a frame double and quick objects.
 
-#include <gtest/gtest.h>
-
 #include <array>
 #include <initializer_list>
 #include <cstdint>
@@ -15,7 +13,7 @@
 #include "document/CvxDocumentView.h"
 #include "document/CvxFrameLink.h"
 #include "document/CvxSprite.h"
-#include "image/CvxDIB.h"
+#include "support/TestSupport.h"
 
 namespace doctest {
 

@@ -1,12 +1,9 @@
 // Edge effects on listed objects: capture margins, taking effects off and back, the history,
 // the redraw that re-applies pending effects, and projects that reopen with their effects.
 
-#include <gtest/gtest.h>
-
 #include "document/CvxCanvas.h"
 #include "document/EdgeEffect.h"
 #include "DocumentFixtures.h"
-#include "support/TestSupport.h"
 
 using namespace doctest;
 

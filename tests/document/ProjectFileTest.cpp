@@ -1,8 +1,6 @@
 // Project files: the page layout and records the document writes, a full round trip, the
 // flattened first page in independent readers, and loads that stop safely on bad records.
 
-#include <gtest/gtest.h>
-
 #include <cstring>
 #include <fstream>
 #include <functional>
@@ -13,8 +11,6 @@
 #include "document/CvxSpriteGroup.h"
 #include "document/ObjectRecord.h"
 #include "geometry/Warp.h"
-#include "platform/ScriptedPlatform.h"
-#include "support/TestSupport.h"
 
 using namespace doctest;
 using testsupport::TempDir;

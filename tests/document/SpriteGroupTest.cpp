@@ -1,8 +1,6 @@
 // Groups: building one from marked objects, its composite picture and z-order place, and
 // splitting it again.
 
-#include <gtest/gtest.h>
-
 #include "DocumentFixtures.h"
 #include "document/CvxSpriteGroup.h"
 

@@ -1,11 +1,8 @@
 // Canvas objects: the shared editing path, Undo and Redo through blend states and image
 // states, snapshots, hit testing and recovery at the canvas edges.
 
-#include <gtest/gtest.h>
-
 #include "DocumentFixtures.h"
 #include "document/CvxBlendState.h"
-#include "platform/ScriptedPlatform.h"
 
 using namespace doctest;
 

@@ -1,7 +1,7 @@
 #include "colour/ColourMaps.h"
 #include "edgeclip/EdgeMap.h"
 
-#include <gtest/gtest.h>
+#include "support/TestSupport.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,8 +10,6 @@
 #include <vector>
 
 #include "EdgeTestImages.h"
-#include "image/CvxDIB.h"
-#include "platform/ScriptedPlatform.h"
 
 using edgetest::EdgeAt;
 using edgetest::EdgeRows;

@@ -1,17 +1,10 @@
 #include "filters/NeighbourhoodFilters.h"
 
-#include <gtest/gtest.h>
-
-#include "image/CvxDIB.h"
-#include "support/PixelImages.h"
 #include "support/TestSupport.h"
 
 namespace {
 
-using testsupport::GetPixel;
-using testsupport::MakeImage;
-using testsupport::Rgba;
-using testsupport::SetPixel;
+using namespace testsupport;
 
 using Filter = int (*)(CvxDIB&, const CvxDIB&);
 

@@ -1,4 +1,3 @@
-#include <gtest/gtest.h>
 
 #include <array>
 #include <climits>
@@ -8,7 +7,6 @@
 
 #include "geometry/Matrix.h"
 #include "geometry/Warp.h"
-#include "image/CvxDIB.h"
 #include "support/TestSupport.h"
 
 namespace {

@@ -1,9 +1,6 @@
-#include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "image/CvxDIB.h"
-#include "platform/ScriptedPlatform.h"
 #include "support/TestSupport.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include <gtest/gtest.h>
+#include "support/TestSupport.h"
 
 #include <climits>
 #include <cmath>
@@ -8,7 +8,6 @@
 #include <utility>
 #include <vector>
 
-#include "image/CvxDIB.h"
 #include "image/Raster.h"
 
 namespace {

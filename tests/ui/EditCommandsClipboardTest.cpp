@@ -7,10 +7,7 @@
 
 #include "platform/qt/QtPlatform.h"
 
-using testsupport::GetPixel;
-using testsupport::MakeImage;
-using testsupport::Rgba;
-using testsupport::SetPixel;
+using namespace testsupport;
 
 namespace {
 
@@ -63,6 +60,10 @@ TEST_F(EditCommandsTest, CopiedObjectReachesOtherProgramsAsPngAndPastesBackWithI
     EXPECT_EQ(picture.pixel(0, 0), qRgba(30, 60, 90, 255));
     EXPECT_EQ(picture.pixel(1, 1), qRgba(200, 100, 50, 128));
     EXPECT_EQ(qAlpha(picture.pixel(2, 1)), 0);
+    const QImage image = qvariant_cast<QImage>(shared->imageData());  // for programs that take no PNG
+    ASSERT_EQ(image.size(), QSize(4, 3));
+    EXPECT_EQ(image.pixel(0, 0), qRgba(30, 60, 90, 255));
+    EXPECT_EQ(qAlpha(image.pixel(1, 1)), 128);
 
     ASSERT_TRUE(Enabled(ID_EDIT_PASTE));
     m_frame->SendCommand(ID_EDIT_PASTE);
@@ -93,6 +94,12 @@ TEST_F(EditCommandsTest, PictureCopiedInAnotherProgramPastesAsAnObjectWithItsTra
     ASSERT_EQ(pasted.Height(), 4);
     EXPECT_EQ(GetPixel(*pasted.Image(), 0, 0), (Rgba{10, 140, 220, 255}));
     EXPECT_EQ(GetPixel(*pasted.Image(), 2, 2), (Rgba{250, 20, 20, 64}));
+
+    // A program that offers only image data, without PNG.
+    QGuiApplication::clipboard()->setImage(picture);
+    m_frame->SendCommand(ID_EDIT_PASTE);
+    ASSERT_EQ(Document().Objects().size(), 3u);
+    EXPECT_EQ(GetPixel(*Document().Objects().front()->Image(), 2, 2), (Rgba{250, 20, 20, 64}));
 
     QGuiApplication::clipboard()->clear();
     EXPECT_FALSE(Enabled(ID_EDIT_PASTE));

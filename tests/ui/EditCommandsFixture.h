@@ -2,8 +2,6 @@
 // The editor's main window built as the application builds it, for tests that drive it with
 // real Qt events.
 
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QMdiArea>
 #include <QMouseEvent>
@@ -14,8 +12,6 @@
 #include "app/CommandIds.h"
 #include "document/CvxCanvas.h"
 #include "document/CvxDoc.h"
-#include "platform/ScriptedPlatform.h"
-#include "support/PixelImages.h"
 #include "support/TestSupport.h"
 #include "view/CvxEditCommands.h"
 #include "view/CvxView.h"

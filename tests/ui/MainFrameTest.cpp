@@ -1,4 +1,4 @@
-#include <gtest/gtest.h>
+#include "support/TestSupport.h"
 
 #include <QAction>
 #include <QMenuBar>
@@ -9,7 +9,6 @@
 #include "app/CommandIds.h"
 #include "app/CvxStatusBar.h"
 #include "app/MenuLayout.h"
-#include "platform/ScriptedPlatform.h"
 
 namespace {
 

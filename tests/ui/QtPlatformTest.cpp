@@ -1,4 +1,4 @@
-#include <gtest/gtest.h>
+#include "support/TestSupport.h"
 
 #include <QApplication>
 #include <QImage>
@@ -8,7 +8,6 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "image/CvxDIB.h"
 #include "platform/qt/QtPlatform.h"
 
 namespace {

@@ -14,8 +14,8 @@ struct BmpBuilder {
     std::int32_t width = 4, height = 2;
     std::uint16_t bitCount = 24;
     std::uint32_t headerSize = 40, compression = 0, coloursUsed = 0;
-    std::vector<RGBQUAD> table;
-    std::vector<std::uint8_t> pixels;  // rows as stored
+    std::vector<RGBQUAD> table = {};
+    std::vector<std::uint8_t> pixels = {};  // rows as stored
     std::int64_t fileSizeAdjust = 0;
 
     std::vector<std::uint8_t> Bytes() const {

@@ -1,0 +1,97 @@
+#pragma once
+// The round, randomly scattered brush of the painting tools: the random model, the points a
+// stroke records, and one dab of each tool. A dab draws straight onto what the user sees (a
+// surface in canvas coordinates) and records the points it touched, with their new colour,
+// so that the stroke can be written into the object in one step when the button goes up.
+// Colours are 0x00BBGGRR throughout.
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "image/DibTypes.h"
+
+class CvxDIB;
+
+// Integers 0 to 32767 from a seedable generator, and the two values the dabs draw from them:
+// U, uniform in 0..1, and G(sigma), roughly normal with deviation sigma.
+class BrushRandom {
+public:
+    explicit BrushRandom(std::uint32_t seed = 1) : m_state(seed) {}
+    void Seed(std::uint32_t seed) { m_state = seed; }
+    // A seed from the clock, so that two strokes scatter differently.
+    static std::uint32_t ClockSeed();
+    int Next() {
+        m_state = m_state * 214013u + 2531011u;
+        return int((m_state >> 16) & 0x7FFF);
+    }
+    double U() { return Next() / 32767.0; }
+    double G(double sigma);
+
+private:
+    std::uint32_t m_state;
+};
+
+// The points of one stroke in the order first touched, each once, with the colour last
+// recorded for it. A hash index beside the list finds a point again without scanning, so
+// long strokes stay as quick as short ones. A full list records no new points.
+class StrokePoints {
+public:
+    explicit StrokePoints(std::size_t capacity);
+    // False when the point is new and the list is full (the point is not recorded).
+    bool Record(CPoint point, std::uint32_t colour = 0);
+    std::size_t Count() const { return m_points.size(); }
+    std::size_t Capacity() const { return m_capacity; }
+    std::span<const CPoint> Points() const { return m_points; }
+    std::span<const std::uint32_t> Colours() const { return m_colours; }
+
+private:
+    std::size_t m_capacity;
+    std::vector<CPoint> m_points;
+    std::vector<std::uint32_t> m_colours;
+    std::vector<std::int32_t> m_slots;  // open addressing: index into m_points, -1 for free
+};
+
+// What a dab paints on: the picture on screen, read and written one canvas point at a time.
+class DabSurface {
+public:
+    virtual std::uint32_t GetPixel(CPoint canvas) = 0;
+    virtual void SetPixel(CPoint canvas, std::uint32_t colour) = 0;
+
+protected:
+    ~DabSurface() = default;
+};
+
+// One dab: where it lands, the brush size, the target's bounding rectangle (only points in it
+// are painted on the surface), and where the touched points are recorded.
+struct Dab {
+    DabSurface& surface;
+    StrokePoints& stroke;
+    BrushRandom& random;
+    CPoint at;
+    int size = 1;
+    CRect bounds;
+};
+
+namespace brushdabs {
+
+constexpr std::size_t kStrokeCapacity = 131072;
+constexpr std::size_t kKneadedStrokeCapacity = 262144;
+
+// Dots per dab: the solid brush from its viscosity (48 to 4096), the smudge and the kneaded
+// eraser from their pressure (48 to 4096).
+int SolidBrushDots(int viscosity);
+int PressureDots(int pressure);
+
+// Each returns the number of dots thrown.
+int SolidBrush(const Dab& dab, std::uint32_t colour, int viscosity);
+int Airbrush(const Dab& dab, std::uint32_t colour);
+// Marks the whole disc in the colour (what will be cleared); returns the points marked.
+int Eraser(const Dab& dab, std::uint32_t colour);
+// Mixes towards the underlayer (what lies beneath the target, its top-left pixel at
+// `underlayerOrigin` on the canvas) the more often a point is hit within the dab.
+int KneadedEraser(const Dab& dab, int pressure, const CvxDIB& underlayer, CPoint underlayerOrigin);
+int Smudge(const Dab& dab, int pressure);
+
+}  // namespace brushdabs

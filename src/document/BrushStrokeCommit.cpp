@@ -1,9 +1,9 @@
 #include "document/BrushStrokeCommit.h"
 
 #include "document/CvxSprite.h"
-#include "filters/BrushDabs.h"
+#include "image/TouchedPoints.h"
 
-std::unique_ptr<CvxSprite> PaintStroke(const CvxSprite& target, const StrokePoints& stroke, StrokePaint paint,
+std::unique_ptr<CvxSprite> PaintStroke(const CvxSprite& target, const TouchedPoints& stroke, StrokePaint paint,
                                        std::uint32_t toolColour, bool objectDomain) {
     if (stroke.Count() == 0) return nullptr;
     std::unique_ptr<CvxSprite> painted = target.Snapshot(false);

@@ -6,7 +6,7 @@
 #include <memory>
 
 class CvxSprite;
-class StrokePoints;
+class TouchedPoints;
 
 // What the stroke writes at its points: the tool colour, each point's recorded colour (both
 // opaque), or full transparency.
@@ -15,5 +15,5 @@ enum class StrokePaint { ToolColour, RecordedColours, Clear };
 // A new state of `target` (its trimmed copy) with the stroke's points inside it painted. With
 // `objectDomain` only pixels that already show are painted (a clearing stroke ignores it).
 // Null when no pixel was written or the copy cannot be made.
-std::unique_ptr<CvxSprite> PaintStroke(const CvxSprite& target, const StrokePoints& stroke, StrokePaint paint,
+std::unique_ptr<CvxSprite> PaintStroke(const CvxSprite& target, const TouchedPoints& stroke, StrokePaint paint,
                                        std::uint32_t toolColour, bool objectDomain);

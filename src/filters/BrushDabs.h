@@ -7,10 +7,9 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <span>
-#include <vector>
 
 #include "image/DibTypes.h"
+#include "image/TouchedPoints.h"
 
 class CvxDIB;
 
@@ -33,26 +32,6 @@ private:
     std::uint32_t m_state;
 };
 
-// The points of one stroke in the order first touched, each once, with the colour last
-// recorded for it. A hash index beside the list finds a point again without scanning, so
-// long strokes stay as quick as short ones. A full list records no new points.
-class StrokePoints {
-public:
-    explicit StrokePoints(std::size_t capacity);
-    // False when the point is new and the list is full (the point is not recorded).
-    bool Record(CPoint point, std::uint32_t colour = 0);
-    std::size_t Count() const { return m_points.size(); }
-    std::size_t Capacity() const { return m_capacity; }
-    std::span<const CPoint> Points() const { return m_points; }
-    std::span<const std::uint32_t> Colours() const { return m_colours; }
-
-private:
-    std::size_t m_capacity;
-    std::vector<CPoint> m_points;
-    std::vector<std::uint32_t> m_colours;
-    std::vector<std::int32_t> m_slots;  // open addressing: index into m_points, -1 for free
-};
-
 // What a dab paints on: the picture on screen, read and written one canvas point at a time.
 class DabSurface {
 public:
@@ -67,7 +46,7 @@ protected:
 // are painted on the surface), and where the touched points are recorded.
 struct Dab {
     DabSurface& surface;
-    StrokePoints& stroke;
+    TouchedPoints& stroke;
     BrushRandom& random;
     CPoint at;
     int size = 1;

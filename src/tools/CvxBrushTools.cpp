@@ -73,7 +73,7 @@ void CvxToolBrush::OnLButtonDown(CvxView& view, CPoint point) {
     m_pressPoint = m_currentPoint = point;
     m_bStrokeActive = 1;
     m_bEngaged = 1;
-    m_pStroke = std::make_unique<StrokePoints>(StrokeCapacity());
+    m_pStroke = std::make_unique<TouchedPoints>(StrokeCapacity());
     DabAtCurrentPoint(view);
 }
 

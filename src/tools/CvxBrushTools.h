@@ -43,7 +43,7 @@ protected:
 private:
     void CommitStroke(CvxView& view, CvxSprite& target);
 
-    std::unique_ptr<StrokePoints> m_pStroke;  // only while a stroke lasts
+    std::unique_ptr<TouchedPoints> m_pStroke;  // only while a stroke lasts
     BrushRandom m_random;                      // seeded from the clock at every press
 };
 

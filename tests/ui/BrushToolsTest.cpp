@@ -1,0 +1,153 @@
+// The brush tools driven through the canvas view as a person paints: a stroke across the
+// photograph, the choice of the object a stroke paints on, the eraser, the airbrush held
+// still and the kneaded eraser working towards what lies beneath.
+
+#include <QTest>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+#include "EditCommandsFixture.h"
+#include "tools/CvxBrushTools.h"
+
+using testsupport::GetPixel;
+using testsupport::Rgba;
+using BrushToolsTest = EditCommandsTest;
+
+namespace {
+
+constexpr Rgba kToolColour{0x42, 0x42, 0xFF};  // the brushes' default 0xFF4242
+constexpr Rgba kGreen{30, 200, 40};
+
+QPoint Device(CvxView& view, CPoint canvas) {
+    const CPoint device = view.CanvasToDevice(canvas);
+    return {device.x, device.y};
+}
+void MoveTo(CvxView& view, CPoint at) {
+    QMouseEvent move(QEvent::MouseMove, Device(view, at), view.viewport()->mapToGlobal(Device(view, at)),
+                     Qt::NoButton, QApplication::mouseButtons(), {});
+    QApplication::sendEvent(view.viewport(), &move);
+}
+void Press(CvxView& view, CPoint at) { QTest::mousePress(view.viewport(), Qt::LeftButton, {}, Device(view, at)); }
+void Release(CvxView& view, CPoint at) { QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, Device(view, at)); }
+
+std::vector<Rgba> Pixels(const CvxDIB& image) {
+    std::vector<Rgba> pixels;
+    for (int y = 0; y < image.Height(); ++y)
+        for (int x = 0; x < image.Width(); ++x) pixels.push_back(GetPixel(image, x, y));
+    return pixels;
+}
+
+int Farthest(Rgba a, Rgba b) { return std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)}); }
+
+}  // namespace
+
+TEST_F(BrushToolsTest, SolidBrushStrokeChangesOnlyWithinReachOfItsPathAndUndoesInOneStep) {
+    m_frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_frame.get()));
+    CvxSprite& photo = Photo();
+    const std::vector<Rgba> before = Pixels(*photo.Image());
+    ASSERT_TRUE(m_frame->SendCommand(ID_TOOL_SOLID_BRUSH));
+    View().setFocus();
+    const CPoint origin{photo.m_x, photo.m_y};
+    std::vector<CPoint> path;
+    for (int step = 0; step <= 12; ++step) path.push_back({origin.x + 30 + 20 * step, origin.y + 40 + 9 * step});
+    Press(View(), path.front());
+    for (const CPoint& at : path) MoveTo(View(), at);
+    EXPECT_TRUE(m_frame->CurrentTool()->HasOverlay());
+    Release(View(), path.back());
+
+    CvxSprite* painted = Document().GetSelected();
+    ASSERT_NE(painted, &photo);
+    ASSERT_EQ(painted->OlderState(), &photo) << "one undo step";
+    ASSERT_EQ(painted->GetBoundingRect(), photo.GetBoundingRect());
+    // Size 11: no dot lands farther than the cut-off 6.5 (plus the truncation) from a dab.
+    int changed = 0;
+    const std::vector<Rgba> after = Pixels(*painted->Image());
+    for (std::size_t i = 0; i < after.size(); ++i) {
+        if (after[i] == before[i]) continue;
+        ++changed;
+        const CPoint at{origin.x + int(i % 300), origin.y + int(i / 300)};
+        EXPECT_EQ(after[i], kToolColour);
+        const bool reached = std::any_of(path.begin(), path.end(), [&](CPoint dab) {
+            return std::hypot(at.x - dab.x, at.y - dab.y) <= 6.5 + 1.5;
+        });
+        ASSERT_TRUE(reached) << "painted at " << at.x << "," << at.y;
+    }
+    EXPECT_GT(changed, 13 * 40);
+
+    ASSERT_TRUE(m_frame->SendCommand(ID_EDIT_UNDO));
+    ASSERT_EQ(Document().GetSelected(), &photo);
+    EXPECT_TRUE(Pixels(*photo.Image()) == before);
+}
+
+TEST_F(BrushToolsTest, PressOutsideTheSelectionPaintsTheObjectUnderThePointerUnlessErasingWithShift) {
+    CvxSprite& photo = Photo();
+    CvxSprite& patch = AddObject(testsupport::MakeImage(40, 40, kGreen), photo.m_x + 320, photo.m_y + 20);
+    View().SelectCanvasObject(&photo, true);
+    ASSERT_TRUE(m_frame->SendCommand(ID_TOOL_SOLID_BRUSH));
+    View().setFocus();
+    const CPoint onPatch{patch.m_x + 20, patch.m_y + 20};
+    Press(View(), onPatch);
+    Release(View(), onPatch);
+    const CvxSprite* paintedPatch = Document().GetSelected();
+    ASSERT_EQ(paintedPatch->OlderState(), &patch);
+    EXPECT_EQ(GetPixel(*paintedPatch->Image(), 20, 20), kToolColour);
+
+    // The eraser with Shift held keeps the photograph: the dab misses it and nothing changes.
+    View().SelectCanvasObject(&photo, true);
+    ASSERT_TRUE(m_frame->SendCommand(ID_TOOL_ERASER));
+    View().setFocus();
+    QTest::keyPress(&View(), Qt::Key_Shift);
+    Press(View(), onPatch);
+    EXPECT_EQ(Document().GetSelected(), &photo);
+    Release(View(), onPatch);
+    QTest::keyRelease(&View(), Qt::Key_Shift);
+    EXPECT_EQ(Document().GetSelected(), &photo);
+    EXPECT_EQ(photo.NewerState(), nullptr);
+    EXPECT_EQ(Document().Objects().front().get(), paintedPatch);
+
+    // The eraser clears whatever the domain says; size 9 clears the whole 4-pixel disc.
+    ASSERT_TRUE(m_frame->SendCommand(ID_ATTR_OBJECT));
+    const CPoint onPhoto{photo.m_x + 100, photo.m_y + 100};
+    Press(View(), onPhoto);
+    Release(View(), onPhoto);
+    const CvxSprite& erased = *Document().GetSelected();
+    ASSERT_EQ(erased.OlderState(), &photo);
+    ASSERT_EQ(erased.GetBoundingRect(), photo.GetBoundingRect());
+    for (const auto& [dx, dy, alpha] : {std::tuple{0, 0, 0}, {4, 0, 0}, {3, 3, 255}, {0, -4, 0}, {5, 0, 255}})
+        EXPECT_EQ(GetPixel(*erased.Image(), 100 + dx, 100 + dy).a, alpha) << dx << "," << dy;
+}
+
+TEST_F(BrushToolsTest, HeldAirbrushKeepsSprayingAndKneadedEraserShowsWhatLiesBeneath) {
+    m_frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_frame.get()));
+    CvxSprite& photo = Photo();
+    const CPoint point{photo.m_x + 150, photo.m_y + 100};
+    ASSERT_TRUE(m_frame->SendCommand(ID_TOOL_AIRBRUSH));
+    View().setFocus();
+    Press(View(), point);
+    EXPECT_TRUE(View().AirbrushTimerRunning());
+    QTest::qWait(600);
+    Release(View(), point);
+    EXPECT_FALSE(View().AirbrushTimerRunning());
+    const CvxSprite& sprayed = *Document().GetSelected();
+    ASSERT_EQ(sprayed.OlderState(), &photo);
+    EXPECT_LE(Farthest(GetPixel(*sprayed.Image(), 150, 100), kToolColour), 16);
+
+    // A green patch over the photograph, kneaded in one place: the photograph comes through.
+    CvxSprite& patch = AddObject(testsupport::MakeImage(40, 40, kGreen), photo.m_x + 20, photo.m_y + 20);
+    View().SelectCanvasObject(&patch, true);
+    ASSERT_TRUE(m_frame->SendCommand(ID_TOOL_KNEADED_ERASER));
+    View().setFocus();
+    const CPoint middle{patch.m_x + 20, patch.m_y + 20};
+    Press(View(), middle);
+    for (int i = 0; i < 60; ++i) MoveTo(View(), middle);
+    Release(View(), middle);
+    const CvxSprite& kneaded = *Document().GetSelected();
+    ASSERT_EQ(kneaded.OlderState(), &patch);
+    const Rgba beneath = PhotoPixelAt(middle.x, middle.y);
+    const Rgba now = GetPixel(*kneaded.Image(), 20, 20);
+    EXPECT_LT(Farthest(now, beneath), Farthest(kGreen, beneath) / 4) << now;
+    EXPECT_EQ(now.a, 255);
+}

@@ -12,9 +12,10 @@ std::uint32_t BrushRandom::ClockSeed() {
 }
 
 double BrushRandom::G(double sigma) {
-    double sum = 0;
-    for (int i = 0; i < 12; ++i) sum += U();
-    return (sum - 6) * sigma;
+    // The twelve draws are summed as integers and scaled once.
+    int sum = 0;
+    for (int i = 0; i < 12; ++i) sum += Next();
+    return (sum * kScale - 6) * sigma;
 }
 
 namespace {

@@ -25,10 +25,11 @@ public:
         m_state = m_state * 214013u + 2531011u;
         return int((m_state >> 16) & 0x7FFF);
     }
-    double U() { return Next() / 32767.0; }
+    double U() { return Next() * kScale; }
     double G(double sigma);
 
 private:
+    static constexpr double kScale = 1.0 / 32767;
     std::uint32_t m_state;
 };
 

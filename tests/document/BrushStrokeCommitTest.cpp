@@ -34,8 +34,7 @@ TEST(BrushStrokeCommit, DomainObjectSparesClearPixelsExceptWhenClearing) {
         EXPECT_EQ(PixelOf(*painted->Image(), 6, 5), (Bgra{10, 20, 30, 255}));
     }
     TouchedPoints onlyHoleAndOutside(4);
-    onlyHoleAndOutside.Record({109, 52});
-    onlyHoleAndOutside.Record({99, 52});
+    for (const CPoint& p : {CPoint{109, 52}, CPoint{99, 52}}) onlyHoleAndOutside.Record(p);
     EXPECT_EQ(PaintStroke(*object, onlyHoleAndOutside, StrokePaint::ToolColour, 0xFF4242, true), nullptr);
     EXPECT_NE(PaintStroke(*object, onlyHoleAndOutside, StrokePaint::Clear, 0, true), nullptr);
 }

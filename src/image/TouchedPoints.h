@@ -23,6 +23,9 @@ public:
     std::span<const std::uint32_t> Colours() const { return m_colours; }
 
 private:
+    // The slot holding the point, or the free slot where it belongs.
+    std::size_t SlotOf(CPoint point) const;
+
     std::size_t m_capacity;
     std::vector<CPoint> m_points;
     std::vector<std::uint32_t> m_colours;

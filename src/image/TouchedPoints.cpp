@@ -1,5 +1,7 @@
 #include "image/TouchedPoints.h"
 
+#include <bit>
+
 namespace {
 
 // The index starts small and doubles at half load, so a press does not pay for a full one.
@@ -14,8 +16,9 @@ TouchedPoints::TouchedPoints(std::size_t capacity) : m_capacity(capacity), m_slo
 
 std::size_t TouchedPoints::SlotOf(CPoint point) const {
     const std::uint64_t key = (std::uint64_t(std::uint32_t(point.x)) << 32) | std::uint32_t(point.y);
+    // The top bits of the product depend on every bit of both coordinates.
     const std::size_t mask = m_slots.size() - 1;
-    std::size_t slot = std::size_t((key * 0x9E3779B97F4A7C15ull) >> 20) & mask;
+    std::size_t slot = std::size_t((key * 0x9E3779B97F4A7C15ull) >> (64 - std::bit_width(mask)));
     while (m_slots[slot] >= 0 && !(m_points[std::size_t(m_slots[slot])] == point)) slot = (slot + 1) & mask;
     return slot;
 }

@@ -121,7 +121,7 @@ bool Decode(const std::vector<std::uint8_t>& bytes, CvxDIB& decoded, PhotoMetada
         reason = "the decoded picture is not 8-bit RGB";
         return false;
     }
-    if (!decoded.Create(outWidth, outHeight, 32)) {
+    if (!decoded.CreateUnfilled(outWidth, outHeight, 32)) {
         reason = "out of memory for the picture";
         return false;
     }

@@ -4,4 +4,4 @@
 
 #include <cstdint>
 
-inline constexpr std::int64_t kFuzzMaxPixels = std::int64_t{1} << 14;
+inline constexpr std::int64_t kFuzzMaxPixels = std::int64_t{1} << 16;

@@ -41,6 +41,16 @@ fi
   convert -size 24x16 -seed 3 plasma:fractal -alpha set -channel A -fx 'i/w' +channel made-rgba.png
   convert made-rgba.png -alpha off -colors 16 -interlace PNG made-palette.png
   convert made-rgba.png -alpha off -colorspace gray -depth 16 made-grey16.png
+  # TIFF layouts as other programs write them, small: corpus pages larger than the fuzz
+  # targets' picture bound are refused before their layout is reached.
+  convert made-rgba.png -depth 8 made-rgba.tif
+  tiffcp -c lzw:2 made-rgba.tif made-lzw-predictor.tif
+  tiffcp -p separate made-rgba.tif made-planar.tif
+  tiffcp -t -w 16 -l 16 made-rgba.tif made-tiled.tif
+  tiffcp -t -w 16 -l 16 -p separate -c lzw made-rgba.tif made-tiled-planar-lzw.tif
+  convert made-rgba.png -alpha off -colorspace CMYK -depth 8 made-cmyk.tif
+  convert made-rgba.png -alpha off -colorspace gray -depth 8 -compress lzw made-grey.tif
+  convert made-rgba.png -alpha off -depth 8 -endian MSB made-big-endian.tif
   heif-enc -q 50 made-rgba.png -o made.heic >/dev/null
   cwebp -quiet made-rgba.png -o made-lossy.webp
   cwebp -quiet -lossless made-rgba.png -o made-lossless.webp

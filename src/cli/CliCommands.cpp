@@ -5,6 +5,7 @@
 #include <string>
 
 #include "codecs/ImageFileDispatch.h"
+#include "codecs/StationeryDocument.h"
 
 #include "document/CvxDoc.h"
 #include "codecs/PhotoCorrection.h"
@@ -43,6 +44,31 @@ std::string FullPath(const std::string& path) {
 }
 
 }  // namespace
+
+int RunTemplate(const std::string& name, const std::string& input, const std::string& output) {
+    const StationeryTemplate* stationery = FindStationeryTemplate(name);
+    if (!stationery) {
+        std::fprintf(stderr, "No template is called \"%s\". The templates are:\n", name.c_str());
+        for (const StationeryTemplate& entry : StationeryTemplates()) std::fprintf(stderr, "  %s\n", entry.menuText);
+        return 2;
+    }
+    // The picture as convert writes it: a project's canvas flattened, a picture in its working form.
+    CvxDoc document;
+    CvxDIB loaded;
+    if (!loaded.LoadFromFile(FullPath(input), nullptr, nullptr, &document)) return 1;
+    std::unique_ptr<CvxDIB> picture;
+    if (loaded.IsEmpty()) {
+        document.PlacePendingImage(nullptr);
+        picture = document.FlattenUsedCanvas();
+    } else {
+        picture = loaded.ConvertTo32(true);
+    }
+    if (!picture || !WriteStationery(StationeryTemplatePath(*stationery), *picture, FullPath(output))) {
+        std::fprintf(stderr, "Could not write %s\n", output.c_str());
+        return 1;
+    }
+    return 0;
+}
 
 int RunConvert(const std::string& input, const std::string& requestedOutput) {
     // The dispatcher's naming rules expect the full paths the editor's dialogs give.

@@ -39,6 +39,7 @@ namespace {
 constexpr int kUpdateIntervalMs = 250;
 constexpr int kToolbarIconSize = 18;
 constexpr const char* kContentsPage = "Contents.htm";
+constexpr const char* kDocumentWindowPage = "Document_Windows.htm";
 
 QIcon CommandIcon(const CommandInfo& command) {
     if (command.iconName[0] == '\0') return {};
@@ -335,15 +336,15 @@ bool CMainFrame::OnHelpKey() {
     QWidget* under = QApplication::widgetAt(QCursor::pos());
     if (!under || !isAncestorOf(under)) return false;
     // A button's own page; an empty part of a toolbar, or the canvas with the left button up,
-    // asks the current tool.
+    // asks the current tool; the rest of a document window has a page of its own.
     const char* page = ToolbarHelpPageAt(under);
-    if (page && *page) {
-        OpenHelpPage(page);
-        return true;
-    }
     const bool overCanvas = qobject_cast<CvxView*>(under->parentWidget()) != nullptr;
-    if (!page && !(overCanvas && !(QApplication::mouseButtons() & Qt::LeftButton))) return false;
-    OpenHelpPage(m_pCurrentTool->HelpPage());
+    if (overCanvas && (QApplication::mouseButtons() & Qt::LeftButton)) return true;
+    if (!page && !overCanvas) {
+        if (!m_mdiArea->isAncestorOf(under)) return false;
+        page = kDocumentWindowPage;
+    }
+    OpenHelpPage(page && *page ? page : m_pCurrentTool->HelpPage());
     return true;
 }
 

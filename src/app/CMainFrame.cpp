@@ -338,7 +338,8 @@ bool CMainFrame::OnHelpKey() {
     // A button's own page; an empty part of a toolbar, or the canvas with the left button up,
     // asks the current tool; the rest of a document window has a page of its own.
     const char* page = ToolbarHelpPageAt(under);
-    const bool overCanvas = qobject_cast<CvxView*>(under->parentWidget()) != nullptr;
+    const auto* view = qobject_cast<CvxView*>(under->parentWidget());
+    const bool overCanvas = view && under == view->viewport();
     if (overCanvas && (QApplication::mouseButtons() & Qt::LeftButton)) return true;
     if (!page && !overCanvas) {
         if (!m_mdiArea->isAncestorOf(under)) return false;

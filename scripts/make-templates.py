@@ -128,6 +128,8 @@ def document(layout):
 <style:default-style style:family="paragraph"><style:paragraph-properties fo:text-align="center"/>
 <style:text-properties style:font-name="DejaVu Serif" fo:font-size="11pt" fo:language="en" fo:country="US"/></style:default-style>
 <style:style style:name="Standard" style:family="paragraph"/>
+</office:styles>
+<office:automatic-styles>
 <style:style style:name="Heading" style:family="paragraph"><style:paragraph-properties fo:margin-bottom="0.06in"/>
 <style:text-properties fo:font-size="14pt" fo:font-style="italic"/></style:style>
 <style:style style:name="Name" style:family="paragraph"><style:paragraph-properties fo:margin-bottom="0.04in"/>
@@ -135,8 +137,6 @@ def document(layout):
 <style:style style:name="Body" style:family="paragraph"><style:paragraph-properties fo:margin-bottom="0.04in"/>
 <style:text-properties fo:font-size="10pt"/></style:style>
 <style:style style:name="Small" style:family="paragraph"><style:text-properties fo:font-size="8pt"/></style:style>
-</office:styles>
-<office:automatic-styles>
 <style:page-layout style:name="pm1"><style:page-layout-properties fo:page-width="{n(width)}" fo:page-height="{n(height)}"
  style:print-orientation="{'landscape' if width > height else 'portrait'}" fo:margin-top="0in" fo:margin-bottom="0in" fo:margin-left="0in" fo:margin-right="0in"/></style:page-layout>
 <style:style style:name="PageBreak" style:family="paragraph" style:parent-style-name="Standard"><style:paragraph-properties fo:break-before="page"/></style:style>

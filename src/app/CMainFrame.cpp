@@ -204,8 +204,12 @@ void CMainFrame::CreateToolbars() {
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1 &&
-        !static_cast<QKeyEvent*>(event)->isAutoRepeat() && OnHelpKey())
-        return true;
+        !static_cast<QKeyEvent*>(event)->isAutoRepeat()) {
+        // Seen once, at the first receiver, and passed on, so that F1 also counts as held for
+        // a command chosen while it is down.
+        QWidget* first = QApplication::focusWidget();
+        if (watched == (first ? first : this)) OnHelpKey();
+    }
     // The right button over a toolbar button belongs to the button, never to the toolbars'
     // own menu.
     if (event->type() == QEvent::ContextMenu && qobject_cast<QToolButton*>(watched)) {
@@ -332,21 +336,22 @@ const char* CMainFrame::ToolbarHelpPageAt(QWidget* widget) const {
     return nullptr;
 }
 
-bool CMainFrame::OnHelpKey() {
+void CMainFrame::OnHelpKey() {
+    // With a menu open, F1 only counts as held for the item chosen next.
+    if (QApplication::activePopupWidget()) return;
     QWidget* under = QApplication::widgetAt(QCursor::pos());
-    if (!under || !isAncestorOf(under)) return false;
+    if (!under || !isAncestorOf(under)) return;
     // A button's own page; an empty part of a toolbar, or the canvas with the left button up,
     // asks the current tool; the rest of a document window has a page of its own.
     const char* page = ToolbarHelpPageAt(under);
     const auto* view = qobject_cast<CvxView*>(under->parentWidget());
     const bool overCanvas = view && under == view->viewport();
-    if (overCanvas && (QApplication::mouseButtons() & Qt::LeftButton)) return true;
+    if (overCanvas && (QApplication::mouseButtons() & Qt::LeftButton)) return;
     if (!page && !overCanvas) {
-        if (!m_mdiArea->isAncestorOf(under)) return false;
+        if (!m_mdiArea->isAncestorOf(under)) return;
         page = kDocumentWindowPage;
     }
     OpenHelpPage(page && *page ? page : m_pCurrentTool->HelpPage());
-    return true;
 }
 
 void CMainFrame::OpenHelpPage(const std::string& page) {

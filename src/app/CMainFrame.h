@@ -109,9 +109,10 @@ private:
     // Makes the command's tool current; false when the command selects no tool here.
     bool SelectToolForCommand(int id);
     void CreateToolbars();
-    // F1: the page of the toolbar button under the mouse, or the current tool's page over an
-    // empty part of a toolbar or over the canvas. False when the mouse is elsewhere.
-    bool OnHelpKey();
+    // F1: the page of the toolbar button under the mouse, the current tool's page over an
+    // empty part of a toolbar or over the canvas, or the document window's page over the rest
+    // of a document window. Elsewhere, and while a menu is open, nothing.
+    void OnHelpKey();
     // The help page of the toolbar button that is or holds widget ("" for a toolbar's empty
     // part), or null when widget is in no toolbar.
     const char* ToolbarHelpPageAt(QWidget* widget) const;

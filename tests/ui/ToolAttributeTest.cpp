@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QCursor>
 #include <QMdiArea>
 #include <QMenu>
 #include <QSlider>
@@ -254,6 +255,7 @@ TEST_F(ToolAttributeTest, UndoOfPaintingToolsFollowsTheSelectedObjectsHistory) {
 namespace {
 
 TEST_F(ToolAttributeTest, F1OverTheViewOpensTheCurrentToolsPage) {
+    QCursor::setPos(View().viewport()->mapToGlobal(QPoint(30, 30)));
     m_frame->SendCommand(ID_TOOL_ERASER);
     QTest::keyClick(&View(), Qt::Key_F1);
     ASSERT_FALSE(m_platform.OpenedAddresses().empty());

@@ -14,11 +14,16 @@ constexpr unsigned kMaxBands = 8;
 }  // namespace
 
 void ForEachRowBand(int rowCount, std::int64_t pixelsPerRow, const std::function<void(int, int)>& body) {
+    ForEachRowBand(rowCount, pixelsPerRow, std::thread::hardware_concurrency(), body);
+}
+
+void ForEachRowBand(int rowCount, std::int64_t pixelsPerRow, unsigned threads,
+                    const std::function<void(int, int)>& body) {
     if (rowCount <= 0) return;
     const std::int64_t pixels = std::int64_t{rowCount} * std::max<std::int64_t>(pixelsPerRow, 1);
     const std::int64_t byWork = pixels / kMinPixelsPerBand;
-    const std::int64_t hardware = std::max(1u, std::min(std::thread::hardware_concurrency(), kMaxBands));
-    const int bands = static_cast<int>(std::max<std::int64_t>(1, std::min({byWork, hardware, std::int64_t{rowCount}})));
+    const std::int64_t allowed = std::max(1u, std::min(threads, kMaxBands));
+    const int bands = static_cast<int>(std::max<std::int64_t>(1, std::min({byWork, allowed, std::int64_t{rowCount}})));
     if (bands == 1) {
         body(0, rowCount);
         return;

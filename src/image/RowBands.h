@@ -6,6 +6,10 @@
 #include <cstdint>
 #include <functional>
 
-// Calls body(firstRow, endRow) over bands covering 0..rowCount-1; small jobs run on the
-// calling thread alone. Returns when every band is done.
+// Calls body(firstRow, endRow) over bands covering 0..rowCount-1, the first band on the
+// calling thread; small jobs run on the calling thread alone. Returns when every band is done.
 void ForEachRowBand(int rowCount, std::int64_t pixelsPerRow, const std::function<void(int, int)>& body);
+
+// The same with at most `threads` bands (at least one).
+void ForEachRowBand(int rowCount, std::int64_t pixelsPerRow, unsigned threads,
+                    const std::function<void(int, int)>& body);

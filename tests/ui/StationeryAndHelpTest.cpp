@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
 #include <QXmlStreamReader>

@@ -95,6 +95,12 @@ TEST_F(StationeryTest, F1OpensThePageOfWhatIsUnderTheMouseAndHeldF1CommandsOnlyO
 
     m_frame->SendCommand(ID_TOOL_ERASER);
     m_child->showNormal();  // with its title bar
+    // Windows and menus of earlier tests in this process must not lie over this one.
+    while (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+    m_frame->raise();
+    m_frame->activateWindow();
+    View().setFocus();
+    QApplication::processEvents();
     QToolBar& main = *m_frame->Toolbar(kMainToolbarResource);
     QWidget& blend = *main.widgetForAction(m_frame->Action(ID_EFFECT_BLEND));
     QWidget& gap = *main.widgetForAction(main.actions()[1]);  // the separator after Help ToC

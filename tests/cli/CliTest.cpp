@@ -1,15 +1,10 @@
 // marrowfin-cli reaches the editor's load and save paths and reports as the editor would.
 
-#include <gtest/gtest.h>
-
-#include "image/CvxDIB.h"
 #include "support/TestSupport.h"
 
 namespace {
 
-using testsupport::CliPath;
-using testsupport::RunCommand;
-using testsupport::TempDir;
+using namespace testsupport;
 
 std::string Quoted(const std::string& path) { return "'" + path + "'"; }
 

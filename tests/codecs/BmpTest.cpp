@@ -1,11 +1,8 @@
-#include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "codecs/ByteOrder.h"
 #include "codecs/CvxFile.h"
-#include "image/CvxDIB.h"
-#include "platform/ScriptedPlatform.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -17,8 +14,8 @@ struct BmpBuilder {
     std::int32_t width = 4, height = 2;
     std::uint16_t bitCount = 24;
     std::uint32_t headerSize = 40, compression = 0, coloursUsed = 0;
-    std::vector<RGBQUAD> table;
-    std::vector<std::uint8_t> pixels;  // rows as stored
+    std::vector<RGBQUAD> table = {};
+    std::vector<std::uint8_t> pixels = {};  // rows as stored
     std::int64_t fileSizeAdjust = 0;
 
     std::vector<std::uint8_t> Bytes() const {
@@ -65,158 +62,101 @@ LoadResult LoadBytes(CvxDIB& image, const std::vector<std::uint8_t>& bytes) {
     return {ok, platform.MessageTexts()};
 }
 
-TEST(BmpLoad, BottomUpTwentyFourBitKeepsRows) {
-    BmpBuilder bmp;
-    bmp.width = 2, bmp.height = 2;
-    bmp.pixels = {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0};
+// The first `count` bytes of the stored rows (bottom row first).
+std::vector<std::uint8_t> FirstBytes(const CvxDIB& image, std::size_t count) {
+    return {image.Bits(), image.Bits() + count};
+}
+
+TEST(BmpLoad, EveryDepthAndHeaderOtherProgramsWrite) {
+    using Bytes = std::vector<std::uint8_t>;
+    std::vector<RGBQUAD> coreTable;
+    for (int i = 0; i < 256; ++i) coreTable.push_back(RGBQUAD{std::uint8_t(i), std::uint8_t(255 - i), 9, 0});
     CvxDIB image;
-    ASSERT_TRUE(LoadBytes(image, bmp.Bytes()).ok);
+
+    // 24-bit rows stay bottom-up as stored.
+    const Bytes rows = {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0};
+    ASSERT_TRUE(LoadBytes(image, BmpBuilder{.width = 2, .height = 2, .pixels = rows}.Bytes()).ok);
     EXPECT_EQ(image.BitCount(), 24);
-    EXPECT_EQ(std::memcmp(image.Bits(), bmp.pixels.data(), 16), 0);
-    const std::uint8_t* bottomLeft = image.PixelAt(0, 1);
-    EXPECT_EQ(bottomLeft[0], 1);
-    const auto working = image.ConvertTo32(true);
-    EXPECT_EQ(working->PixelAt(1, 0)[3], 255);
-}
+    EXPECT_EQ(FirstBytes(image, 16), rows);
+    EXPECT_EQ(image.PixelAt(0, 1)[0], 1);
+    EXPECT_EQ(image.ConvertTo32(true)->PixelAt(1, 0)[3], 255);
 
-TEST(BmpLoad, RefusalsWithTheirMessages) {
-    struct Case {
-        const char* name;
-        std::int32_t height;
-        std::uint16_t bitCount;
-        std::vector<std::string> messages;
-    };
-    const Case cases[] = {
-        {"top-down", -2, 24, {"Top down DIBs not supported"}},
-        {"16-bit", 2, 16, {"16 bit-depth not supported for .bmp"}},
-        {"2-bit", 2, 2, {"Unrecognized bit depth for .bmp"}},
-    };
-    for (const auto& c : cases) {
-        BmpBuilder bmp;
-        bmp.height = c.height;
-        bmp.bitCount = c.bitCount;
-        bmp.pixels.assign(64, 0);
-        CvxDIB image;
-        const auto result = LoadBytes(image, bmp.Bytes());
-        EXPECT_FALSE(result.ok) << c.name;
-        EXPECT_EQ(result.messages, c.messages) << c.name;
-    }
-}
-
-TEST(BmpLoad, OneBitWidensToBytes) {
-    BmpBuilder bmp;
-    bmp.width = 10, bmp.height = 1, bmp.bitCount = 1;
-    bmp.table = {RGBQUAD{0, 0, 0, 0}, RGBQUAD{255, 255, 255, 0}};
-    bmp.pixels = {0b10000001, 0b01000000, 0, 0};
-    CvxDIB image;
-    ASSERT_TRUE(LoadBytes(image, bmp.Bytes()).ok);
+    // 1 and 4 bits widen to one byte per pixel.
+    ASSERT_TRUE(LoadBytes(image, BmpBuilder{.width = 10, .height = 1, .bitCount = 1,
+                                            .table = {RGBQUAD{0, 0, 0, 0}, RGBQUAD{255, 255, 255, 0}},
+                                            .pixels = {0b10000001, 0b01000000, 0, 0}}.Bytes()).ok);
     EXPECT_EQ(image.BitCount(), 8);
     EXPECT_EQ(image.GetRowBytes(), 12u);
-    const std::vector<std::uint8_t> expected = {1, 0, 0, 0, 0, 0, 0, 1, 0, 1};
-    EXPECT_EQ(std::vector<std::uint8_t>(image.Bits(), image.Bits() + 10), expected);
-}
+    EXPECT_EQ(FirstBytes(image, 10), (Bytes{1, 0, 0, 0, 0, 0, 0, 1, 0, 1}));
+    ASSERT_TRUE(LoadBytes(image, BmpBuilder{.width = 3, .height = 1, .bitCount = 4,
+                                            .table = std::vector<RGBQUAD>(16), .pixels = {0xA5, 0xF0, 0, 0}}.Bytes()).ok);
+    EXPECT_EQ(FirstBytes(image, 3), (Bytes{10, 5, 15}));
 
-TEST(BmpLoad, FourBitWidensNibbles) {
-    BmpBuilder bmp;
-    bmp.width = 3, bmp.height = 1, bmp.bitCount = 4;
-    bmp.table.assign(16, RGBQUAD{});
-    bmp.pixels = {0xA5, 0xF0, 0, 0};
-    CvxDIB image;
-    ASSERT_TRUE(LoadBytes(image, bmp.Bytes()).ok);
-    EXPECT_EQ(std::vector<std::uint8_t>(image.Bits(), image.Bits() + 3), (std::vector<std::uint8_t>{10, 5, 15}));
-}
-
-TEST(BmpLoad, CoreHeaderTriplesBecomeQuads) {
-    BmpBuilder bmp;
-    bmp.headerSize = 12;
-    bmp.width = 4, bmp.height = 1, bmp.bitCount = 8;
-    for (int i = 0; i < 256; ++i) {
-        const auto v = static_cast<std::uint8_t>(i);
-        bmp.table.push_back(RGBQUAD{v, static_cast<std::uint8_t>(255 - i), 9, 0});
-    }
-    bmp.pixels = {3, 2, 1, 0};
-    CvxDIB image;
-    ASSERT_TRUE(LoadBytes(image, bmp.Bytes()).ok);
+    // A core header's colour triples become quads of a full header.
+    ASSERT_TRUE(LoadBytes(image, BmpBuilder{.width = 4, .height = 1, .bitCount = 8, .headerSize = 12,
+                                            .table = coreTable, .pixels = {3, 2, 1, 0}}.Bytes()).ok);
     EXPECT_EQ(image.Header()->biSize, 40u);
-    EXPECT_EQ(image.ColorTable()[3].rgbBlue, 3);
-    EXPECT_EQ(image.ColorTable()[3].rgbGreen, 252);
-    EXPECT_EQ(image.ColorTable()[3].rgbReserved, 0);
-}
+    const RGBQUAD entry = image.ColorTable()[3];
+    EXPECT_EQ((Bytes{entry.rgbBlue, entry.rgbGreen, entry.rgbReserved}), (Bytes{3, 252, 0}));
 
-TEST(BmpLoad, ShortTableTakesPixelsFromDataOffsetAndZeroesTheRest) {
-    BmpBuilder bmp;
-    bmp.width = 4, bmp.height = 1, bmp.bitCount = 8, bmp.coloursUsed = 2;
-    bmp.table = {RGBQUAD{10, 10, 10, 0}, RGBQUAD{20, 20, 20, 0}};
-    bmp.pixels = {0, 1, 200, 1};
-    CvxDIB image;
-    ASSERT_TRUE(LoadBytes(image, bmp.Bytes()).ok);
+    // A short table: pixels from the data offset, indices past the table read a zero entry.
+    ASSERT_TRUE(LoadBytes(image, BmpBuilder{.width = 4, .height = 1, .bitCount = 8, .coloursUsed = 2,
+                                            .table = {RGBQUAD{10, 10, 10, 0}, RGBQUAD{20, 20, 20, 0}},
+                                            .pixels = {0, 1, 200, 1}}.Bytes()).ok);
     const auto working = image.ConvertTo32(true);
     EXPECT_EQ(working->PixelAt(1, 0)[0], 20);
-    EXPECT_EQ(working->PixelAt(2, 0)[0], 1) << "an index past the file's table reads a zero entry";
-}
+    EXPECT_EQ(working->PixelAt(2, 0)[0], 1);
 
-TEST(BmpLoad, OversizedColourCountReadsAtMost256) {
-    BmpBuilder bmp;
-    bmp.width = 4, bmp.height = 1, bmp.bitCount = 8, bmp.coloursUsed = 300;
-    bmp.table.assign(300, RGBQUAD{7, 7, 7, 0});
-    bmp.pixels = {255, 0, 0, 0};
-    CvxDIB image;
-    ASSERT_TRUE(LoadBytes(image, bmp.Bytes()).ok);
+    // An oversized colour count reads at most 256 entries.
+    ASSERT_TRUE(LoadBytes(image, BmpBuilder{.width = 4, .height = 1, .bitCount = 8, .coloursUsed = 300,
+                                            .table = std::vector<RGBQUAD>(300, RGBQUAD{7, 7, 7, 0}),
+                                            .pixels = {255, 0, 0, 0}}.Bytes()).ok);
     EXPECT_EQ(image.GetNumColors(), 256);
     EXPECT_EQ(image.ColorTable()[255].rgbBlue, 7);
-}
 
-TEST(BmpLoad, SilentRefusalsLeaveTheImageAlone) {
-    auto shortData = BmpBuilder{};
-    shortData.pixels.assign(10, 0);  // 2 rows of 12 bytes are needed
-    auto lyingSize = BmpBuilder{};
-    lyingSize.pixels.assign(24, 0);
-    lyingSize.fileSizeAdjust = 1'000'000'000;
-    auto compressed = BmpBuilder{};
-    compressed.bitCount = 8, compressed.compression = 1;
-    compressed.table.assign(256, RGBQUAD{});
-    compressed.pixels.assign(16, 0);
-    auto oddMasks = BmpBuilder{};
-    oddMasks.bitCount = 32, oddMasks.compression = BI_BITFIELDS;
-    oddMasks.table = {RGBQUAD{0, 0, 0, 0xFF}, RGBQUAD{0xF0, 0x0F, 0, 0}, RGBQUAD{0, 0, 0xFF, 0}};
-    oddMasks.pixels.assign(32, 0);
-    auto negativeWidth = BmpBuilder{};
-    negativeWidth.width = -4;
-    negativeWidth.pixels.assign(24, 0);
-    auto v4Header = BmpBuilder{};
-    v4Header.headerSize = 108;
-    v4Header.pixels.assign(24, 0);
-    auto hugeWidth = BmpBuilder{};
-    hugeWidth.width = 0x7FFFFFFF, hugeWidth.height = 0x7FFFFFFF;
-
-    for (const auto* bmp : {&shortData, &lyingSize, &compressed, &oddMasks, &negativeWidth, &v4Header, &hugeWidth}) {
-        CvxDIB image;
-        ASSERT_TRUE(image.Create(1, 1, 32));
-        const auto result = LoadBytes(image, bmp->Bytes());
-        EXPECT_FALSE(result.ok);
-        EXPECT_TRUE(result.messages.empty());
-        EXPECT_EQ(image.Width(), 1) << "a failed load keeps the previous picture";
-    }
-}
-
-TEST(BmpLoad, PlainBitFieldsReadAsThirtyTwoBit) {
-    BmpBuilder bmp;
-    bmp.width = 1, bmp.height = 1, bmp.bitCount = 32, bmp.compression = BI_BITFIELDS;
-    bmp.table = {RGBQUAD{0, 0, 0xFF, 0}, RGBQUAD{0, 0xFF, 0, 0}, RGBQUAD{0xFF, 0, 0, 0}};
-    bmp.pixels = {1, 2, 3, 4};
-    CvxDIB image;
-    ASSERT_TRUE(LoadBytes(image, bmp.Bytes()).ok);
+    // Plain bit fields read as 32-bit with their alpha.
+    ASSERT_TRUE(LoadBytes(image, BmpBuilder{.width = 1, .height = 1, .bitCount = 32, .compression = BI_BITFIELDS,
+                                            .table = {RGBQUAD{0, 0, 0xFF, 0}, RGBQUAD{0, 0xFF, 0, 0},
+                                                      RGBQUAD{0xFF, 0, 0, 0}},
+                                            .pixels = {1, 2, 3, 4}}.Bytes()).ok);
     EXPECT_EQ(image.PixelAt(0, 0)[3], 4);
 }
 
-TEST(BmpLoad, TruncatedAndForeignFilesFailSilently) {
-    const std::vector<std::vector<std::uint8_t>> inputs = {
-        {}, {'B'}, {'B', 'M', 0, 0}, {0xFF, 0xD8, 0xFF, 0xE0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}};
-    for (const auto& bytes : inputs) {
+TEST(BmpLoad, RefusalsKeepThePictureAndExplainOnlyTheUnsupportedLayouts) {
+    const std::vector<std::uint8_t> pixels24(24, 0);
+    const struct {
+        const char* name;
+        std::vector<std::uint8_t> bytes;
+        std::vector<std::string> messages;
+    } cases[] = {
+        {"top-down", BmpBuilder{.height = -2, .pixels = std::vector<std::uint8_t>(64)}.Bytes(),
+         {"Top down DIBs not supported"}},
+        {"16-bit", BmpBuilder{.bitCount = 16, .pixels = std::vector<std::uint8_t>(64)}.Bytes(),
+         {"16 bit-depth not supported for .bmp"}},
+        {"2-bit", BmpBuilder{.bitCount = 2, .pixels = std::vector<std::uint8_t>(64)}.Bytes(),
+         {"Unrecognized bit depth for .bmp"}},
+        {"short data", BmpBuilder{.pixels = std::vector<std::uint8_t>(10)}.Bytes(), {}},  // 2 rows of 12 needed
+        {"lying file size", BmpBuilder{.pixels = pixels24, .fileSizeAdjust = 1'000'000'000}.Bytes(), {}},
+        {"compressed", BmpBuilder{.bitCount = 8, .compression = 1, .table = std::vector<RGBQUAD>(256),
+                                  .pixels = std::vector<std::uint8_t>(16)}.Bytes(), {}},
+        {"odd masks", BmpBuilder{.bitCount = 32, .compression = BI_BITFIELDS,
+                                 .table = {RGBQUAD{0, 0, 0, 0xFF}, RGBQUAD{0xF0, 0x0F, 0, 0}, RGBQUAD{0, 0, 0xFF, 0}},
+                                 .pixels = std::vector<std::uint8_t>(32)}.Bytes(), {}},
+        {"negative width", BmpBuilder{.width = -4, .pixels = pixels24}.Bytes(), {}},
+        {"v4 header", BmpBuilder{.headerSize = 108, .pixels = pixels24}.Bytes(), {}},
+        {"huge", BmpBuilder{.width = 0x7FFFFFFF, .height = 0x7FFFFFFF}.Bytes(), {}},
+        {"empty", {}, {}},
+        {"one byte", {'B'}, {}},
+        {"cut header", {'B', 'M', 0, 0}, {}},
+        {"a JPEG", {0xFF, 0xD8, 0xFF, 0xE0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {}},
+    };
+    for (const auto& c : cases) {
         CvxDIB image;
-        const auto result = LoadBytes(image, bytes);
-        EXPECT_FALSE(result.ok);
-        EXPECT_TRUE(result.messages.empty());
+        ASSERT_TRUE(image.Create(1, 1, 32));
+        const auto result = LoadBytes(image, c.bytes);
+        EXPECT_FALSE(result.ok) << c.name;
+        EXPECT_EQ(result.messages, c.messages) << c.name;
+        EXPECT_EQ(image.Width(), 1) << c.name << ": a failed load keeps the previous picture";
     }
 }
 

@@ -1,12 +1,8 @@
 // Opening every file of the conformance corpus as a document gives its expected outcome:
 // the readers in their fixed order, then the 32-bit conversion of object creation.
 
-#include <gtest/gtest.h>
-
 #include "codecs/JpegCodec.h"
 #include "codecs/PhotoCorrection.h"
-#include "image/CvxDIB.h"
-#include "platform/ScriptedPlatform.h"
 #include "support/TestSupport.h"
 
 namespace {

@@ -1,15 +1,11 @@
 // Writing TIFF pages: the byte layout, linked pages with object records read back under
 // the alpha rule, and independent readers (libtiff's tools, Pillow) reading what we write.
 
-#include <gtest/gtest.h>
-
 #include <sstream>
 
 #include "codecs/ByteOrder.h"
 #include "codecs/CvxFile.h"
 #include "codecs/CvxTiff.h"
-#include "image/CvxDIB.h"
-#include "platform/ScriptedPlatform.h"
 #include "support/TestSupport.h"
 
 namespace {

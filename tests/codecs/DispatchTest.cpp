@@ -1,14 +1,10 @@
 // The load and save dispatchers: which reader and writer a file meets, the names they accept,
 // what a failed save reports and leaves behind, projects handed to a document, the open dialog.
 
-#include <gtest/gtest.h>
-
 #include "codecs/CvxOpenDlg.h"
 #include "codecs/CvxProjectTarget.h"
 #include "codecs/CvxTiff.h"
 #include "codecs/ImageFileDispatch.h"
-#include "image/CvxDIB.h"
-#include "platform/ScriptedPlatform.h"
 #include "support/TestSupport.h"
 
 namespace {

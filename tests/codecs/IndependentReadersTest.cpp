@@ -1,13 +1,10 @@
 // The BMP, GIF and JPEG files we write, as independent readers (Pillow, ImageMagick) see them.
 // Each reader is a case of its own and skips with a message when it is not installed.
 
-#include <gtest/gtest.h>
-
 #include <functional>
 
 #include "codecs/GifCodec.h"
 #include "codecs/JpegCodec.h"
-#include "image/CvxDIB.h"
 #include "support/TestSupport.h"
 
 namespace {

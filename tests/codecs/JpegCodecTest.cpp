@@ -9,7 +9,6 @@
 
 #include "codecs/CvxFile.h"
 #include "codecs/JpegCodec.h"
-#include "platform/ScriptedPlatform.h"
 #include "support/TestSupport.h"
 
 namespace {

@@ -1,8 +1,6 @@
 // TIFF files of the conformance corpus stored in layouts beyond the plain strip give the
 // same picture as their plain twin.
 
-#include "image/CvxDIB.h"
-#include "platform/ScriptedPlatform.h"
 #include "support/TestSupport.h"
 
 namespace {

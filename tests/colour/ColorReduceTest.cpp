@@ -4,7 +4,6 @@
 #include <random>
 
 #include "colour/ColorReduce.h"
-#include "platform/ScriptedPlatform.h"
 #include "support/TestSupport.h"
 
 namespace {

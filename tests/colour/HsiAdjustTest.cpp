@@ -1,20 +1,14 @@
 #include "colour/HsiAdjust.h"
 
-#include <gtest/gtest.h>
+#include "support/TestSupport.h"
 
 #include <numbers>
 
 #include "colour/ColourMaps.h"
-#include "image/CvxDIB.h"
-#include "platform/ScriptedPlatform.h"
-#include "support/PixelImages.h"
 
 namespace {
 
-using testsupport::GetPixel;
-using testsupport::MakeImage;
-using testsupport::Rgba;
-using testsupport::SetPixel;
+using namespace testsupport;
 
 // Runs the exact whole-image adjustment for slider positions on one pixel.
 Rgba AdjustWithSliders(Rgba colour, int hue, int saturation, int intensity) {

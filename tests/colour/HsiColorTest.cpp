@@ -1,14 +1,12 @@
 #include "colour/HsiColor.h"
 
-#include <gtest/gtest.h>
+#include "support/TestSupport.h"
 
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
 
 #include "colour/ColourMaps.h"
-#include "image/CvxDIB.h"
-#include "platform/ScriptedPlatform.h"
 
 namespace {
 
@@ -40,22 +38,18 @@ TEST(HsiColor, PrimariesSitOnTheirAxes) {
     EXPECT_NEAR(std::fabs(RgbToHsi(RgbTriple{0, 255, 255}).hue), std::numbers::pi, 1e-3);
 }
 
-TEST(HsiColor, SaturationMeasuresTheStretchToTheCubeEdge) {
-    const HsiColor faint = RgbToHsi(RgbTriple{100, 100, 101});
-    EXPECT_NEAR(faint.saturation, 0.0043, 0.0001);
+TEST(HsiColor, SaturationMeasuresTheStretchToTheCubeEdgeOrAgainstAPurePrimary) {
+    EXPECT_NEAR(RgbToHsi(RgbTriple{100, 100, 101}).saturation, 0.0043, 0.0001);
     // Any colour touching 0 or 255 in the chroma direction is fully saturated.
     EXPECT_DOUBLE_EQ(RgbToHsi(RgbTriple{255, 250, 245}).saturation, 1.0);
-    EXPECT_DOUBLE_EQ(RgbToHsi(RgbTriple{10, 0, 5}).saturation, 1.0);
-}
-
-TEST(HsiColor, AbsoluteSaturationIsChromaAgainstAPurePrimary) {
-    const HsiColor faint = RgbToHsiAbsolute(RgbTriple{10, 0, 5});
-    EXPECT_NEAR(faint.saturation, std::sqrt(50.0) / std::sqrt(2 * 85.0 * 85 + 170.0 * 170), 1e-12);
-    EXPECT_DOUBLE_EQ(RgbToHsiAbsolute(RgbTriple{0, 0, 255}).saturation, 1.0);
-    // Only the saturation differs between the two conversions.
     const HsiColor relative = RgbToHsi(RgbTriple{10, 0, 5});
-    EXPECT_EQ(faint.hue, relative.hue);
-    EXPECT_EQ(faint.intensity, relative.intensity);
+    EXPECT_DOUBLE_EQ(relative.saturation, 1.0);
+    // Absolute saturation: the chroma against a pure primary's; hue and intensity as before.
+    const HsiColor absolute = RgbToHsiAbsolute(RgbTriple{10, 0, 5});
+    EXPECT_NEAR(absolute.saturation, std::sqrt(50.0) / std::sqrt(2 * 85.0 * 85 + 170.0 * 170), 1e-12);
+    EXPECT_DOUBLE_EQ(RgbToHsiAbsolute(RgbTriple{0, 0, 255}).saturation, 1.0);
+    EXPECT_EQ(absolute.hue, relative.hue);
+    EXPECT_EQ(absolute.intensity, relative.intensity);
 }
 
 TEST(HsiColor, RoundTripStaysWithinOneUnit) {

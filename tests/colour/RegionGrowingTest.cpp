@@ -1,11 +1,9 @@
-#include <gtest/gtest.h>
+#include "support/TestSupport.h"
 
 #include <functional>
 #include <vector>
 
 #include "colour/RegionGrowing.h"
-#include "platform/ScriptedPlatform.h"
-#include "support/PixelImages.h"
 
 using namespace regiongrowing;
 using testsupport::Rgba;

@@ -1,4 +1,3 @@
-#include <gtest/gtest.h>
 
 #include <csignal>
 #include <filesystem>

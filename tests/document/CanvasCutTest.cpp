@@ -1,11 +1,9 @@
 // Cutting fixed-size pictures out of the flattened canvas.
 
-#include <gtest/gtest.h>
+#include "support/TestSupport.h"
 
 #include "document/CanvasCut.h"
 #include "document/CvxDoc.h"
-#include "platform/ScriptedPlatform.h"
-#include "support/PixelImages.h"
 
 namespace {
 

@@ -1,13 +1,10 @@
 // The compositor: background layer, composition order and clipping, the split at the
 // selection, presenting through the zoom mapping with grid lines, flattening.
 
-#include <gtest/gtest.h>
-
 #include <vector>
 
 #include "DocumentFixtures.h"
 #include "document/CanvasBackground.h"
-#include "platform/ScriptedPlatform.h"
 
 using namespace doctest;
 
@@ -46,29 +43,20 @@ TEST(CanvasBackground, CheckerboardCells) {
     CvxDoc document;
     Plain(document, true);
     const CvxDIB& layer = document.Canvas().BackgroundLayer();
-    EXPECT_EQ(PixelOf(layer, 0, 0), kDark);
-    EXPECT_EQ(PixelOf(layer, 89, 89), kDark);
-    EXPECT_EQ(PixelOf(layer, 90, 0), kLight);
-    EXPECT_EQ(PixelOf(layer, 100, 10), kLight);
-    EXPECT_EQ(PixelOf(layer, 100, 100), kDark);
-    EXPECT_EQ(PixelOf(layer, 0, 90), kLight);
-    EXPECT_EQ(PixelOf(layer, 1999, 1999), kDark);  // cell 22 + 22
+    ExpectProbes(layer, {{0, 0, kDark}, {89, 89, kDark}, {90, 0, kLight}, {100, 10, kLight}, {100, 100, kDark},
+                         {0, 90, kLight}, {1999, 1999, kDark}});  // the last: cell 22 + 22
 
     Plain(document, false);
     EXPECT_EQ(PixelOf(document.Canvas().BackgroundLayer(), 100, 10), (Bgra{255, 255, 255, 255}));
 }
 
 TEST(CanvasBackground, RulerTicksAt96PixelsPerInch) {
-    EXPECT_EQ(canvasbackground::RulerTickPosition(0, 96), 41);
-    EXPECT_EQ(canvasbackground::RulerTickPosition(8, 96), 137);
-    EXPECT_EQ(canvasbackground::RulerTickPosition(16, 96), 233);
-    EXPECT_EQ(canvasbackground::RulerTickPosition(4, 96), 89);
-    EXPECT_EQ(canvasbackground::RulerTickStart(4), 21);
-    EXPECT_EQ(canvasbackground::RulerTickStart(16), 1);
-    EXPECT_EQ(canvasbackground::RulerTickStart(2), 31);
-    EXPECT_EQ(canvasbackground::RulerTickStart(7), 36);
-    EXPECT_EQ(canvasbackground::RulerTickPosition(1, 120), 56);  // trunc(15)
-    EXPECT_EQ(canvasbackground::RulerTickPosition(3, 100), 78);  // trunc(37.5)
+    using canvasbackground::RulerTickPosition, canvasbackground::RulerTickStart;
+    EXPECT_EQ((std::vector<int>{RulerTickPosition(0, 96), RulerTickPosition(8, 96), RulerTickPosition(16, 96),
+                                RulerTickPosition(4, 96), RulerTickPosition(1, 120), RulerTickPosition(3, 100)}),
+              (std::vector<int>{41, 137, 233, 89, 56, 78}));  // 15 and 37.5 truncated
+    EXPECT_EQ((std::vector<int>{RulerTickStart(4), RulerTickStart(16), RulerTickStart(2), RulerTickStart(7)}),
+              (std::vector<int>{21, 1, 31, 36}));
 
     platform::ScriptedPlatform platform;
     platform.SetScreenPixelsPerInch(96);
@@ -78,28 +66,16 @@ TEST(CanvasBackground, RulerTicksAt96PixelsPerInch) {
     const CvxDIB& layer = document.Canvas().BackgroundLayer();
     EXPECT_EQ(document.Canvas().m_nPixelsPerInchX, 96);
 
-    // Inch marks run from row 1 to the inner edge; the half inch starts at 21.
-    for (int x : {41, 137, 233}) {
-        EXPECT_EQ(PixelOf(layer, x, 1), kRed) << x;
-        EXPECT_EQ(PixelOf(layer, x, 40), kRed) << x;
-        EXPECT_EQ(PixelOf(layer, x, 41), (Bgra{255, 255, 255, 255})) << x;
-    }
-    EXPECT_EQ(PixelOf(layer, 89, 21), kRed);
-    EXPECT_EQ(PixelOf(layer, 89, 20), kStrip);
-    EXPECT_EQ(PixelOf(layer, 65, 31), kRed);    // quarter inch
-    EXPECT_EQ(PixelOf(layer, 65, 30), kStrip);
-    EXPECT_EQ(PixelOf(layer, 53, 36), kRed);    // eighth
-    EXPECT_EQ(PixelOf(layer, 54, 36), kRed);    // two pixels wide
-    EXPECT_EQ(PixelOf(layer, 53, 35), kStrip);
-    EXPECT_EQ(PixelOf(layer, 100, 0), (Bgra{255, 255, 255, 255}));
-    // The vertical ruler mirrors it.
-    EXPECT_EQ(PixelOf(layer, 1, 137), kRed);
-    EXPECT_EQ(PixelOf(layer, 20, 89), kStrip);
-    EXPECT_EQ(PixelOf(layer, 21, 89), kRed);
-    // The strips end after twenty inches.
-    EXPECT_EQ(PixelOf(layer, 41 + 20 * 96 - 1, 10), kStrip);
-    EXPECT_EQ(PixelOf(layer, 41 + 20 * 96, 10), kRed);  // the last inch mark, tick 160
-    EXPECT_EQ(PixelOf(layer, 41 + 20 * 96 + 2, 10), (Bgra{255, 255, 255, 255}));
+    // Inch marks run from row 1 to the inner edge; the half inch starts at 21, the quarter at
+    // 31, the eighth (two pixels wide) at 36; the vertical ruler mirrors it; the strips end
+    // after twenty inches with the last inch mark (tick 160).
+    const Bgra white{255, 255, 255, 255};
+    const int end = 41 + 20 * 96;
+    ExpectProbes(layer, {{41, 1, kRed},     {41, 40, kRed},  {41, 41, white},  {137, 1, kRed},   {137, 40, kRed},
+                         {137, 41, white},  {233, 40, kRed}, {233, 41, white}, {89, 21, kRed},   {89, 20, kStrip},
+                         {65, 31, kRed},    {65, 30, kStrip}, {53, 36, kRed},  {54, 36, kRed},   {53, 35, kStrip},
+                         {100, 0, white},   {1, 137, kRed},  {20, 89, kStrip}, {21, 89, kRed},   {end - 1, 10, kStrip},
+                         {end, 10, kRed},   {end + 2, 10, white}});
 
     // Inch numbers 0 … 19 on both rulers, through the platform's text drawing.
     const auto& texts = platform.DrawnTexts();
@@ -125,11 +101,8 @@ TEST(CanvasCompose, ObjectsAreClippedAtTheCanvasEdges) {
     AddSolid(document, 1995, 1998, 10, 10, {7, 7, 7, 255});
     document.Canvas().Compose();
     const CvxDIB& canvas = document.Canvas().CanvasImage();
-    EXPECT_EQ(PixelOf(canvas, 0, 10)[0], 30);
-    EXPECT_EQ(PixelOf(canvas, 69, 10)[0], 99);
-    EXPECT_EQ(PixelOf(canvas, 70, 10), (Bgra{255, 255, 255, 255}));
-    EXPECT_EQ(PixelOf(canvas, 1999, 5), (Bgra{255, 255, 255, 255}));
-    EXPECT_EQ(PixelOf(canvas, 1999, 1999), (Bgra{7, 7, 7, 255}));
+    ExpectProbes(canvas, {{0, 10, {30, 20, 30, 255}}, {69, 10, {99, 20, 30, 255}}, {70, 10, {255, 255, 255, 255}},
+                          {1999, 5, {255, 255, 255, 255}}, {1999, 1999, {7, 7, 7, 255}}});
 }
 
 TEST(CanvasCompose, BottomToTopWithTheAdditiveBlend) {
@@ -139,9 +112,7 @@ TEST(CanvasCompose, BottomToTopWithTheAdditiveBlend) {
     AddSolid(document, 5, 0, 10, 10, {10, 20, 5, 0});  // transparent, not black
     document.Canvas().Compose();
     const CvxDIB& canvas = document.Canvas().CanvasImage();
-    EXPECT_EQ(PixelOf(canvas, 2, 2), (Bgra{0, 0, 200, 255}));
-    EXPECT_EQ(PixelOf(canvas, 7, 2), (Bgra{10, 20, 205, 255}));
-    EXPECT_EQ(PixelOf(canvas, 12, 2), (Bgra{243, 253, 238, 255}));
+    ExpectProbes(canvas, {{2, 2, {0, 0, 200, 255}}, {7, 2, {10, 20, 205, 255}}, {12, 2, {243, 253, 238, 255}}});
 
     // An object without a display bitmap draws as nothing.
     document.Objects().front()->ReleaseDisplayBitmap();
@@ -159,10 +130,8 @@ TEST(CanvasSplit, LowerCompositeAndOverlayLeaveTheSelectionOut) {
     CvxCanvas& canvas = document.Canvas();
     canvas.SplitAtSelection();
     EXPECT_FALSE(canvas.m_bFullRecompositionNeeded);
-    EXPECT_EQ(PixelOf(canvas.LowerComposite(), 7, 0), (Bgra{1, 1, 1, 255}));
-    EXPECT_EQ(PixelOf(canvas.LowerComposite(), 12, 0), (Bgra{255, 255, 255, 255}));
-    EXPECT_EQ(PixelOf(canvas.UpperOverlay(), 12, 0), (Bgra{3, 3, 3, 128}));
-    EXPECT_EQ(PixelOf(canvas.UpperOverlay(), 7, 0), (Bgra{0, 0, 0, 0}));
+    ExpectProbes(canvas.LowerComposite(), {{7, 0, {1, 1, 1, 255}}, {12, 0, {255, 255, 255, 255}}});
+    ExpectProbes(canvas.UpperOverlay(), {{12, 0, {3, 3, 3, 128}}, {7, 0, {0, 0, 0, 0}}});
 
     // An interactive frame: lower composite, the moved selection, the overlay, in one rectangle.
     selected->m_x = 6;
@@ -170,15 +139,13 @@ TEST(CanvasSplit, LowerCompositeAndOverlayLeaveTheSelectionOut) {
     canvas.DrawLayer(CvxCanvas::Layer::LowerComposite, &changed);
     CvxCanvas::DrawObject(*selected, canvas.CanvasImage());
     canvas.DrawOverlay(&changed);
-    EXPECT_EQ(PixelOf(canvas.CanvasImage(), 5, 0), (Bgra{1, 1, 1, 255}));
-    EXPECT_EQ(PixelOf(canvas.CanvasImage(), 8, 0), (Bgra{2, 2, 2, 255}));
-    EXPECT_EQ(PixelOf(canvas.CanvasImage(), 12, 0), (Bgra{3, 3, 3, 255}));  // 3 + 2 × 127 / 255
-    EXPECT_EQ(PixelOf(canvas.CanvasImage(), 17, 0), (Bgra{130, 130, 130, 255}));  // over white
+    // At 12: 3 + 2 x 127 / 255; at 17 over white.
+    ExpectProbes(canvas.CanvasImage(),
+                 {{5, 0, {1, 1, 1, 255}}, {8, 0, {2, 2, 2, 255}}, {12, 0, {3, 3, 3, 255}}, {17, 0, {130, 130, 130, 255}}});
 
     // Recomposing from the split draws the selection and what lies above over the lower part.
     canvas.Recompose(nullptr, 0);
-    EXPECT_EQ(PixelOf(canvas.LowerComposite(), 8, 0), (Bgra{2, 2, 2, 255}));
-    EXPECT_EQ(PixelOf(canvas.LowerComposite(), 5, 0), (Bgra{1, 1, 1, 255}));
+    ExpectProbes(canvas.LowerComposite(), {{8, 0, {2, 2, 2, 255}}, {5, 0, {1, 1, 1, 255}}});
     EXPECT_TRUE(canvas.m_bFullRecompositionNeeded);
 }
 
@@ -254,8 +221,7 @@ TEST(CanvasBackgroundObject, SetAndReleaseMoveItBetweenListAndLayer) {
     EXPECT_EQ(document.Objects().front().get(), other);
 
     document.Canvas().PrepareForSave();
-    EXPECT_EQ(PixelOf(document.Canvas().CanvasImage(), 55, 55), (Bgra{0, 90, 0, 255}));
-    EXPECT_EQ(PixelOf(document.Canvas().CanvasImage(), 5, 5), (Bgra{1, 1, 1, 255}));
+    ExpectProbes(document.Canvas().CanvasImage(), {{55, 55, {0, 90, 0, 255}}, {5, 5, {1, 1, 1, 255}}});
 
     document.Canvas().ReleaseBackground();
     EXPECT_EQ(document.Canvas().Background(), nullptr);

@@ -1,7 +1,5 @@
 // Cutting an object out of a picture along a polygon.
 
-#include <gtest/gtest.h>
-
 #include <climits>
 #include <vector>
 
@@ -18,13 +16,9 @@ TEST(ClipFromPolygon, CutsTheInsideAndPlacesIt) {
     const std::vector<CPoint> triangle{{10, 5}, {30, 5}, {10, 25}};
     CvxSprite clipped(&document);
     ASSERT_TRUE(clipped.ClipFromPolygon(triangle, *photo));
-    EXPECT_EQ(clipped.m_x, 110);
-    EXPECT_EQ(clipped.m_y, 55);
-    EXPECT_EQ(clipped.Width(), 21);
-    EXPECT_EQ(clipped.Height(), 21);
-    EXPECT_EQ(PixelOf(*clipped.Image(), 1, 1), (Bgra{1, 1, 1, 255}));
-    EXPECT_EQ(PixelOf(*clipped.Image(), 11, 1), (Bgra{254, 254, 254, 255}));
-    EXPECT_EQ(PixelOf(*clipped.Image(), 19, 19), (Bgra{0, 0, 0, 0}));  // outside the triangle
+    EXPECT_EQ(Placement(clipped), "110,55 21x21");
+    // Black and white clamped; (19, 19) lies outside the triangle.
+    ExpectProbes(*clipped.Image(), {{1, 1, {1, 1, 1, 255}}, {11, 1, {254, 254, 254, 255}}, {19, 19, {0, 0, 0, 0}}});
     EXPECT_TRUE(clipped.HitTest({111, 56}));
     EXPECT_FALSE(clipped.HitTest({129, 74}));
     EXPECT_FALSE(clipped.HitTest({500, 500}));
@@ -46,8 +40,7 @@ TEST(ClipFromPolygon, PointsBeyondTheLimitDoNotCount) {
 
     CvxSprite extreme(&document);  // absurd points neither count nor overflow
     ASSERT_TRUE(extreme.ClipFromPolygon(std::vector<CPoint>{{10, 10}, {20, 10}, {INT_MIN, INT_MAX}}, *photo));
-    EXPECT_EQ(extreme.Width(), 11);
-    EXPECT_EQ(extreme.Height(), 1);
+    EXPECT_EQ(Placement(extreme), "10,10 11x1");
 
     CvxSprite nothing(&document);
     EXPECT_FALSE(nothing.ClipFromPolygon(std::vector<CPoint>{{-1, 5}, {70000, 3}}, *photo));
@@ -60,12 +53,9 @@ TEST(ClipFromPolygon, AnObjectCanBeCutFromItself) {
     photo->Image()->PixelAt(3, 3)[3] = 0;
     std::memset(photo->Image()->PixelAt(4, 4), 0, 4);  // wholly zero: stays transparent
     ASSERT_TRUE(photo->ClipFromPolygon(std::vector<CPoint>{{2, 2}, {12, 2}, {12, 12}, {2, 12}}, *photo));
-    EXPECT_EQ(photo->Width(), 11);
-    EXPECT_EQ(photo->m_x, 9);
-    EXPECT_EQ(photo->m_y, 11);
-    EXPECT_EQ(PixelOf(*photo->Image(), 1, 1), (Bgra{30, 40, 50, 255}));  // alpha 0, colour kept: opaque
-    EXPECT_EQ(PixelOf(*photo->Image(), 2, 2), (Bgra{0, 0, 0, 0}));
-    EXPECT_EQ(PixelOf(*photo->Image(), 5, 5), (Bgra{30, 40, 50, 255}));
+    EXPECT_EQ(Placement(*photo), "9,11 11x11");
+    // (1, 1) had alpha 0 with its colour kept: it comes back opaque; (2, 2) was wholly zero.
+    ExpectProbes(*photo->Image(), {{1, 1, {30, 40, 50, 255}}, {2, 2, {0, 0, 0, 0}}, {5, 5, {30, 40, 50, 255}}});
     EXPECT_EQ(photo->m_corners[2], (CPoint{10, 10}));
 }
 

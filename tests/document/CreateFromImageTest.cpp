@@ -1,11 +1,7 @@
 // Turning a picture into a canvas object: accepted depths, the offer to fit the screen,
 // trimming, and placing the pending image of an opened file.
 
-#include <gtest/gtest.h>
-
 #include "DocumentFixtures.h"
-#include "platform/ScriptedPlatform.h"
-#include "support/TestSupport.h"
 
 using namespace doctest;
 

@@ -2,6 +2,7 @@
 // Shared pieces of the document tests: a view double, a frame double and quick objects.
 
 #include <array>
+#include <initializer_list>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -12,7 +13,7 @@
 #include "document/CvxDocumentView.h"
 #include "document/CvxFrameLink.h"
 #include "document/CvxSprite.h"
-#include "image/CvxDIB.h"
+#include "support/TestSupport.h"
 
 namespace doctest {
 
@@ -56,6 +57,21 @@ inline Bgra PixelOf(const CvxDIB& image, int x, int y) {
     Bgra pixel{};
     if (const std::uint8_t* p = image.PixelAt(x, y)) std::memcpy(pixel.data(), p, 4);
     return pixel;
+}
+
+// Pixel (x, y) should be `colour`: a table of these states what a picture shows.
+struct Probe {
+    int x, y;
+    Bgra colour;
+};
+inline void ExpectProbes(const CvxDIB& image, std::initializer_list<Probe> probes) {
+    for (const Probe& probe : probes) EXPECT_EQ(PixelOf(image, probe.x, probe.y), probe.colour) << probe.x << "," << probe.y;
+}
+
+// Where an object lies and how large it is, "x,y wxh", for one comparison of all four.
+inline std::string Placement(const CvxSprite& object) {
+    return std::to_string(object.m_x) + "," + std::to_string(object.m_y) + " " + std::to_string(object.Width()) + "x" +
+           std::to_string(object.Height());
 }
 
 // A listed object at (x, y), placed on top of the z-order, with its display bitmap.

@@ -1,11 +1,7 @@
 // The document: z-order walks, the delete bin, emptying histories, extent and origin, the
 // redraw bracket and the Save As proposal.
 
-#include <gtest/gtest.h>
-
 #include "DocumentFixtures.h"
-#include "platform/ScriptedPlatform.h"
-#include "support/TestSupport.h"
 
 using namespace doctest;
 
@@ -95,23 +91,6 @@ TEST(DocumentDeleteBin, DeleteAndRestoreKeepTheHistory) {
     EXPECT_EQ(BlueAtOrigin(*edited->OlderState()), 2);
     EXPECT_TRUE(document.DeleteBin().empty());
     EXPECT_EQ(document.RestoreLastDeleted(), nullptr);
-}
-
-TEST(DocumentDeleteBin, ShiftOrF1OpensTheHelpPageInstead) {
-    platform::ScriptedPlatform platform;
-    FakeFrame frame;
-    CvxDoc document;
-    document.SetFrame(&frame);
-    CvxSprite* object = AddSolid(document, 0, 0, 5, 5);
-    document.SetSelected(object);
-    for (auto key : {platform::HeldKey::Shift, platform::HeldKey::F1}) {
-        platform.SetKeyHeld(key, true);
-        document.DeleteSelected();
-        platform.SetKeyHeld(key, false);
-    }
-    EXPECT_EQ(frame.pages, (std::vector<std::string>{"Delete.htm", "Delete.htm"}));
-    EXPECT_EQ(document.GetSelected(), object);
-    EXPECT_EQ(document.Objects().size(), 1u);
 }
 
 TEST(DocumentDeleteBin, EmptyingTheBinAndAllHistories) {
@@ -206,6 +185,15 @@ TEST(DocumentRedraw, PrepareForEditMarksBlendedObjectsAboveTheSelection) {
     only->m_nPendingBlendMode = 0;
     lone.PrepareForEdit();
     EXPECT_FALSE(lone.m_bNeedsFullRecomposition);
+
+    // Marking for a redraw reports only feathered and transparent objects.
+    only->m_blend.mode = 1;
+    EXPECT_FALSE(lone.MarkBlendedObjects());
+    EXPECT_EQ(only->m_nPendingBlendMode, 0);
+    CvxSprite* feathered = AddSolid(lone, 0, 0, 5, 5);
+    feathered->m_blend.mode = 3;
+    EXPECT_TRUE(lone.MarkBlendedObjects());
+    EXPECT_EQ(feathered->m_nPendingBlendMode, 3);
 }
 
 TEST(DocumentRedraw, RedrawRecomposesWhenForcedAndClearsTheFlag) {
@@ -219,18 +207,6 @@ TEST(DocumentRedraw, RedrawRecomposesWhenForcedAndClearsTheFlag) {
     EXPECT_NE(object->DisplayBitmap(), nullptr);  // recomposition gives it its bitmap
     EXPECT_EQ(PixelOf(document.Canvas().LowerComposite(), 5, 5), (Bgra{0, 0, 200, 255}));
     EXPECT_TRUE(document.Canvas().m_bFullRecompositionNeeded);
-}
-
-TEST(DocumentRedraw, MarkBlendedObjectsReportsOnlyFeatherAndTransparency) {
-    CvxDoc document;
-    CvxSprite* blended = AddSolid(document, 0, 0, 5, 5);
-    blended->m_blend.mode = 1;
-    EXPECT_FALSE(document.MarkBlendedObjects());
-    EXPECT_EQ(blended->m_nPendingBlendMode, 0);
-    CvxSprite* feathered = AddSolid(document, 0, 0, 5, 5);
-    feathered->m_blend.mode = 3;
-    EXPECT_TRUE(document.MarkBlendedObjects());
-    EXPECT_EQ(feathered->m_nPendingBlendMode, 3);
 }
 
 TEST(DocumentSaveAs, ProposesTheNameAndPreselectsTheFilter) {
@@ -256,17 +232,29 @@ TEST(DocumentSaveAs, ProposesTheNameAndPreselectsTheFilter) {
     }
 }
 
-TEST(DocumentSaveAs, F1OpensTheHelpPage) {
+// Shift or F1 held on Delete, and F1 held on Save As, New or Close, open the command's help
+// page and do nothing else.
+TEST(DocumentHelp, HeldKeysOpenTheHelpPageInstead) {
     platform::ScriptedPlatform platform;
     FakeFrame frame;
     CvxDoc document;
     document.SetFrame(&frame);
+    CvxSprite* object = AddSolid(document, 0, 0, 5, 5);
+    document.SetSelected(object);
+    for (auto key : {platform::HeldKey::Shift, platform::HeldKey::F1}) {
+        platform.SetKeyHeld(key, true);
+        document.DeleteSelected();
+        platform.SetKeyHeld(key, false);
+    }
+    EXPECT_EQ(document.GetSelected(), object);
+    EXPECT_EQ(document.Objects().size(), 1u);
     platform.SetKeyHeld(platform::HeldKey::F1, true);
     EXPECT_FALSE(document.DoSave("", true));
     EXPECT_FALSE(document.OnNewDocument());
     EXPECT_FALSE(document.OnCloseDocument());
     EXPECT_TRUE(platform.FileDialogRequests().empty());
-    EXPECT_EQ(frame.pages, (std::vector<std::string>{"Save_File.htm", "Standard_IO.htm", "Standard_IO.htm"}));
+    EXPECT_EQ(frame.pages, (std::vector<std::string>{"Delete.htm", "Delete.htm", "Save_File.htm", "Standard_IO.htm",
+                                                     "Standard_IO.htm"}));
 }
 
 TEST(DocumentSave, WritesTheFlattenedExtentOverWhite) {

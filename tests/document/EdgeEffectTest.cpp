@@ -1,12 +1,9 @@
 // Edge effects on listed objects: capture margins, taking effects off and back, the history,
 // the redraw that re-applies pending effects, and projects that reopen with their effects.
 
-#include <gtest/gtest.h>
-
 #include "document/CvxCanvas.h"
 #include "document/EdgeEffect.h"
 #include "DocumentFixtures.h"
-#include "support/TestSupport.h"
 
 using namespace doctest;
 
@@ -38,17 +35,14 @@ TEST(EdgeEffect, BlendGrowsByTheMarginTheCanvasAllowsAndComesOffExactly) {
         const auto before = object->Image()->Clone();
         const CvxCorners corners = object->m_corners;
         ASSERT_TRUE(edgeeffect::ApplyEffect(*object, &scene.view));
-        EXPECT_EQ(object->Width(), c.width) << c.x;
-        EXPECT_EQ(object->Height(), c.height) << c.y;
-        EXPECT_EQ(object->m_x, c.left);
-        EXPECT_EQ(object->m_y, c.top);
+        EXPECT_EQ(Placement(*object), std::to_string(c.left) + "," + std::to_string(c.top) + " " +
+                                          std::to_string(c.width) + "x" + std::to_string(c.height));
         EXPECT_EQ(object->m_corners[2], (CPoint{c.width - 1, c.height - 1}));
         EXPECT_EQ(PixelOf(*object->Image(), 8 + c.x - c.left, 6 + c.y - c.top), kObject);
         edgeeffect::RemoveEffect(*object, &scene.view, true);
         EXPECT_EQ(object->m_blend.mode, 0);
         EXPECT_EQ(object->UnblendedCopy(), nullptr);
-        EXPECT_EQ(object->m_x, c.x);
-        EXPECT_EQ(object->m_y, c.y);
+        EXPECT_EQ(Placement(*object), std::to_string(c.x) + "," + std::to_string(c.y) + " 16x12");
         EXPECT_EQ(object->m_corners, corners);
         EXPECT_EQ(testsupport::PixelHash(*object->Image()), testsupport::PixelHash(*before));
     }

@@ -1,4 +1,3 @@
-#include <gtest/gtest.h>
 
 #include "document/CvxDoc.h"
 #include "document/ObjectFlip.h"

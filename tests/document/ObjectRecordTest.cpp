@@ -1,7 +1,5 @@
 // The object record of project pages: word layout, flags and the packed automatic flags.
 
-#include <gtest/gtest.h>
-
 #include <cstring>
 
 #include "DocumentFixtures.h"

@@ -1,8 +1,6 @@
 // Ownership: a document destroys every object it lists, bins or holds as background,
 // with every history state, blend state and group member, and nothing twice.
 
-#include <gtest/gtest.h>
-
 #include "DocumentFixtures.h"
 #include "document/CvxSpriteGroup.h"
 

@@ -1,10 +1,9 @@
 // Project files: the page layout and records the document writes, a full round trip, the
 // flattened first page in independent readers, and loads that stop safely on bad records.
 
-#include <gtest/gtest.h>
-
 #include <cstring>
 #include <fstream>
+#include <functional>
 
 #include "DocumentFixtures.h"
 #include "codecs/CvxFile.h"
@@ -12,8 +11,6 @@
 #include "document/CvxSpriteGroup.h"
 #include "document/ObjectRecord.h"
 #include "geometry/Warp.h"
-#include "platform/ScriptedPlatform.h"
-#include "support/TestSupport.h"
 
 using namespace doctest;
 using testsupport::TempDir;
@@ -134,64 +131,49 @@ struct RichDocument {
 
 }  // namespace
 
-TEST(ProjectFile, BackgroundAndTwoObjectsMakeFourPages) {
+TEST(ProjectFile, PagesGoBackgroundFirstThenBottomUpWithEachGroupFollowedByItsMembers) {
     TempDir dir;
     CvxDoc document;
     auto background = std::make_unique<CvxSprite>(&document);
     background->Attach(Pattern(50, 40, 1), nullptr, nullptr, true);
     document.Canvas().AdoptBackground(std::move(background));
     AddPattern(document, 5, 5, 10, 10, 2);
-    AddPattern(document, 8, 8, 12, 6, 3);
-    const std::string path = dir.File("two.tif");
+    CvxSprite* lower = AddPattern(document, 30, 0, 7, 7, 3);
+    CvxSprite* upper = AddPattern(document, 40, 0, 5, 5, 4);
+    lower->m_nGroupMark = upper->m_nGroupMark = 1;
+    ASSERT_NE(CvxSpriteGroup::BuildGroup(document), nullptr);
+    const std::string path = dir.File("pages.tif");
     ASSERT_TRUE(document.OnSaveDocument(path));
     EXPECT_FALSE(document.IsModified());
 
     std::unique_ptr<CvxDIB> canvas;
-    const std::vector<PageRecord> pages = ReadPages(path, &canvas);
-    ASSERT_EQ(pages.size(), 3u);
+    std::vector<std::string> described;
+    for (const PageRecord& page : ReadPages(path, &canvas)) {
+        using namespace objectrecord;
+        const int flags = page.words[kFlags];
+        described.push_back(std::to_string(page.words[kSequence]) + " of group " +
+                            std::to_string(page.words[kGroupSequence]) + ": " +
+                            (page.words[kKind] == 1 ? std::string("group")
+                                                    : (flags == kBackgroundFlag ? "background " : "flags " +
+                                                       std::to_string(flags) + " ") + std::to_string(page.width)));
+    }
+    EXPECT_EQ(described, (std::vector<std::string>{"1 of group 0: background 50", "2 of group 0: flags 0 10",
+                                                   "3 of group 0: group", "4 of group 3: flags 0 7",
+                                                   "5 of group 3: flags 0 5"}));
     ASSERT_NE(canvas, nullptr);
     EXPECT_EQ(canvas->Width(), 50);
     EXPECT_EQ(canvas->Height(), 40);
-    EXPECT_EQ(pages[0].words[objectrecord::kSequence], 1);
-    EXPECT_EQ(pages[0].words[objectrecord::kFlags], objectrecord::kBackgroundFlag);
-    EXPECT_EQ(pages[0].width, 50);
-    EXPECT_EQ(pages[1].words[objectrecord::kSequence], 2);
-    EXPECT_EQ(pages[1].width, 10);  // bottom-most first
-    EXPECT_EQ(pages[2].words[objectrecord::kSequence], 3);
-    EXPECT_EQ(pages[2].width, 12);
-    EXPECT_EQ(pages[2].words[objectrecord::kFlags], 0);
-}
-
-TEST(ProjectFile, AGroupIsFollowedByItsMembers) {
-    TempDir dir;
-    CvxDoc document;
-    CvxSprite* lower = AddPattern(document, 0, 0, 10, 10, 2);
-    CvxSprite* upper = AddPattern(document, 20, 0, 5, 5, 3);
-    lower->m_nGroupMark = upper->m_nGroupMark = 1;
-    ASSERT_NE(CvxSpriteGroup::BuildGroup(document), nullptr);
-    const std::string path = dir.File("group.tif");
-    ASSERT_TRUE(document.OnSaveDocument(path));
-
-    const std::vector<PageRecord> pages = ReadPages(path);
-    ASSERT_EQ(pages.size(), 3u);
-    EXPECT_EQ(pages[0].words[objectrecord::kKind], 1);
-    EXPECT_EQ(pages[0].words[objectrecord::kSequence], 1);
-    EXPECT_EQ(pages[0].words[objectrecord::kGroupSequence], 0);
-    EXPECT_EQ(pages[1].words[objectrecord::kGroupSequence], 1);
-    EXPECT_EQ(pages[1].width, 10);  // members bottom-most first
-    EXPECT_EQ(pages[2].words[objectrecord::kGroupSequence], 1);
-    EXPECT_EQ(pages[2].words[objectrecord::kSequence], 3);
 
     CvxDoc reopened;
     ASSERT_TRUE(reopened.OnOpenDocument(path));
-    ASSERT_EQ(reopened.Objects().size(), 1u);
+    ASSERT_EQ(reopened.Objects().size(), 2u);
     const CvxSprite& group = *reopened.Objects().front();
     ASSERT_EQ(group.GetKind(), 1);
     const auto& members = static_cast<const CvxSpriteGroup&>(group).Members();
     ASSERT_EQ(members.size(), 2u);
     EXPECT_EQ(members.front()->Width(), 5);  // top-most first, as when saved
-    EXPECT_EQ(members.back()->Width(), 10);
-    EXPECT_EQ(members.front()->m_x, 20);
+    EXPECT_EQ(members.back()->Width(), 7);
+    EXPECT_EQ(members.front()->m_x, 10);  // from the group's corner at x 30
 }
 
 TEST(ProjectFile, EveryFieldSurvivesSaveAndLoad) {
@@ -296,7 +278,7 @@ std::vector<RecordSpot> RecordSpots(const std::vector<std::uint8_t>& bytes) {
 
 // A project of five object pages: a plain object, a group of two, two plain objects.
 class DamagedProject : public ::testing::Test {
-protected:
+public:
     DamagedProject() {
         CvxDoc document;
         AddPattern(document, 0, 0, 10, 10, 1);
@@ -335,48 +317,40 @@ protected:
 
 }  // namespace
 
-TEST_F(DamagedProject, IntactLoadsEverything) {
-    const std::vector<int> widths = Load();
-    ASSERT_EQ(widths.size(), 4u);
-    EXPECT_EQ(widths.front(), 8);
-    EXPECT_EQ(widths.back(), 10);
-}
-
-TEST_F(DamagedProject, ASequenceNumberThatDisagreesWithItsPageStopsTheLoad) {
-    SetWord(5, objectrecord::kSequence, 2);
-    EXPECT_EQ(Load().size(), 2u);  // the object and the group read before it
-}
-
-TEST_F(DamagedProject, AMemberOfAGroupThatIsNotOpenStopsTheLoad) {
-    SetWord(5, objectrecord::kGroupSequence, 4);  // page 4 is a plain object
-    EXPECT_EQ(Load().size(), 2u);
-    bytes = original;
-    SetWord(1, objectrecord::kGroupSequence, 9);  // the very first page names a missing group
-    EXPECT_TRUE(Load().empty());
-}
-
-TEST_F(DamagedProject, AGroupWhoseMembersNeverArrive) {
-    SetWord(4, objectrecord::kGroupSequence, 0);  // the second member leaves the group
-    SetWord(4, objectrecord::kKind, 1);           // and claims to be a group itself
-    const std::vector<int> widths = Load();
-    EXPECT_EQ(widths.size(), 5u);  // the empty group page is an object of its own
-}
-
-TEST_F(DamagedProject, AShortRecordTagStopsTheLoad) {
-    PutLe32(bytes, spots[3].countField, 10);
-    EXPECT_EQ(Load().size(), 2u);
-}
-
-TEST_F(DamagedProject, APageThatFailsToDecodeStopsTheLoad) {
-    PutLe32(bytes, spots[4].compressionField, 7);  // page 5 claims a compression we do not read
-    EXPECT_EQ(Load().size(), 2u);
-    EXPECT_FALSE(platform.Messages().empty());
-}
-
-TEST_F(DamagedProject, AGroupAsTheLastPageHasNoMembers) {
-    SetWord(6, objectrecord::kKind, 1);  // the last page: a group, nothing after it
-    const std::vector<int> widths = Load();
-    ASSERT_EQ(widths.size(), 4u);
+// Each damage stops the load at the page it lies on, keeping what came before, or makes what
+// it can of the page. The widths count the top-level objects that were read.
+TEST_F(DamagedProject, LoadsStopSafelyAtBadRecords) {
+    using namespace objectrecord;
+    const struct {
+        const char* damage;
+        std::function<void(DamagedProject&)> apply;
+        std::size_t objects;
+    } cases[] = {
+        {"none", [](DamagedProject&) {}, 4},
+        {"a sequence number that disagrees with its page", [](DamagedProject& t) { t.SetWord(5, kSequence, 2); }, 2},
+        {"a member of a plain object", [](DamagedProject& t) { t.SetWord(5, kGroupSequence, 4); }, 2},
+        {"the first page names a missing group", [](DamagedProject& t) { t.SetWord(1, kGroupSequence, 9); }, 0},
+        {"the second member leaves and claims to be a group",
+         [](DamagedProject& t) {
+             t.SetWord(4, kGroupSequence, 0);
+             t.SetWord(4, kKind, 1);
+         },
+         5},  // the empty group page is an object of its own
+        {"a short record tag", [](DamagedProject& t) { PutLe32(t.bytes, t.spots[3].countField, 10); }, 2},
+        {"a page in a compression we do not read",
+         [](DamagedProject& t) { PutLe32(t.bytes, t.spots[4].compressionField, 7); }, 2},
+        {"a group as the last page", [](DamagedProject& t) { t.SetWord(6, kKind, 1); }, 4},
+    };
+    for (const auto& c : cases) {
+        bytes = original;
+        c.apply(*this);
+        const std::vector<int> widths = Load();
+        EXPECT_EQ(widths.size(), c.objects) << c.damage;
+        if (c.objects == 4) {
+            EXPECT_EQ(std::pair(widths.front(), widths.back()), std::pair(8, 10)) << c.damage;  // top, bottom
+        }
+    }
+    EXPECT_FALSE(platform.Messages().empty()) << "the undecodable page is reported";
 }
 
 TEST(ProjectCli, InfoListsTheObjectsAndConvertFlattens) {

@@ -1,11 +1,7 @@
 // The 256-colour side of objects and documents: the reduced copy with its edge map, and
 // the conversion of the flattened picture when a document is saved as GIF.
 
-#include <gtest/gtest.h>
-
 #include "DocumentFixtures.h"
-#include "platform/ScriptedPlatform.h"
-#include "support/TestSupport.h"
 
 using namespace doctest;
 

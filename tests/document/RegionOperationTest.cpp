@@ -1,14 +1,11 @@
 // The wand's region operation on an object of known colour columns, and the flat cut of a
 // rectangle or ellipse of the canvas.
 
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
 #include "DocumentFixtures.h"
 #include "document/RegionOperation.h"
-#include "platform/ScriptedPlatform.h"
 
 using namespace doctest;
 

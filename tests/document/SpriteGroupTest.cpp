@@ -1,8 +1,6 @@
 // Groups: building one from marked objects, its composite picture and z-order place, and
 // splitting it again.
 
-#include <gtest/gtest.h>
-
 #include "DocumentFixtures.h"
 #include "document/CvxSpriteGroup.h"
 
@@ -10,6 +8,7 @@ using namespace doctest;
 
 TEST(SpriteGroup, BuildsOneColumnAndRowWiderThanTheUnion) {
     CvxDoc document;
+    EXPECT_EQ(CvxSpriteGroup::BuildGroup(document), nullptr) << "nothing marked builds nothing";
     CvxSprite* small = AddSolid(document, 50, 40, 10, 10, {0, 0, 255, 255});
     CvxSprite* large = AddSolid(document, 10, 10, 20, 20, {0, 255, 0, 255});
     small->m_nGroupMark = large->m_nGroupMark = 1;
@@ -18,27 +17,19 @@ TEST(SpriteGroup, BuildsOneColumnAndRowWiderThanTheUnion) {
     ASSERT_NE(group, nullptr);
     EXPECT_EQ(group->GetKind(), 1);
     EXPECT_EQ(group->Document(), &document);
-    EXPECT_EQ(group->m_x, 10);
-    EXPECT_EQ(group->m_y, 10);
-    EXPECT_EQ(group->Width(), 51);
-    EXPECT_EQ(group->Height(), 41);
+    EXPECT_EQ(Placement(*group), "10,10 51x41");
     EXPECT_EQ(group->m_corners[2], (CPoint{50, 40}));
     ASSERT_EQ(document.Objects().size(), 1u);
     EXPECT_EQ(document.Objects().front().get(), group);
 
     ASSERT_EQ(group->Members().size(), 2u);
     EXPECT_EQ(group->Members().front().get(), large);  // top-most first
-    EXPECT_EQ(large->m_x, 0);
-    EXPECT_EQ(large->m_y, 0);
-    EXPECT_EQ(small->m_x, 40);
-    EXPECT_EQ(small->m_y, 30);
+    EXPECT_EQ(Placement(*large) + " " + Placement(*small), "0,0 20x20 40,30 10x10");
     EXPECT_EQ(large->DisplayBitmap(), nullptr);
 
     // The composite holds both pictures where they were; the gap stays transparent black.
-    EXPECT_EQ(PixelOf(*group->Image(), 0, 0), (Bgra{0, 255, 0, 255}));
-    EXPECT_EQ(PixelOf(*group->Image(), 45, 35), (Bgra{0, 0, 255, 255}));
-    EXPECT_EQ(PixelOf(*group->Image(), 30, 30), (Bgra{0, 0, 0, 0}));
-    EXPECT_EQ(PixelOf(*group->Image(), 50, 40), (Bgra{0, 0, 0, 0}));
+    ExpectProbes(*group->Image(),
+                 {{0, 0, {0, 255, 0, 255}}, {45, 35, {0, 0, 255, 255}}, {30, 30, {0, 0, 0, 0}}, {50, 40, {0, 0, 0, 0}}});
     EXPECT_TRUE(group->HasHistory());
 }
 
@@ -59,13 +50,6 @@ TEST(SpriteGroup, TakesThePlaceOfItsTopMostMember) {
     EXPECT_EQ(document.Objects().size(), 3u);
 }
 
-TEST(SpriteGroup, NothingMarkedBuildsNothing) {
-    CvxDoc document;
-    AddSolid(document, 0, 0, 5, 5);
-    EXPECT_EQ(CvxSpriteGroup::BuildGroup(document), nullptr);
-    EXPECT_EQ(document.Objects().size(), 1u);
-}
-
 TEST(SpriteGroup, UngroupRestoresPositionsAndOrder) {
     CvxDoc document;
     FakeView view(document);
@@ -83,10 +67,7 @@ TEST(SpriteGroup, UngroupRestoresPositionsAndOrder) {
     ASSERT_EQ(emptied.get(), group);
     EXPECT_TRUE(group->Members().empty());
     EXPECT_EQ(ZOrder(document), (std::vector<int>{8, 1, 2, 9}));
-    EXPECT_EQ(upper->m_x, 110);
-    EXPECT_EQ(upper->m_y, 10);
-    EXPECT_EQ(lower->m_x, 150);
-    EXPECT_EQ(lower->m_y, 40);
+    EXPECT_EQ(Placement(*upper) + " " + Placement(*lower), "110,10 20x20 150,40 10x10");
     EXPECT_EQ(document.GetSelected(), nullptr);
     EXPECT_NE(upper->DisplayBitmap(), nullptr);  // the recomposition gave it back
 
@@ -118,34 +99,31 @@ TEST(SpriteGroup, UngroupMovesAutomaticTransparencyMembersAndPutsTheirEffectsBac
     EXPECT_EQ(blended->m_nPendingBlendMode, 0);
 }
 
-TEST(SpriteGroup, EmptyHistoryLeavesASingleObject) {
-    CvxDoc document;
-    FakeView view(document);
-    CvxSprite* a = AddSolid(document, 0, 0, 5, 5);
-    CvxSprite* b = AddSolid(document, 10, 0, 5, 5);
-    a->m_nGroupMark = b->m_nGroupMark = 1;
-    CvxSpriteGroup* group = CvxSpriteGroup::BuildGroup(document);
-    ASSERT_NE(group, nullptr);
-    EXPECT_TRUE(document.HasAnythingToEmpty());
-    document.EmptyAllHistories();
-    EXPECT_TRUE(group->Members().empty());
-    EXPECT_FALSE(group->HasHistory());
-    EXPECT_EQ(group->Ungroup(&view), nullptr);
-    ASSERT_EQ(document.Objects().size(), 1u);  // the picture is not lost
-    EXPECT_EQ(document.Objects().front().get(), group);
-}
-
-TEST(SpriteGroup, ASnapshotOfAGroupIsAPlainObject) {
-    CvxDoc document;
-    FakeView view(document);
-    CvxSprite* a = AddSolid(document, 0, 0, 5, 5);
-    CvxSprite* b = AddSolid(document, 10, 0, 5, 5);
-    a->m_nGroupMark = b->m_nGroupMark = 1;
-    CvxSpriteGroup* group = CvxSpriteGroup::BuildGroup(document);
-    document.SetSelected(group);
-    CvxSprite* edited = CommitEdit(document, 3);
-    EXPECT_EQ(edited->GetKind(), 0);
-    edited->Undo(&view);
-    EXPECT_EQ(document.GetSelected(), group);
-    EXPECT_EQ(document.GetSelected()->GetKind(), 1);
+// Emptying the histories and editing a group both leave one plain picture in its place.
+TEST(SpriteGroup, EmptyHistoryLeavesASingleObjectAndASnapshotIsAPlainObject) {
+    for (const bool empty : {true, false}) {
+        CvxDoc document;
+        FakeView view(document);
+        CvxSprite* a = AddSolid(document, 0, 0, 5, 5);
+        CvxSprite* b = AddSolid(document, 10, 0, 5, 5);
+        a->m_nGroupMark = b->m_nGroupMark = 1;
+        CvxSpriteGroup* group = CvxSpriteGroup::BuildGroup(document);
+        ASSERT_NE(group, nullptr);
+        document.SetSelected(group);
+        if (empty) {
+            EXPECT_TRUE(document.HasAnythingToEmpty());
+            document.EmptyAllHistories();
+            EXPECT_TRUE(group->Members().empty());
+            EXPECT_FALSE(group->HasHistory());
+            EXPECT_EQ(group->Ungroup(&view), nullptr);
+            ASSERT_EQ(document.Objects().size(), 1u);  // the picture is not lost
+            EXPECT_EQ(document.Objects().front().get(), group);
+        } else {
+            CvxSprite* edited = CommitEdit(document, 3);
+            EXPECT_EQ(edited->GetKind(), 0);
+            edited->Undo(&view);
+            EXPECT_EQ(document.GetSelected(), group);
+            EXPECT_EQ(document.GetSelected()->GetKind(), 1);
+        }
+    }
 }

@@ -1,11 +1,10 @@
 // The clip outline at its limits: long live segments fill the point buffer, which is never
 // written past, and the outline keeps working once it is full.
 
-#include <gtest/gtest.h>
+#include "support/TestSupport.h"
 
 #include "edgeclip/ClipOutline.h"
 #include "edgeclip/EdgeMap.h"
-#include "image/CvxDIB.h"
 
 namespace {
 

@@ -1,15 +1,13 @@
 #pragma once
 // Small 8-bit pictures for the edge map and path search tests.
 
-#include <gtest/gtest.h>
+#include "support/TestSupport.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <ostream>
 #include <vector>
-
-#include "image/CvxDIB.h"
 
 inline void PrintTo(const CPoint& point, std::ostream* out) { *out << "(" << point.x << ", " << point.y << ")"; }
 

@@ -1,6 +1,6 @@
 #include "edgeclip/LiveWire.h"
 
-#include <gtest/gtest.h>
+#include "support/TestSupport.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,7 +12,6 @@
 
 #include "EdgeTestImages.h"
 #include "edgeclip/EdgeMap.h"
-#include "image/CvxDIB.h"
 
 using edgetest::IndexedImage;
 

@@ -1,17 +1,13 @@
 // The edge effects' pixel work against fixed values and a brute-force distance model.
 
-#include <gtest/gtest.h>
+#include "support/TestSupport.h"
 
 #include <cmath>
 
 #include "filters/EdgeEffectPixels.h"
-#include "support/PixelImages.h"
 
 using namespace edgepixels;
-using testsupport::GetPixel;
-using testsupport::MakeImage;
-using testsupport::Rgba;
-using testsupport::SetPixel;
+using namespace testsupport;
 
 namespace {
 

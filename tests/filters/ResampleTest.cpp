@@ -1,20 +1,13 @@
-#include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "filters/CubicResample.h"
 #include "filters/EdgeColourFill.h"
-#include "image/CvxDIB.h"
-#include "platform/ScriptedPlatform.h"
-#include "support/PixelImages.h"
 #include "support/TestSupport.h"
 
 namespace {
 
-using testsupport::GetPixel;
-using testsupport::MakeImage;
-using testsupport::Rgba;
-using testsupport::SetPixel;
+using namespace testsupport;
 
 Rgba Unpack(std::uint32_t pixel) {
     return {int(pixel >> 16) & 255, int(pixel >> 8) & 255, int(pixel) & 255, int(pixel >> 24)};

@@ -1,7 +1,7 @@
 // The compositor's source-over blend: exact integer arithmetic, additive transparent pixels,
 // the chunk shortcuts and rectangle clipping.
 
-#include <gtest/gtest.h>
+#include "support/TestSupport.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "image/BlendKernels.h"
-#include "image/CvxDIB.h"
 
 namespace {
 

@@ -1,9 +1,6 @@
-#include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "image/CvxDIB.h"
-#include "platform/ScriptedPlatform.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -22,39 +19,26 @@ std::array<std::uint8_t, 4> PixelOf(const CvxDIB& image, int x, int y) {
 using Bgra = std::array<std::uint8_t, 4>;
 using Texts = std::vector<std::string>;
 
-TEST(CvxDIBLayout, StrideIsPaddedToFourBytes) {
+TEST(CvxDIBLayout, RowsArePaddedBottomUpAndCreateFillsWhiteOverAGreyRamp) {
     CvxDIB image;
-    ASSERT_TRUE(image.Create(1, 1, 32));
-    EXPECT_EQ(image.GetRowBytes(), 4u);
-    ASSERT_TRUE(image.Create(3, 2, 8));
-    EXPECT_EQ(image.GetRowBytes(), 4u);
-    ASSERT_TRUE(image.Create(3, 2, 24));
-    EXPECT_EQ(image.GetRowBytes(), 12u);
-    ASSERT_TRUE(image.Create(5, 2, 1));
-    EXPECT_EQ(image.GetRowBytes(), 4u);
+    for (const auto& [width, bits, rowBytes] : {std::array<int, 3>{1, 32, 4}, {3, 8, 4}, {3, 24, 12}, {5, 1, 4}}) {
+        ASSERT_TRUE(image.Create(width, 2, bits));
+        EXPECT_EQ(image.GetRowBytes(), std::size_t(rowBytes)) << width << " x " << bits;
+    }
     EXPECT_EQ(image.Header()->biSizeImage, 8u);
-}
 
-TEST(CvxDIBLayout, CreateFillsWhiteAndWritesGreyRamp) {
-    CvxDIB image;
     ASSERT_TRUE(image.Create(4, 3, 0));
     EXPECT_EQ(image.BitCount(), 8);
     EXPECT_EQ(image.GetNumColors(), 256);
     for (int i = 0; i < 256; ++i) EXPECT_EQ(image.ColorTable()[i].rgbGreen, i);
     EXPECT_EQ(*image.PixelAt(3, 2), 255);
-    ASSERT_TRUE(image.Create(2, 2, 32));
-    EXPECT_EQ(PixelOf(image, 1, 1), (Bgra{255, 255, 255, 255}));
-}
 
-TEST(CvxDIBLayout, RowsAreBottomUp) {
-    CvxDIB image;
     ASSERT_TRUE(image.Create(2, 3, 32));
+    EXPECT_EQ(PixelOf(image, 1, 1), (Bgra{255, 255, 255, 255}));
     EXPECT_EQ(image.PixelAt(0, 0), image.Bits() + 2 * 8);
     EXPECT_EQ(image.PixelAt(0, 2), image.Bits());
     EXPECT_EQ(image.PixelOffset(1, 0), 2 * 8 + 4);
-    EXPECT_EQ(image.PixelAt(2, 0), nullptr);
-    EXPECT_EQ(image.PixelAt(-1, 0), nullptr);
-    EXPECT_EQ(image.PixelAt(0, 3), nullptr);
+    for (const auto& [x, y] : {std::pair{2, 0}, {-1, 0}, {0, 3}}) EXPECT_EQ(image.PixelAt(x, y), nullptr);
     EXPECT_EQ(image.PixelOffset(0, -1), -1);
 }
 
@@ -84,44 +68,35 @@ TEST(CvxDIBCopies, CloneCopiesPixelsAndTableButNotAnalysis) {
     EXPECT_NE(copy->Bits(), image.Bits());
 }
 
-TEST(CvxDIBConvert, ClampsBlackAndWhiteOfTrueColour) {
-    CvxDIB image;
-    ASSERT_TRUE(image.Create(3, 1, 24));
-    std::memset(image.Bits(), 0, 3);              // black
-    std::memset(image.Bits() + 3, 255, 3);        // white
-    image.Bits()[6] = 10, image.Bits()[7] = 20, image.Bits()[8] = 30;
-    const auto result = image.ConvertTo32(true);
-    ASSERT_NE(result, nullptr);
-    EXPECT_EQ(PixelOf(*result, 0, 0), (Bgra{1, 1, 1, 255}));
-    EXPECT_EQ(PixelOf(*result, 1, 0), (Bgra{254, 254, 254, 255}));
-    EXPECT_EQ(PixelOf(*result, 2, 0), (Bgra{10, 20, 30, 255}));
+// Pixels of a one-row conversion, left to right.
+std::vector<Bgra> Row(const std::unique_ptr<CvxDIB>& image) {
+    std::vector<Bgra> row;
+    if (image)
+        for (int x = 0; x < image->Width(); ++x) row.push_back(PixelOf(*image, x, 0));
+    return row;
 }
 
-TEST(CvxDIBConvert, ThirtyTwoBitKeepsAlpha) {
+TEST(CvxDIBConvert, TrueColourIsClampedAlphaKeptAndPalettedBlackMayBeTransparent) {
     CvxDIB image;
+    ASSERT_TRUE(image.Create(3, 1, 24));
+    std::memset(image.Bits(), 0, 3);        // black
+    std::memset(image.Bits() + 3, 255, 3);  // white
+    image.Bits()[6] = 10, image.Bits()[7] = 20, image.Bits()[8] = 30;
+    EXPECT_EQ(Row(image.ConvertTo32(true)), (std::vector<Bgra>{{1, 1, 1, 255}, {254, 254, 254, 255}, {10, 20, 30, 255}}));
+
     ASSERT_TRUE(image.Create(2, 1, 32));
     SetPixel(image, 0, 0, 0, 0, 0, 0);
     SetPixel(image, 1, 0, 9, 8, 7, 128);
-    const auto result = image.ConvertTo32(true);
-    EXPECT_EQ(PixelOf(*result, 0, 0), (Bgra{1, 1, 1, 0}));
-    EXPECT_EQ(PixelOf(*result, 1, 0), (Bgra{9, 8, 7, 128}));
-}
+    EXPECT_EQ(Row(image.ConvertTo32(true)), (std::vector<Bgra>{{1, 1, 1, 0}, {9, 8, 7, 128}}));
 
-TEST(CvxDIBConvert, PalettedTransparentBlackConvention) {
-    CvxDIB image;
-    ASSERT_TRUE(image.Create(3, 1, 8));  // grey ramp: entry 0 all zero, entry 1 = 01 01 01 00
+    // Paletted: entry 0 all zero and entry 1 = 01 01 01 00 (the grey ramp) mark black as
+    // transparent; paletted white is not clamped.
+    ASSERT_TRUE(image.Create(3, 1, 8));
     image.Bits()[0] = 0, image.Bits()[1] = 1, image.Bits()[2] = 255;
-    auto result = image.ConvertTo32(true);
-    EXPECT_EQ(PixelOf(*result, 0, 0), (Bgra{0, 0, 0, 0}));
-    EXPECT_EQ(PixelOf(*result, 1, 0), (Bgra{1, 1, 1, 255}));
-    EXPECT_EQ(PixelOf(*result, 2, 0), (Bgra{255, 255, 255, 255})) << "paletted white is not clamped";
-
-    result = image.ConvertTo32(false);
-    EXPECT_EQ(PixelOf(*result, 0, 0), (Bgra{1, 1, 1, 255}));
-
+    EXPECT_EQ(Row(image.ConvertTo32(true)), (std::vector<Bgra>{{0, 0, 0, 0}, {1, 1, 1, 255}, {255, 255, 255, 255}}));
+    EXPECT_EQ(Row(image.ConvertTo32(false))[0], (Bgra{1, 1, 1, 255}));
     image.ColorTable()[1] = RGBQUAD{2, 2, 2, 0};
-    result = image.ConvertTo32(true);
-    EXPECT_EQ(PixelOf(*result, 0, 0), (Bgra{1, 1, 1, 255})) << "without the convention black is opaque";
+    EXPECT_EQ(Row(image.ConvertTo32(true))[0], (Bgra{1, 1, 1, 255})) << "without the convention black is opaque";
 }
 
 TEST(CvxDIBConvert, OneAndFourBitIndicesSelectEntries) {

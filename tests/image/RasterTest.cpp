@@ -1,4 +1,4 @@
-#include <gtest/gtest.h>
+#include "support/TestSupport.h"
 
 #include <climits>
 #include <cmath>
@@ -8,7 +8,6 @@
 #include <utility>
 #include <vector>
 
-#include "image/CvxDIB.h"
 #include "image/Raster.h"
 
 namespace {
@@ -26,6 +25,20 @@ PixelSet SetPixels(const ByteMask& mask) {
     for (int y = 0; y < mask.Height(); ++y)
         for (int x = 0; x < mask.Width(); ++x)
             if (mask.At(x, y)) pixels.insert({x, y});
+    return pixels;
+}
+
+// The pixels set by one drawing call on a blank width x height mask.
+template <typename Draw>
+PixelSet Drawn(int width, int height, Draw draw) {
+    ByteMask mask = Blank(width, height);
+    draw(RasterTarget::Of(mask));
+    return SetPixels(mask);
+}
+
+PixelSet Diagonal(int first, int last) {
+    PixelSet pixels;
+    for (int i = first; i <= last; ++i) pixels.insert({i, i});
     return pixels;
 }
 
@@ -98,25 +111,17 @@ TEST(DrawLine, ClippingKeepsExactlyThePixelsOfTheWholeLine) {
 }
 
 TEST(DrawLine, EndsAtTheLimitsOfTheIntegerRangeFinishQuickly) {
-    ByteMask mask = Blank(16, 16);
-    DrawLine(RasterTarget::Of(mask), {INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}, 1);
-    PixelSet diagonal;
-    for (int i = 0; i < 16; ++i) diagonal.insert({i, i});
-    EXPECT_EQ(SetPixels(mask), diagonal);
-
-    mask = Blank(16, 16);
-    DrawLine(RasterTarget::Of(mask), {INT_MAX, 5}, {INT_MIN, 5}, 1);
-    EXPECT_EQ(SetPixels(mask).size(), 16u);
-    EXPECT_EQ(mask.At(0, 5), 1);
-
+    const auto line = [](CPoint from, CPoint to) {
+        return Drawn(16, 16, [&](RasterTarget target) { DrawLine(target, from, to, 1); });
+    };
+    EXPECT_EQ(line({INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}), Diagonal(0, 15));
+    const PixelSet row = line({INT_MAX, 5}, {INT_MIN, 5});
+    EXPECT_EQ(row.size(), 16u);
+    EXPECT_TRUE(row.count({0, 5}));
     // A steep line: one pixel per row, in one of the two columns it runs between.
-    mask = Blank(16, 16);
-    DrawLine(RasterTarget::Of(mask), {3, INT_MIN}, {4, INT_MAX}, 1);
-    for (int y = 0; y < 16; ++y) EXPECT_EQ(mask.At(3, y) + mask.At(4, y), 1) << y;
-
-    mask = Blank(16, 16);
-    DrawLine(RasterTarget::Of(mask), {INT_MIN, 0}, {INT_MIN + 5, INT_MAX}, 1);
-    EXPECT_TRUE(SetPixels(mask).empty());
+    const PixelSet steep = line({3, INT_MIN}, {4, INT_MAX});
+    for (int y = 0; y < 16; ++y) EXPECT_EQ(steep.count({3, y}) + steep.count({4, y}), 1u) << y;
+    EXPECT_TRUE(line({INT_MIN, 0}, {INT_MIN + 5, INT_MAX}).empty());
 }
 
 TEST(DrawLine, WritesFourBytePixelsOfABottomUpImage) {
@@ -198,43 +203,17 @@ TEST(FillPolygon, TheCentreOfAStarIsCoveredTwiceAndStaysEmpty) {
     EXPECT_EQ(mask.At(0, 0), 0);
 }
 
-TEST(FillPolygon, DegeneratePolygonsDrawTheirOutlineOnly) {
-    ByteMask mask = Blank(10, 10);
-    FillPolygon(RasterTarget::Of(mask), std::span<const CPoint>{}, 1);
-    EXPECT_TRUE(SetPixels(mask).empty());
-
-    const CPoint single[] = {{4, 5}};
-    FillPolygon(RasterTarget::Of(mask), single, 1);
-    EXPECT_EQ(SetPixels(mask), (PixelSet{{4, 5}}));
-
-    mask = Blank(10, 10);
-    const CPoint collinear[] = {{1, 1}, {4, 4}, {7, 7}, {4, 4}};
-    FillPolygon(RasterTarget::Of(mask), collinear, 1);
-    PixelSet diagonal;
-    for (int i = 1; i <= 7; ++i) diagonal.insert({i, i});
-    EXPECT_EQ(SetPixels(mask), diagonal);
-
-    mask = Blank(10, 10);
-    const CPoint flat[] = {{1, 3}, {8, 3}, {5, 3}};
-    FillPolygon(RasterTarget::Of(mask), flat, 1);
-    EXPECT_EQ(SetPixels(mask).size(), 8u);
-}
-
-TEST(FillPolygon, PointsFarOutsideAreClipped) {
-    ByteMask mask = Blank(20, 15);
-    const CPoint around[] = {{-1000000000, -1000000000}, {1000000000, -1000000000}, {0, 1000000000}};
-    FillPolygon(RasterTarget::Of(mask), around, 1);
-    EXPECT_EQ(SetPixels(mask).size(), 300u);
-
-    mask = Blank(20, 15);
-    const CPoint extreme[] = {{INT_MIN, INT_MIN}, {INT_MAX, INT_MIN}, {INT_MAX, INT_MAX}, {INT_MIN, INT_MAX}};
-    FillPolygon(RasterTarget::Of(mask), extreme, 1);
-    EXPECT_EQ(SetPixels(mask).size(), 300u);
-
-    mask = Blank(20, 15);
-    const CPoint away[] = {{100, 100}, {200000, 100}, {100, 900000}};
-    FillPolygon(RasterTarget::Of(mask), away, 1);
-    EXPECT_TRUE(SetPixels(mask).empty());
+TEST(FillPolygon, DegeneratePolygonsDrawTheirOutlineOnlyAndFarPointsAreClipped) {
+    const auto fill = [](std::vector<CPoint> points) {
+        return Drawn(20, 15, [&](RasterTarget target) { FillPolygon(target, points, 1); });
+    };
+    EXPECT_TRUE(fill({}).empty());
+    EXPECT_EQ(fill({{4, 5}}), (PixelSet{{4, 5}}));
+    EXPECT_EQ(fill({{1, 1}, {4, 4}, {7, 7}, {4, 4}}), Diagonal(1, 7));
+    EXPECT_EQ(fill({{1, 3}, {8, 3}, {5, 3}}).size(), 8u);
+    EXPECT_EQ(fill({{-1000000000, -1000000000}, {1000000000, -1000000000}, {0, 1000000000}}).size(), 300u);
+    EXPECT_EQ(fill({{INT_MIN, INT_MIN}, {INT_MAX, INT_MIN}, {INT_MAX, INT_MAX}, {INT_MIN, INT_MAX}}).size(), 300u);
+    EXPECT_TRUE(fill({{100, 100}, {200000, 100}, {100, 900000}}).empty());
 }
 
 TEST(FillEllipse, IsSymmetricAndStaysInItsBox) {
@@ -268,20 +247,16 @@ TEST(FillEllipse, CoversAboutAQuarterPiOfItsBox) {
 }
 
 TEST(FillEllipse, ThinBoxesGiveLinesAndEmptyBoxesNothing) {
-    ByteMask mask = Blank(10, 10);
-    FillEllipse(RasterTarget::Of(mask), {4, 1, 5, 9}, 1);
+    const auto fill = [](CRect box) { return Drawn(10, 10, [&](RasterTarget target) { FillEllipse(target, box, 1); }); };
     PixelSet column;
     for (int y = 1; y < 9; ++y) column.insert({4, y});
-    EXPECT_EQ(SetPixels(mask), column);
-
-    mask = Blank(10, 10);
-    FillEllipse(RasterTarget::Of(mask), {2, 2, 4, 4}, 1);
-    EXPECT_EQ(SetPixels(mask), (PixelSet{{2, 2}, {3, 2}, {2, 3}, {3, 3}}));
-
-    mask = Blank(10, 10);
-    FillEllipse(RasterTarget::Of(mask), {5, 5, 5, 9}, 1);
-    FillEllipse(RasterTarget::Of(mask), {8, 8, 2, 2}, 1);
-    EXPECT_TRUE(SetPixels(mask).empty());
+    EXPECT_EQ(fill({4, 1, 5, 9}), column);
+    EXPECT_EQ(fill({2, 2, 4, 4}), (PixelSet{{2, 2}, {3, 2}, {2, 3}, {3, 3}}));
+    EXPECT_TRUE(fill({5, 5, 5, 9}).empty());
+    EXPECT_TRUE(fill({8, 8, 2, 2}).empty());
+    EXPECT_EQ(Drawn(10, 10, [](RasterTarget target) { FillEllipse(target, {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, 1); })
+                  .size(),
+              100u);
 }
 
 TEST(FillEllipse, BoxesPartlyOutsideAreCutNotShifted) {
@@ -292,10 +267,6 @@ TEST(FillEllipse, BoxesPartlyOutsideAreCutNotShifted) {
     FillEllipse(RasterTarget::Of(cut), box, 1);
     for (int y = 0; y < 20; ++y)
         for (int x = 0; x < 30; ++x) ASSERT_EQ(cut.At(x, y), whole.At(x + 40, y + 15)) << x << "," << y;
-
-    ByteMask far = Blank(10, 10);
-    FillEllipse(RasterTarget::Of(far), {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, 1);
-    EXPECT_EQ(SetPixels(far).size(), 100u);
 }
 
 }  // namespace

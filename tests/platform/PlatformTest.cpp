@@ -1,6 +1,4 @@
-#include <gtest/gtest.h>
 
-#include "platform/ScriptedPlatform.h"
 #include "support/TestSupport.h"
 
 namespace {

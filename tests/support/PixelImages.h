@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <memory>
 #include <ostream>
+#include <vector>
 
 #include "image/CvxDIB.h"
 
@@ -39,6 +40,23 @@ inline std::unique_ptr<CvxDIB> MakeImage(int width, int height, Rgba fill) {
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) SetPixel(*image, x, y, fill);
     return image;
+}
+
+using Pixels = std::vector<Rgba>;
+
+// A one-row image of the given pixels.
+inline std::unique_ptr<CvxDIB> RowImage(const Pixels& pixels) {
+    auto image = MakeImage(static_cast<int>(pixels.size()), 1, {});
+    for (std::size_t x = 0; x < pixels.size(); ++x) SetPixel(*image, static_cast<int>(x), 0, pixels[x]);
+    return image;
+}
+
+// Every pixel, rows top first: one comparison states a whole small picture.
+inline Pixels AllPixels(const CvxDIB& image) {
+    Pixels pixels;
+    for (int y = 0; y < image.Height(); ++y)
+        for (int x = 0; x < image.Width(); ++x) pixels.push_back(GetPixel(image, x, y));
+    return pixels;
 }
 
 }  // namespace testsupport

@@ -1,6 +1,7 @@
 #pragma once
 // Helpers shared by the test programs: temporary folders, the conformance corpus beside
-// the checkout, pixel hashes and running external tools.
+// the checkout, pixel hashes and running external tools; with it come GoogleTest, images,
+// pixel builders and the scripted platform every test program uses.
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,9 @@
 #include <string>
 #include <vector>
 
-class CvxDIB;
+#include "image/CvxDIB.h"
+#include "platform/ScriptedPlatform.h"
+#include "support/PixelImages.h"
 
 namespace testsupport {
 
@@ -88,8 +91,6 @@ template <typename Fill>
 void FillPixels(CvxDIB& image, Fill fill);
 
 }  // namespace testsupport
-
-#include "image/CvxDIB.h"
 
 template <typename Fill>
 void testsupport::FillPixels(CvxDIB& image, Fill fill) {

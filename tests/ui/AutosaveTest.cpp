@@ -1,4 +1,3 @@
-#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QMdiArea>
@@ -15,7 +14,6 @@
 #include "app/CommandIds.h"
 #include "app/CvxApp.h"
 #include "document/CvxDoc.h"
-#include "platform/ScriptedPlatform.h"
 #include "support/TestSupport.h"
 #include "view/CvxView.h"
 

@@ -1,81 +1,36 @@
-#include <gtest/gtest.h>
-
-#include <QApplication>
-#include <QMdiArea>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QScrollBar>
 #include <QTest>
 
-#include "app/CChildFrame.h"
-#include "app/CMainFrame.h"
-#include "app/CommandIds.h"
+#include "EditCommandsFixture.h"
 #include "app/CvxStatusBar.h"
-#include "document/CvxCanvas.h"
-#include "document/CvxDoc.h"
-#include "platform/ScriptedPlatform.h"
-#include "support/TestSupport.h"
 #include "tools/CvxToolBase.h"
-#include "view/CvxView.h"
 
 namespace {
 
-// A main window with one document window holding a 300 x 200 picture.
-class CanvasViewTest : public ::testing::Test {
+class CanvasViewTest : public EditCommandsTest {
 protected:
-    void SetUp() override {
-        CvxDIB picture;
-        ASSERT_TRUE(picture.Create(300, 200, 24));
-        for (int y = 0; y < 200; ++y)
-            for (int x = 0; x < 300; ++x) {
-                std::uint8_t* p = picture.PixelAt(x, y);
-                p[0] = static_cast<std::uint8_t>(x), p[1] = static_cast<std::uint8_t>(y), p[2] = 90;
-            }
-        ASSERT_TRUE(picture.SaveToFile(m_dir.File("photo.bmp")));
-
-        m_frame = std::make_unique<CMainFrame>();
-        m_frame->resize(1000, 800);
-        m_frame->show();
-        auto document = std::make_unique<CvxDoc>();
-        ASSERT_TRUE(document->OnOpenDocument(m_dir.File("photo.bmp")));
-        m_child = CChildFrame::Open(*m_frame, std::move(document));
-        m_frame->SetCommandChain([this] { return m_child->CommandChain(); }, nullptr);
-        QApplication::processEvents();
-    }
-
-    void TearDown() override {
-        m_frame->MdiArea()->closeAllSubWindows();
-        m_frame.reset();
-    }
-
-    CvxView& View() { return m_child->View(); }
-    CvxDoc& Document() { return m_child->Document(); }
-
     void Paint() {
         View().InvalidateCanvas();
         View().viewport()->repaint();
     }
-
-    platform::ScriptedPlatform m_platform;
-    testsupport::TempDir m_dir;
-    std::unique_ptr<CMainFrame> m_frame;
-    CChildFrame* m_child = nullptr;
 };
 
-TEST_F(CanvasViewTest, OpeningAFilePlacesTheFirstObject) {
-    ASSERT_EQ(Document().Objects().size(), 1u);
-    const CvxSprite& object = *Document().Objects().front();
-    EXPECT_EQ(object.Width(), 300);
-    EXPECT_EQ(object.Height(), 200);
+TEST_F(CanvasViewTest, OpeningAFilePlacesTheObjectAndZoomAndScrollingMapTheCanvas) {
+    EXPECT_EQ(Photo().Width(), 300);
+    EXPECT_EQ(Photo().Height(), 200);
     EXPECT_EQ(m_child->windowTitle(), "photo.bmp[*]");
-}
 
-TEST_F(CanvasViewTest, ZoomCommandsChangeMappingAndScrollRanges) {
     m_frame->SendCommand(ID_VIEW_ZOOM_25);
     EXPECT_EQ(View().CanvasToDevice({400, 400}), (CPoint{100, 100}));
     EXPECT_EQ(View().DeviceToCanvas({100, 100}), (CPoint{400, 400}));
     m_frame->SendCommand(ID_VIEW_ZOOM_200);
     EXPECT_EQ(View().CanvasToDevice({400, 400}), (CPoint{800, 800}));
+    View().horizontalScrollBar()->setValue(300);
+    View().verticalScrollBar()->setValue(100);
+    EXPECT_EQ(View().CanvasToDevice({400, 400}), (CPoint{500, 700}));
+    EXPECT_EQ(View().DeviceToCanvas({500, 700}), (CPoint{400, 400}));
 
     auto total = [](const QScrollBar* bar) { return bar->maximum() + bar->pageStep(); };
     m_frame->SendCommand(ID_VIEW_ZOOM_150);
@@ -83,18 +38,9 @@ TEST_F(CanvasViewTest, ZoomCommandsChangeMappingAndScrollRanges) {
     EXPECT_EQ(total(View().verticalScrollBar()), 3000);
     m_frame->SendCommand(ID_VIEW_ZOOM_87);
     EXPECT_EQ(total(View().horizontalScrollBar()), 2000);
-    m_frame->UpdateCommandStates();
-    EXPECT_TRUE(m_frame->Action(ID_VIEW_ZOOM_87)->isChecked());
-    EXPECT_FALSE(m_frame->Action(ID_VIEW_ZOOM_150)->isChecked());
+    EXPECT_TRUE(Checked(ID_VIEW_ZOOM_87));
+    EXPECT_FALSE(Checked(ID_VIEW_ZOOM_150));
     EXPECT_EQ(m_frame->StatusBar()->ZoomPaneText(), "zoom:  87% ");
-}
-
-TEST_F(CanvasViewTest, ScrolledMappingAccountsForTheScrollPosition) {
-    m_frame->SendCommand(ID_VIEW_ZOOM_200);
-    View().horizontalScrollBar()->setValue(300);
-    View().verticalScrollBar()->setValue(100);
-    EXPECT_EQ(View().CanvasToDevice({400, 400}), (CPoint{500, 700}));
-    EXPECT_EQ(View().DeviceToCanvas({500, 700}), (CPoint{400, 400}));
 }
 
 TEST_F(CanvasViewTest, SurfaceShowsTheComposedCanvasScaledByTheZoom) {
@@ -120,30 +66,23 @@ TEST_F(CanvasViewTest, SurfaceShowsTheComposedCanvasScaledByTheZoom) {
     }
 }
 
-TEST_F(CanvasViewTest, ClickOnUnfocusedViewOnlyFocusesIt) {
+TEST_F(CanvasViewTest, AClickThatOnlyFocusesTheViewOrFollowsAnIgnoredEventSelectsNothing) {
     View().clearFocus();
     m_frame->setFocus();
     QApplication::processEvents();
     ASSERT_FALSE(View().hasFocus());
     Document().SetSelected(nullptr);
-    const CvxSprite& object = *Document().Objects().front();
-    const CPoint inside = View().CanvasToDevice({object.m_x + 10, object.m_y + 10});
-    QTest::mouseClick(View().viewport(), Qt::LeftButton, {}, QPoint(inside.x, inside.y));
+    const CPoint inside = View().CanvasToDevice({Photo().m_x + 10, Photo().m_y + 10});
+    const auto click = [&] { QTest::mouseClick(View().viewport(), Qt::LeftButton, {}, QPoint(inside.x, inside.y)); };
+    click();
     EXPECT_TRUE(View().hasFocus());
     EXPECT_EQ(Document().GetSelected(), nullptr) << "the tool saw nothing";
-    QTest::mouseClick(View().viewport(), Qt::LeftButton, {}, QPoint(inside.x, inside.y));
-    EXPECT_EQ(Document().GetSelected(), &object);
-}
-
-TEST_F(CanvasViewTest, IgnoredPointerEventSwallowsOnePress) {
-    View().setFocus();
-    Document().SetSelected(nullptr);
     View().m_bIgnoreNextPointerEvent = true;
-    const CvxSprite& object = *Document().Objects().front();
-    const CPoint inside = View().CanvasToDevice({object.m_x + 5, object.m_y + 5});
-    QTest::mouseClick(View().viewport(), Qt::LeftButton, {}, QPoint(inside.x, inside.y));
+    click();
     EXPECT_EQ(Document().GetSelected(), nullptr);
     EXPECT_FALSE(View().m_bIgnoreNextPointerEvent);
+    click();
+    EXPECT_EQ(Document().GetSelected(), &Photo());
 }
 
 TEST_F(CanvasViewTest, OutlineTimerAnimatesTheSelection) {

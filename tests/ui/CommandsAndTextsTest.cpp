@@ -2,8 +2,6 @@
 // (a known command, an owner that handles it, a picture, a help page), shortcuts work, and the
 // texts shown in menus, prompts, messages and the status bar read exactly as they should.
 
-#include <gtest/gtest.h>
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -23,7 +21,6 @@
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
 #include "app/CvxApp.h"
-#include "platform/ScriptedPlatform.h"
 #include "support/TestSupport.h"
 
 namespace {

@@ -1,25 +1,15 @@
 // The edge clip tool driven through the canvas view with mouse and key events in the order a
 // person makes them, on a dark disc over a textured light background.
 
-#include <gtest/gtest.h>
-
-#include <QApplication>
 #include <QDialog>
-#include <QMdiArea>
 #include <QSlider>
 #include <QTest>
 #include <QTimer>
 #include <cmath>
 #include <numbers>
 
-#include "app/CChildFrame.h"
-#include "app/CMainFrame.h"
-#include "app/CommandIds.h"
-#include "document/CvxDoc.h"
-#include "platform/ScriptedPlatform.h"
-#include "support/TestSupport.h"
+#include "EditCommandsFixture.h"
 #include "tools/CvxToolESeg.h"
-#include "view/CvxView.h"
 
 namespace {
 
@@ -41,43 +31,23 @@ int OpaquePixels(const CvxDIB& image) {
     return count;
 }
 
-class EdgeClipToolTest : public ::testing::Test {
+class EdgeClipToolTest : public EditorTest {
 protected:
     void SetUp() override {
-        m_frame.resize(1000, 800);
-        auto document = std::make_unique<CvxDoc>();
-        document->OnNewDocument();
-        m_child = new CChildFrame(std::move(document), m_frame);
-        m_frame.MdiArea()->addSubWindow(m_child);
-        m_frame.SetCommandChain([this] { return m_child->CommandChain(); }, nullptr);
-        m_frame.show();
-        m_child->showMaximized();
-        View().OnInitialUpdate();
-        QApplication::processEvents();
+        EditorTest::SetUp();
         // 300 x 300 pixels at (100, 100): the disc at its centre, a weave of light greys around it.
-        auto image = std::make_unique<CvxDIB>();
-        image->Create(300, 300, 32);
+        auto image = testsupport::MakeImage(300, 300, {});
         testsupport::FillPixels(*image, [](int x, int y, std::uint8_t* p) {
             const bool disc = std::hypot(x + 100 - kCentre.x, y + 100 - kCentre.y) < kRadius;
             p[0] = p[1] = p[2] = std::uint8_t(disc ? 50 + (x * y) % 7 : 190 + (x * 7 + y * 13) % 40);
             p[3] = 255;
         });
-        auto object = std::make_unique<CvxSprite>(&Document());
-        object->Attach(std::move(image), nullptr, nullptr, true);
-        object->m_x = object->m_y = 100;
-        m_photo = Document().AddObjectAtHead(std::move(object));
+        m_photo = &AddObject(std::move(image), 100, 100);
         View().setFocus();
-        m_frame.SendCommand(ID_TOOL_EDGE_CLIP);
+        m_frame->SendCommand(ID_TOOL_EDGE_CLIP);
     }
-    void TearDown() override { m_frame.MdiArea()->closeAllSubWindows(); }
 
-    CvxView& View() { return m_child->View(); }
-    CvxDoc& Document() { return m_child->Document(); }
-    CvxToolESeg& Tool() { return *static_cast<CvxToolESeg*>(m_frame.ToolById(2)); }
-    QPoint Device(CPoint canvas) {
-        const CPoint device = View().CanvasToDevice(canvas);
-        return {device.x, device.y};
-    }
+    CvxToolESeg& Tool() { return *static_cast<CvxToolESeg*>(m_frame->ToolById(2)); }
     // The pointer travels to the point in a few steps.
     void MoveTo(CPoint to) {
         const QPoint device = View().viewport()->mapFromGlobal(QCursor::pos());
@@ -99,9 +69,6 @@ protected:
         for (double angle : degrees) ClickAt(OnCircle(angle));
     }
 
-    platform::ScriptedPlatform m_platform;
-    CMainFrame m_frame;
-    CChildFrame* m_child = nullptr;
     CvxSprite* m_photo = nullptr;
 };
 
@@ -111,20 +78,20 @@ TEST_F(EdgeClipToolTest, EightAnchorsAndADoubleClickCutTheDiscAlongItsEdge) {
         SCOPED_TRACE(zoom);
         View().SetZoom(zoom);
         Document().SetSelected(nullptr);
-        m_frame.SendCommand(ID_TOOL_EDGE_CLIP);
-        EXPECT_EQ(m_frame.PromptText(), "Edge Clip from original background.");
+        m_frame->SendCommand(ID_TOOL_EDGE_CLIP);
+        EXPECT_EQ(m_frame->PromptText(), "Edge Clip from original background.");
         const double offsets[] = {3, -2, 2, -3, 1, 3, -2, 2};  // near the border, not on it
         std::vector<CPoint> anchors;
         for (int k = 0; k < 8; ++k) anchors.push_back(OnCircle(45.0 * k, kRadius + offsets[k]));
         for (int k = 0; k < 7; ++k) ClickAt(anchors[std::size_t(k)]);
-        EXPECT_EQ(m_frame.PromptText(), kEdgePrompt);
+        EXPECT_EQ(m_frame->PromptText(), kEdgePrompt);
         EXPECT_EQ(Tool().Source(), m_photo);  // the object under the pointer
         DoubleClickAt(anchors[7]);
 
         CvxSprite* clipped = Document().Objects().front().get();
         ASSERT_NE(clipped, m_photo);
         EXPECT_EQ(Document().GetSelected(), clipped);
-        EXPECT_EQ(m_frame.CurrentTool(), m_frame.MoveTool());
+        EXPECT_EQ(m_frame->CurrentTool(), m_frame->MoveTool());
         EXPECT_EQ(OpaquePixels(*m_photo->Image()), 300 * 300);  // the picture is not changed
         const double disc = std::numbers::pi * kRadius * kRadius;
         double straight = 0;  // the polygon through the same anchors
@@ -148,7 +115,7 @@ TEST_F(EdgeClipToolTest, ADoubleClickNearTheStartClosesStraightAndFarAwayAlongTh
     };
     for (const auto& c : cases) {
         Document().SetSelected(m_photo);
-        m_frame.SendCommand(ID_TOOL_EDGE_CLIP);
+        m_frame->SendCommand(ID_TOOL_EDGE_CLIP);
         ClickAround({0, 90, 180});
         if (c.last.y != OnCircle(270).y) ClickAround({270});
         DoubleClickAt(c.last);
@@ -162,12 +129,12 @@ TEST_F(EdgeClipToolTest, StraightModeShiftBackspaceAndTheChoiceOfPicture) {
     // Shift held: straight segments, and presses are ignored; released: edges again.
     QTest::keyPress(&View(), Qt::Key_Shift);
     EXPECT_TRUE(Tool().IsStraight());
-    EXPECT_EQ(m_frame.PromptText(), kStraightPrompt);
+    EXPECT_EQ(m_frame->PromptText(), kStraightPrompt);
     ClickAt(OnCircle(90));
     EXPECT_EQ(Tool().Outline().AnchorCount(), 1);
     QTest::keyRelease(&View(), Qt::Key_Shift);
     EXPECT_FALSE(Tool().IsStraight());
-    EXPECT_EQ(m_frame.PromptText(), kEdgePrompt);
+    EXPECT_EQ(m_frame->PromptText(), kEdgePrompt);
     // The right button switches; a straight anchor is exactly the click.
     ClickAt(OnCircle(90), Qt::RightButton);
     EXPECT_TRUE(Tool().IsStraight());
@@ -175,10 +142,10 @@ TEST_F(EdgeClipToolTest, StraightModeShiftBackspaceAndTheChoiceOfPicture) {
     ASSERT_EQ(Tool().Outline().AnchorCount(), 2);
     EXPECT_EQ(Tool().Outline().LastAnchor().x, kCentre.x - m_photo->m_x);
     // Delete belongs to the outline, not to the Delete command, while clipping.
-    QTest::keyClick(&View(), Qt::Key_Delete);
+    Key(Qt::Key_Delete);
     EXPECT_EQ(Tool().Outline().AnchorCount(), 1);
     EXPECT_EQ(Document().Objects().size(), 1u);
-    QTest::keyClick(&View(), Qt::Key_Backspace);
+    Key(Qt::Key_Backspace);
     EXPECT_EQ(Tool().m_bEngaged, CvxToolESeg::kIdle);
     EXPECT_FALSE(Tool().HasOverlay());
 
@@ -195,12 +162,12 @@ TEST_F(EdgeClipToolTest, StraightModeShiftBackspaceAndTheChoiceOfPicture) {
     ASSERT_EQ(Tool().Source(), target);
     EXPECT_EQ(Tool().Outline().First().x, 0);
     EXPECT_EQ(Tool().Outline().First().y, 20);
-    QTest::keyClick(&View(), Qt::Key_Backspace);
+    Key(Qt::Key_Backspace);
 
     // Ten pixels away there is nothing to clip: the move tool takes over.
     Document().SetSelected(nullptr);
     ClickAt({590, 120});
-    EXPECT_EQ(m_frame.CurrentTool(), m_frame.MoveTool());
+    EXPECT_EQ(m_frame->CurrentTool(), m_frame->MoveTool());
     EXPECT_EQ(Document().GetSelected(), nullptr);
 }
 
@@ -210,8 +177,8 @@ TEST_F(EdgeClipToolTest, ARightDoubleClickSetsTheResponseAndLeavesTheModeAsItWas
         QWidget* dialog = QApplication::activeModalWidget();
         ASSERT_NE(dialog, nullptr);
         // The button comes up while the dialog is open, through the window as from the screen.
-        QTest::mouseRelease(m_frame.windowHandle(), Qt::RightButton, {},
-                            View().viewport()->mapTo(&m_frame, Device(OnCircle(0))));
+        QTest::mouseRelease(m_frame->windowHandle(), Qt::RightButton, {},
+                            View().viewport()->mapTo(m_frame.get(), Device(OnCircle(0))));
         dialog->findChild<QSlider*>()->setValue(1024);
         static_cast<QDialog*>(dialog)->accept();
     });
@@ -219,7 +186,7 @@ TEST_F(EdgeClipToolTest, ARightDoubleClickSetsTheResponseAndLeavesTheModeAsItWas
     QTest::mouseDClick(View().viewport(), Qt::RightButton, {}, Device(OnCircle(0)));
     EXPECT_EQ(Tool().m_nClipResponse, 1024);
     EXPECT_FALSE(Tool().IsStraight());
-    EXPECT_EQ(m_frame.PromptText(), kEdgePrompt);
+    EXPECT_EQ(m_frame->PromptText(), kEdgePrompt);
 }
 
 TEST_F(EdgeClipToolTest, AtTheAnchorLimitFurtherAnchorsAreRefusedAndTheOutlineStillCloses) {
@@ -228,12 +195,12 @@ TEST_F(EdgeClipToolTest, AtTheAnchorLimitFurtherAnchorsAreRefusedAndTheOutlineSt
     ClickAt(OnCircle(0), Qt::RightButton);
     for (int i = 1; i < ClipOutline::kMaxAnchors + 5; ++i) {
         const CPoint at{kCentre.x - 60 + i % 120, kCentre.y - 60 + (i / 120) * 12};
-        QTest::mouseClick(View().viewport(), Qt::LeftButton, {}, Device(at));
+        Click(at);
     }
     EXPECT_EQ(Tool().Outline().AnchorCount(), ClipOutline::kMaxAnchors - 1);
     DoubleClickAt(OnCircle(90));
     EXPECT_EQ(Document().Objects().size(), 2u);
-    EXPECT_EQ(m_frame.CurrentTool(), m_frame.MoveTool());
+    EXPECT_EQ(m_frame->CurrentTool(), m_frame->MoveTool());
 }
 
 }  // namespace

@@ -4,10 +4,7 @@
 
 #include "document/CvxSpriteGroup.h"
 
-using testsupport::GetPixel;
-using testsupport::MakeImage;
-using testsupport::Rgba;
-using testsupport::SetPixel;
+using namespace testsupport;
 
 // A whole editing session: a photograph, a pasted picture moved and restacked, a cut with
 // undo and redo, the cut piece pasted back, grouped, ungrouped and grouped again, then the

@@ -3,10 +3,7 @@
 #include "codecs/CvxOpenDlg.h"
 #include "tools/CvxToolBase.h"
 
-using testsupport::GetPixel;
-using testsupport::MakeImage;
-using testsupport::Rgba;
-using testsupport::SetPixel;
+using namespace testsupport;
 
 namespace {
 

@@ -1,8 +1,6 @@
 // The editor as a new user meets it: start-up, toolbars, menus, shortcuts and the first
 // clicks, driven by the events a person's hands make, in the order they make them.
 
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QFileInfo>
@@ -22,7 +20,6 @@
 #include "app/MenuLayout.h"
 #include "document/CvxCanvas.h"
 #include "document/CvxDoc.h"
-#include "platform/ScriptedPlatform.h"
 #include "support/TestSupport.h"
 #include "tools/CvxToolText.h"
 #include "view/CvxView.h"

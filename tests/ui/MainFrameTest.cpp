@@ -1,4 +1,4 @@
-#include <gtest/gtest.h>
+#include "support/TestSupport.h"
 
 #include <QAction>
 #include <QMenuBar>
@@ -9,7 +9,6 @@
 #include "app/CommandIds.h"
 #include "app/CvxStatusBar.h"
 #include "app/MenuLayout.h"
-#include "platform/ScriptedPlatform.h"
 
 namespace {
 
@@ -32,111 +31,85 @@ public:
     }
 };
 
-TEST(CMainFrame, MenusAndToolbarsComeFromTheTables) {
-    platform::ScriptedPlatform platform;
-    CMainFrame frame;
-    EXPECT_EQ(frame.windowTitle().toStdString(), CMainFrame::kTitle);
-    ASSERT_EQ(frame.menuBar()->actions().size(), static_cast<qsizetype>(MenuBar().size()));
-    EXPECT_EQ(frame.menuBar()->actions().front()->text(), "&File");
-    QToolBar* main = frame.Toolbar(kMainToolbarResource);
+// A frame whose command chain is one recording target, as a document window would be.
+class CMainFrameTest : public ::testing::Test {
+protected:
+    CMainFrameTest() { m_frame.SetCommandChain([this] { return std::vector<CommandTarget*>{&m_view}; }, nullptr); }
+    platform::ScriptedPlatform m_platform;
+    CMainFrame m_frame;
+    RecordingTarget m_view;
+};
+
+TEST_F(CMainFrameTest, MenusToolbarsAndTheLowMemoryNoticeAreBuiltAsTheTablesSay) {
+    EXPECT_EQ(m_frame.windowTitle().toStdString(), CMainFrame::kTitle);
+    ASSERT_EQ(m_frame.menuBar()->actions().size(), static_cast<qsizetype>(MenuBar().size()));
+    EXPECT_EQ(m_frame.menuBar()->actions().front()->text(), "&File");
+    QToolBar* main = m_frame.Toolbar(kMainToolbarResource);
     ASSERT_NE(main, nullptr);
-    EXPECT_EQ(main->actions().front(), frame.Action(ID_HELP_CONTENTS));
-    EXPECT_EQ(frame.toolBarArea(frame.Toolbar(kPaintToolbarResource)), Qt::RightToolBarArea);
-    EXPECT_EQ(frame.Action(ID_EDIT_UNDO)->shortcut(), QKeySequence("Ctrl+Z"));
-    EXPECT_FALSE(frame.Action(ID_TOOL_EDGE_CLIP)->icon().isNull());
-}
+    EXPECT_EQ(main->actions().front(), m_frame.Action(ID_HELP_CONTENTS));
+    EXPECT_EQ(m_frame.Action(ID_EDIT_UNDO)->shortcut(), QKeySequence("Ctrl+Z"));
+    EXPECT_FALSE(m_frame.Action(ID_TOOL_EDGE_CLIP)->icon().isNull());
+    EXPECT_EQ(m_frame.GetUsableScreenSize(), QSize(1280 - 22, 1024 - 120));
+    EXPECT_EQ(m_frame.GetUsableScreenSize(true), QSize(1280 - 42, 1024 - 140));
 
-TEST(CMainFrame, CommandsTravelTheChainAndUnownedOnesAreDisabled) {
-    platform::ScriptedPlatform platform;
-    CMainFrame frame;
-    RecordingTarget view;
-    frame.SetCommandChain([&] { return std::vector<CommandTarget*>{&view}; }, nullptr);
-    frame.UpdateCommandStates();
-    EXPECT_TRUE(frame.Action(ID_VIEW_ZOOM_50)->isEnabled());
-    EXPECT_TRUE(frame.Action(ID_VIEW_ZOOM_50)->isChecked());
-    EXPECT_FALSE(frame.Action(ID_VIEW_ZOOM_75)->isEnabled()) << "nobody owns it yet";
-    EXPECT_TRUE(frame.Action(ID_APP_EXIT)->isEnabled()) << "the frame's own command";
-
-    frame.Action(ID_VIEW_ZOOM_50)->trigger();
-    EXPECT_EQ(view.received, std::vector<int>{ID_VIEW_ZOOM_50});
-    EXPECT_FALSE(frame.SendCommand(ID_VIEW_ZOOM_75));
-}
-
-TEST(CMainFrame, PaintToolbarToggles) {
-    platform::ScriptedPlatform platform;
-    CMainFrame frame;
-    frame.show();
-    QToolBar* paint = frame.Toolbar(kPaintToolbarResource);
-    frame.UpdateCommandStates();
-    EXPECT_TRUE(frame.Action(ID_VIEW_PAINT_TOOLBAR)->isChecked());
-    frame.SendCommand(ID_VIEW_PAINT_TOOLBAR);
+    // The paint toolbar sits on the right and toggles with its command.
+    m_frame.show();
+    QToolBar* paint = m_frame.Toolbar(kPaintToolbarResource);
+    EXPECT_EQ(m_frame.toolBarArea(paint), Qt::RightToolBarArea);
+    m_frame.UpdateCommandStates();
+    EXPECT_TRUE(m_frame.Action(ID_VIEW_PAINT_TOOLBAR)->isChecked());
+    m_frame.SendCommand(ID_VIEW_PAINT_TOOLBAR);
     EXPECT_TRUE(paint->isHidden());
-    EXPECT_FALSE(frame.Action(ID_VIEW_PAINT_TOOLBAR)->isChecked());
-    frame.SendCommand(ID_VIEW_PAINT_TOOLBAR);
+    EXPECT_FALSE(m_frame.Action(ID_VIEW_PAINT_TOOLBAR)->isChecked());
+    m_frame.SendCommand(ID_VIEW_PAINT_TOOLBAR);
     EXPECT_FALSE(paint->isHidden());
-    EXPECT_EQ(frame.toolBarArea(paint), Qt::RightToolBarArea);
+    EXPECT_EQ(m_frame.toolBarArea(paint), Qt::RightToolBarArea);
+
+    // Low memory: the pane shows MEM and the notice comes once per run.
+    m_platform.SetAvailablePhysicalMemory(4'000'000);
+    for (int i = 0; i < 2; ++i) m_frame.UpdateMemoryIndicator();
+    EXPECT_EQ(m_frame.StatusBar()->MemoryPaneText(), "MEM");
+    EXPECT_EQ(m_platform.MessageTexts(),
+              std::vector<std::string>{"The MEM symbol on the status bar means memory is low. To free memory close some "
+                                       "windows or Empty Delete Bin (from Edit menu)"});
+    m_platform.SetAvailablePhysicalMemory(5'000'000);
+    m_frame.UpdateMemoryIndicator();
+    EXPECT_EQ(m_frame.StatusBar()->MemoryPaneText(), "   ");
 }
 
-TEST(CMainFrame, RightClickOnToolButtonRequestsAttributes) {
-    platform::ScriptedPlatform platform;
-    CMainFrame frame;
-    RecordingTarget view;
-    frame.SetCommandChain([&] { return std::vector<CommandTarget*>{&view}; }, nullptr);
-    frame.show();
+TEST_F(CMainFrameTest, CommandsTravelTheChainUnownedOnesAreDisabledAndHeldF1OpensTheHelpPageInstead) {
+    m_frame.UpdateCommandStates();
+    EXPECT_TRUE(m_frame.Action(ID_VIEW_ZOOM_50)->isEnabled());
+    EXPECT_TRUE(m_frame.Action(ID_VIEW_ZOOM_50)->isChecked());
+    EXPECT_FALSE(m_frame.Action(ID_VIEW_ZOOM_75)->isEnabled()) << "nobody owns it yet";
+    EXPECT_TRUE(m_frame.Action(ID_APP_EXIT)->isEnabled()) << "the frame's own command";
+    EXPECT_FALSE(m_frame.SendCommand(ID_VIEW_ZOOM_75));
+
+    qputenv("MARROWFIN_HELP_URL", "https://help.example/");
+    m_platform.SetKeyHeld(platform::HeldKey::F1, true);
+    EXPECT_TRUE(m_frame.SendCommand(ID_VIEW_ZOOM_50));
+    EXPECT_TRUE(m_view.received.empty());
+    EXPECT_EQ(m_platform.OpenedAddresses(), std::vector<std::string>{"https://help.example/Zoom.htm"});
+    m_platform.SetKeyHeld(platform::HeldKey::F1, false);
+    qunsetenv("MARROWFIN_HELP_URL");
+    m_frame.Action(ID_VIEW_ZOOM_50)->trigger();
+    EXPECT_EQ(m_view.received, std::vector<int>{ID_VIEW_ZOOM_50});
+}
+
+TEST_F(CMainFrameTest, RightClickOnToolButtonRequestsAttributes) {
+    m_frame.show();
     // The Feather button's right click sends Tool Size; Undo's does nothing.
-    QToolBar* main = frame.Toolbar(kMainToolbarResource);
-    QWidget* undo = main->widgetForAction(frame.Action(ID_EDIT_UNDO));
+    QToolBar* main = m_frame.Toolbar(kMainToolbarResource);
+    QWidget* undo = main->widgetForAction(m_frame.Action(ID_EDIT_UNDO));
     ASSERT_NE(undo, nullptr);
     QTest::mouseClick(undo, Qt::RightButton);
-    EXPECT_TRUE(view.received.empty());
-    EXPECT_FALSE(frame.m_bRightClick);
-    QWidget* feather = main->widgetForAction(frame.Action(ID_EFFECT_FEATHER));
+    EXPECT_TRUE(m_view.received.empty());
+    EXPECT_FALSE(m_frame.m_bRightClick);
+    QWidget* feather = main->widgetForAction(m_frame.Action(ID_EFFECT_FEATHER));
     ASSERT_NE(feather, nullptr);
     QTest::mouseClick(feather, Qt::RightButton);
-    EXPECT_TRUE(frame.m_bRightClick);
-    EXPECT_FALSE(frame.m_bAttributeRequest) << "Tool Size took the request for the feather width";
-}
-
-TEST(CMainFrame, LowMemoryMessageIsShownOncePerRun) {
-    platform::ScriptedPlatform platform;
-    platform.SetAvailablePhysicalMemory(4'000'000);
-    CMainFrame frame;
-    EXPECT_EQ(frame.StatusBar()->MemoryPaneText(), "MEM");
-    frame.UpdateMemoryIndicator();
-    ASSERT_EQ(platform.Messages().size(), 1u);
-    EXPECT_EQ(platform.Messages()[0].text,
-              "The MEM symbol on the status bar means memory is low. To free memory close some windows or Empty Delete "
-              "Bin (from Edit menu)");
-    platform.SetAvailablePhysicalMemory(5'000'000);
-    frame.UpdateMemoryIndicator();
-    EXPECT_EQ(frame.StatusBar()->MemoryPaneText(), "   ");
-}
-
-TEST(CMainFrame, UsableScreenSizeLeavesRoomForTheFrame) {
-    platform::ScriptedPlatform platform;
-    CMainFrame frame;
-    EXPECT_EQ(frame.GetUsableScreenSize(), QSize(1280 - 22, 1024 - 120));
-    EXPECT_EQ(frame.GetUsableScreenSize(true), QSize(1280 - 42, 1024 - 140));
-}
-
-}  // namespace
-
-namespace {
-
-TEST(CMainFrame, HeldF1OpensTheCommandsHelpPageInstead) {
-    platform::ScriptedPlatform platform;
-    qputenv("MARROWFIN_HELP_URL", "https://help.example/");
-    CMainFrame frame;
-    RecordingTarget view;
-    frame.SetCommandChain([&] { return std::vector<CommandTarget*>{&view}; }, nullptr);
-    platform.SetKeyHeld(platform::HeldKey::F1, true);
-    EXPECT_TRUE(frame.SendCommand(ID_VIEW_ZOOM_50));
-    EXPECT_TRUE(view.received.empty());
-    EXPECT_EQ(platform.OpenedAddresses(), std::vector<std::string>{"https://help.example/Zoom.htm"});
-    platform.SetKeyHeld(platform::HeldKey::F1, false);
-    EXPECT_TRUE(frame.SendCommand(ID_VIEW_ZOOM_50));
-    EXPECT_EQ(view.received, std::vector<int>{ID_VIEW_ZOOM_50});
-    qunsetenv("MARROWFIN_HELP_URL");
+    EXPECT_TRUE(m_frame.m_bRightClick);
+    EXPECT_FALSE(m_frame.m_bAttributeRequest) << "Tool Size took the request for the feather width";
 }
 
 }  // namespace

@@ -1,22 +1,12 @@
-#include <gtest/gtest.h>
-
-#include <QApplication>
-#include <QMdiArea>
 #include <QTest>
 #include <cstring>
 
-#include "app/CChildFrame.h"
-#include "app/CMainFrame.h"
-#include "app/CommandIds.h"
+#include "EditCommandsFixture.h"
 #include "app/CvxStatusBar.h"
-#include "document/CvxCanvas.h"
-#include "document/CvxDoc.h"
 #include "document/CvxSpriteGroup.h"
-#include "platform/ScriptedPlatform.h"
 #include "tools/CvxToolGroup.h"
 #include "tools/CvxToolMove.h"
 #include "tools/ToolCursors.h"
-#include "view/CvxView.h"
 
 namespace {
 
@@ -28,90 +18,36 @@ constexpr const char* kGroupPrompt = "Click to select/unselect. Double click to 
 // A 32-bit picture of one grey shade, opaque in the columns [firstOpaque, lastOpaque) (all
 // columns by default) and transparent elsewhere.
 std::unique_ptr<CvxDIB> Picture(int width, int height, std::uint8_t shade, int firstOpaque = 0, int lastOpaque = -1) {
-    auto image = std::make_unique<CvxDIB>();
-    image->Create(width, height, 32);
+    auto image = testsupport::MakeImage(width, height, {});
     if (lastOpaque < 0) lastOpaque = width;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            std::uint8_t* p = image->PixelAt(x, y);
-            const bool opaque = x >= firstOpaque && x < lastOpaque;
-            p[0] = p[1] = p[2] = opaque ? shade : 0;
-            p[3] = opaque ? 255 : 0;
-        }
+    testsupport::FillPixels(*image, [&](int x, int, std::uint8_t* p) {
+        const bool opaque = x >= firstOpaque && x < lastOpaque;
+        p[0] = p[1] = p[2] = opaque ? shade : 0;
+        p[3] = opaque ? 255 : 0;
+    });
     return image;
 }
 
-// A main window with document windows holding plain objects on an empty canvas.
-class MoveGroupToolTest : public ::testing::Test {
+// The editor with two plain objects on an empty canvas, the upper one overlapping the lower.
+class MoveGroupToolTest : public EditorTest {
 protected:
     void SetUp() override {
-        m_frame = std::make_unique<CMainFrame>();
-        m_frame->resize(1000, 800);
-        m_first = AddWindow();
-        m_active = m_first;
-        m_frame->SetCommandChain([this] { return m_active->CommandChain(); }, nullptr);
-        m_frame->show();
-        m_first->showMaximized();
-        View().OnInitialUpdate();
-        QApplication::processEvents();
-        m_lower = AddObject(Document(), 100, 100, 80, 60, 40);
-        m_upper = AddObject(Document(), 150, 120, 80, 60, 200);
+        EditorTest::SetUp();
+        m_lower = &AddObject(Picture(80, 60, 40), 100, 100);
+        m_upper = &AddObject(Picture(80, 60, 200), 150, 120);
         Document().SetSelected(nullptr);
         View().setFocus();
         Repaint();
     }
 
-    void TearDown() override {
-        m_frame->MdiArea()->closeAllSubWindows();
-        m_frame.reset();
-    }
-
-    CChildFrame* AddWindow() {
-        auto document = std::make_unique<CvxDoc>();
-        EXPECT_TRUE(document->OnNewDocument());
-        auto* child = new CChildFrame(std::move(document), *m_frame);
-        m_frame->MdiArea()->addSubWindow(child);
-        return child;
-    }
-
-    static CvxSprite* AddObject(CvxDoc& document, int x, int y, int width, int height, std::uint8_t shade) {
-        auto object = std::make_unique<CvxSprite>(&document);
-        object->Attach(Picture(width, height, shade), nullptr, nullptr, true);
-        object->m_x = x;
-        object->m_y = y;
-        return document.AddObjectAtHead(std::move(object));
-    }
-
-    CvxView& View() { return m_first->View(); }
-    CvxDoc& Document() { return m_first->Document(); }
     CvxToolMove& Move() { return *static_cast<CvxToolMove*>(m_frame->MoveTool()); }
     CvxToolGroup& Group() { return *static_cast<CvxToolGroup*>(m_frame->ToolById(17)); }
-
-    void Repaint() {
-        View().InvalidateCanvas();
-        View().viewport()->repaint();
-    }
-    QPoint Device(CvxView& view, CPoint canvas) {
-        const CPoint device = view.CanvasToDevice(canvas);
-        return {device.x, device.y};
-    }
-    void Click(CPoint canvas, Qt::KeyboardModifiers modifiers = {}) {
-        QTest::mouseClick(View().viewport(), Qt::LeftButton, modifiers, Device(View(), canvas));
-    }
-    void DoubleClick(CPoint canvas) {
-        QTest::mouseDClick(View().viewport(), Qt::LeftButton, {}, Device(View(), canvas));
-    }
-    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(&View(), key, modifiers); }
     bool UndoEnabled() {
         CommandUpdate update;
         Move().OnUpdateUndo(View(), update);
         return update.enabled;
     }
 
-    platform::ScriptedPlatform m_platform;
-    std::unique_ptr<CMainFrame> m_frame;
-    CChildFrame* m_first = nullptr;
-    CChildFrame* m_active = nullptr;
     CvxSprite* m_lower = nullptr;
     CvxSprite* m_upper = nullptr;
 };
@@ -136,7 +72,7 @@ TEST_F(MoveGroupToolTest, DragRedrawsFromTheSplitLayersExactlyAsAFullComposition
 TEST_F(MoveGroupToolTest, DraggingOffTheCanvasDeletesAndUndoBringsItBackAtTheViewCorner) {
     Click({110, 110});
     ASSERT_EQ(Document().GetSelected(), m_lower);
-    const QPoint press = Device(View(), {110, 110});
+    const QPoint press = Device({110, 110});
     QTest::mousePress(View().viewport(), Qt::LeftButton, {}, press);
     Move().OnMouseMove(View(), {-300, -300});
     QTest::mouseRelease(View().viewport(), Qt::LeftButton, {}, press);
@@ -309,10 +245,10 @@ TEST_F(MoveGroupToolTest, ToolCommandsAreCheckedForTheCurrentTool) {
 }
 
 TEST_F(MoveGroupToolTest, PressInASecondWindowTakesTheMoveToolThere) {
-    CChildFrame* second = AddWindow();
-    second->show();
-    second->View().OnInitialUpdate();
-    CvxSprite* other = AddObject(second->Document(), 10, 10, 40, 40, 120);
+    auto document = std::make_unique<CvxDoc>();
+    ASSERT_TRUE(document->OnNewDocument());
+    CChildFrame* second = CChildFrame::Open(*m_frame, std::move(document));
+    CvxSprite* other = &AddObject(second->Document(), Picture(40, 40, 120), 10, 10);
     QApplication::processEvents();
     m_frame->SendCommand(ID_TOOL_GROUP);
     ASSERT_EQ(Group().BoundView(), &View());

@@ -1,16 +1,13 @@
-#include <gtest/gtest.h>
+#include "support/TestSupport.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QMimeData>
 #include <QTimer>
 #include <QWidget>
 
-#include "image/CvxDIB.h"
 #include "platform/qt/QtPlatform.h"
 
 namespace {
@@ -35,50 +32,12 @@ TEST(QtPlatformText, DrawsGlyphsInTheColourNearThePoint) {
     EXPECT_GE(top, 30) << "y is the top of the text";
     EXPECT_LT(bottom, 30 + 30);
     EXPECT_EQ(image.PixelAt(199, 99)[3], 255) << "pixels outside the text keep their alpha";
-}
 
-TEST(QtPlatformText, TextOutsideTheImageIsHarmless) {
-    QtPlatform platform;
-    CvxDIB image;
-    ASSERT_TRUE(image.Create(10, 10, 32));
+    // Text partly or wholly outside the image is harmless; only 32-bit images take text.
     EXPECT_TRUE(platform.DrawText(image, 5000, -5000, "far", {}, {0, 0, 0}));
     EXPECT_TRUE(platform.DrawText(image, -3, 2, "edge", {"DejaVu Sans", 40, false, false}, {0, 0, 0}));
-    CvxDIB paletted;
-    ASSERT_TRUE(paletted.Create(10, 10, 8));
-    EXPECT_FALSE(platform.DrawText(paletted, 0, 0, "x", {}, {0, 0, 0}));
-}
-
-TEST(QtPlatformClipboard, OwnBlockComesBackByteForByte) {
-    QtPlatform platform;
-    CvxDIB image;
-    ASSERT_TRUE(image.Create(3, 2, 32));
-    image.PixelAt(1, 1)[3] = 0;
-    image.PixelAt(2, 0)[0] = 77;
-    const auto block = image.CopyToGlobalHandle();
-    ASSERT_TRUE(platform.SetClipboardBlock(block));
-    EXPECT_TRUE(platform.HasClipboardBlock());
-    EXPECT_EQ(platform.GetClipboardBlock(), block);
-    const QImage shared = qvariant_cast<QImage>(QGuiApplication::clipboard()->mimeData()->imageData());
-    ASSERT_EQ(shared.size(), QSize(3, 2)) << "other programs get a standard image";
-    EXPECT_EQ(qAlpha(shared.pixel(1, 1)), 0);
-    EXPECT_EQ(qBlue(shared.pixel(2, 0)), 77);
-}
-
-TEST(QtPlatformClipboard, ForeignImageBecomesThirtyTwoBitBlockWithAlpha) {
-    QtPlatform platform;
-    QImage picture(4, 3, QImage::Format_ARGB32);
-    picture.fill(qRgba(10, 20, 30, 255));
-    picture.setPixel(0, 0, qRgba(40, 50, 60, 0));
-    QGuiApplication::clipboard()->setImage(picture);
-    const auto block = platform.GetClipboardBlock();
-    ASSERT_TRUE(block.has_value());
-    CvxDIB image(*block);
-    ASSERT_EQ(image.BitCount(), 32);
-    EXPECT_EQ(image.Width(), 4);
-    EXPECT_EQ(image.PixelAt(0, 0)[3], 0);
-    EXPECT_EQ(image.PixelAt(3, 2)[2], 10);
-    QGuiApplication::clipboard()->clear();
-    EXPECT_FALSE(platform.HasClipboardBlock());
+    ASSERT_TRUE(image.Create(10, 10, 8));
+    EXPECT_FALSE(platform.DrawText(image, 0, 0, "x", {}, {0, 0, 0}));
 }
 
 TEST(QtPlatformKeys, TracksHeldFunctionKeyAndPendingPresses) {
@@ -98,15 +57,13 @@ TEST(QtPlatformKeys, TracksHeldFunctionKeyAndPendingPresses) {
     EXPECT_FALSE(platform.IsKeyboardInputPending()) << "each press is reported once";
 }
 
-TEST(QtPlatformMessages, SilencedMessagesAreNotShown) {
+TEST(QtPlatformMessages, BoxesShowTheTextAndReturnTheButtonUnlessSilenced) {
     QtPlatform platform;
-    QtPlatform::SilentMessages quiet(platform);
-    // Would block on a modal box if shown.
-    EXPECT_EQ(platform.MessageBox("Unsupported file type", platform::MessageStyle::Plain), platform::IDCANCEL);
-}
-
-TEST(QtPlatformMessages, BoxesShowTheTextAndReturnTheButton) {
-    QtPlatform platform;
+    {
+        QtPlatform::SilentMessages quiet(platform);
+        // Would block on a modal box if shown.
+        EXPECT_EQ(platform.MessageBox("Unsupported file type", platform::MessageStyle::Plain), platform::IDCANCEL);
+    }
     QString seen;
     QTimer::singleShot(0, [&] {
         for (QWidget* widget : QApplication::topLevelWidgets()) {

@@ -28,24 +28,6 @@ std::unique_ptr<CvxDIB> Layout() {
     return image;
 }
 
-QPoint Device(CvxView& view, CPoint canvas) {
-    const CPoint device = view.CanvasToDevice(canvas);
-    return {device.x, device.y};
-}
-void MoveTo(CvxView& view, CPoint at) {
-    QMouseEvent move(QEvent::MouseMove, Device(view, at), view.viewport()->mapToGlobal(Device(view, at)),
-                     Qt::NoButton, QApplication::mouseButtons(), {});
-    QApplication::sendEvent(view.viewport(), &move);
-}
-void Press(CvxView& view, CPoint at) { QTest::mousePress(view.viewport(), Qt::LeftButton, {}, Device(view, at)); }
-void Release(CvxView& view, CPoint at) { QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, Device(view, at)); }
-void Drag(CvxView& view, CPoint from, CPoint to) {
-    Press(view, from);
-    MoveTo(view, {(from.x + to.x) / 2, (from.y + to.y) / 2});
-    MoveTo(view, to);
-    Release(view, to);
-}
-
 }  // namespace
 
 TEST_F(RegionToolsTest, EllipseRectangleAndAreaSelectCutExactlyWhatTheyCover) {
@@ -53,22 +35,22 @@ TEST_F(RegionToolsTest, EllipseRectangleAndAreaSelectCutExactlyWhatTheyCover) {
     EXPECT_EQ(m_frame->PromptText().toStdString(), "Select region: Drag mouse, click inside to accept.");
     auto& select = *static_cast<CvxToolSelect*>(m_frame->CurrentTool());
     // A click marks nothing; the band goes on following the pointer until a real drag.
-    Press(View(), {100, 100});
-    Release(View(), {100, 100});
-    MoveTo(View(), {120, 110});
+    Press({100, 100});
+    Release({100, 100});
+    MoveTo({120, 110});
     EXPECT_EQ(select.m_region, (CRect{100, 100, 120, 110}));
     EXPECT_EQ(Document().Objects().size(), 1u);
-    Drag(View(), {150, 60}, {190, 90});
+    Drag({150, 60}, {190, 90});
     ASSERT_EQ(Document().Objects().size(), 2u);
     const CvxSprite& oval = *Document().Objects().front();
     ASSERT_EQ(oval.GetBoundingRect(), (CRect{150, 60, 190, 90}));
     EXPECT_EQ(GetPixel(*oval.Image(), 0, 0).a, 0) << "outside the ellipse";
     EXPECT_EQ(GetPixel(*oval.Image(), 20, 15), PhotoPixelAt(170, 75));
-    MoveTo(View(), {250, 150});
+    MoveTo({250, 150});
     EXPECT_EQ(oval.GetBoundingRect(), (CRect{150, 60, 190, 90})) << "a bare pointer drags nothing";
 
     ASSERT_TRUE(m_frame->SendCommand(ID_TOOL_RECT_SELECT));
-    Drag(View(), {60, 50}, {160, 130});
+    Drag({60, 50}, {160, 130});
     const CvxSprite& cut = *Document().Objects().front();
     ASSERT_EQ(cut.GetBoundingRect(), (CRect{60, 50, 160, 130}));
     EXPECT_EQ(Document().GetSelected(), &cut);
@@ -80,12 +62,12 @@ TEST_F(RegionToolsTest, EllipseRectangleAndAreaSelectCutExactlyWhatTheyCover) {
     CvxSprite& layout = AddObject(Layout(), kLayoutAt.x, kLayoutAt.y);
     ASSERT_TRUE(m_frame->SendCommand(ID_TOOL_AREA_SELECT));
     const CPoint onPatch{kLayoutAt.x + 70, kLayoutAt.y + 50};
-    Press(View(), onPatch);
+    Press(onPatch);
     EXPECT_EQ(Document().GetSelected(), &layout);
-    MoveTo(View(), {onPatch.x + 3, onPatch.y + 2});
+    MoveTo({onPatch.x + 3, onPatch.y + 2});
     QTest::qWait(400);  // paints and outline animation steps
-    EXPECT_EQ(View().Surface().pixelColor(Device(View(), onPatch)), QColor(6, 240, 255)) << "the brush marks stay";
-    Release(View(), {onPatch.x + 3, onPatch.y + 2});
+    EXPECT_EQ(View().Surface().pixelColor(Device(onPatch)), QColor(6, 240, 255)) << "the brush marks stay";
+    Release({onPatch.x + 3, onPatch.y + 2});
     const CvxSprite& region = *Document().Objects().front();
     EXPECT_EQ(Document().GetSelected(), &region);
     ASSERT_EQ(region.GetBoundingRect(), (CRect{kLayoutAt.x + kPatch.left, kLayoutAt.y + kPatch.top,
@@ -101,13 +83,13 @@ TEST_F(RegionToolsTest, FloodFillAndEraseChangeTheRegionAndUndoBringsItBack) {
     for (const auto& [command, painted] : {std::pair{ID_TOOL_FLOOD_FILL, Rgba{0x42, 0x42, 0xFF}},
                                            std::pair{ID_TOOL_FLOOD_ERASE, Rgba{0, 0, 0, 0}}}) {
         m_frame->SendCommand(ID_TOOL_MOVE);
-        QTest::mouseClick(View().viewport(), Qt::LeftButton, {}, Device(View(), {kLayoutAt.x + 5, kLayoutAt.y + 5}));
+        Click({kLayoutAt.x + 5, kLayoutAt.y + 5});
         ASSERT_EQ(Document().GetSelected(), &layout);
         ASSERT_TRUE(m_frame->SendCommand(command));
-        Press(View(), onPatch);
+        Press(onPatch);
         // Released off the object: that point only adds a colourless sample.
-        MoveTo(View(), {onPatch.x + 1, onPatch.y});
-        Release(View(), {900, 900});
+        MoveTo({onPatch.x + 1, onPatch.y});
+        Release({900, 900});
         const CvxSprite* changed = Document().GetSelected();
         ASSERT_NE(changed, &layout);
         EXPECT_EQ(m_frame->CurrentTool()->GetToolId(), command == ID_TOOL_FLOOD_FILL ? 8 : 9) << "flood tools stay";

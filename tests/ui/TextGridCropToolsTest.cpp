@@ -29,12 +29,6 @@ protected:
         View().setFocus();
         Repaint();
     }
-    void Repaint() { View().InvalidateCanvas(), View().viewport()->repaint(); }
-    QPoint Device(CPoint canvas) {
-        const CPoint device = View().CanvasToDevice(canvas);
-        return {device.x, device.y};
-    }
-    void Click(CPoint canvas) { QTest::mouseClick(View().viewport(), Qt::LeftButton, {}, Device(canvas)); }
     void Move(CPoint canvas) { QTest::mouseMove(View().viewport(), Device(canvas)); }
     void Type(const QString& text) {
         for (const QChar c : text) {
@@ -83,7 +77,7 @@ TEST_F(TextGridCropToolsTest, TypedLineBecomesAnObjectInItsColourOnTheDerivedBac
     Compose("Ångström");
     Type(" 1931–2026");
     EXPECT_EQ(Text().Text(), U"Zoë Ångström 1931–2026");
-    QTest::keyClick(&View(), Qt::Key_Return);
+    Key(Qt::Key_Return);
 
     ASSERT_EQ(Document().Objects().size(), 2u);
     EXPECT_EQ(m_platform.DrawnTexts().back().text, "Zoë Ångström 1931–2026");
@@ -112,7 +106,7 @@ TEST_F(TextGridCropToolsTest, TextEdgeCases) {
                                         std::pair{platform::Rgb{128, 128, 128}, Rgba{131, 131, 131, 255}}}) {
         StartLine(chosen, {500, 500});
         Type("HM");
-        QTest::keyClick(&View(), Qt::Key_Return);
+        Key(Qt::Key_Return);
         EXPECT_EQ(Text().m_textColour[0], drawn.r);
         EXPECT_TRUE(Contains(*Head().Image(), drawn)) << drawn;
     }
@@ -120,7 +114,7 @@ TEST_F(TextGridCropToolsTest, TextEdgeCases) {
     Click({600, 600});
     Type(QString(300, 'x'));
     EXPECT_EQ(Text().Text().size(), 255u) << "keys past 255 characters are ignored";
-    QTest::keyClick(&View(), Qt::Key_Backspace);
+    Key(Qt::Key_Backspace);
     EXPECT_EQ(Text().Text().size(), 254u);
     const std::size_t objects = Document().Objects().size();
     Click({900, 900});

@@ -1,28 +1,18 @@
-#include <gtest/gtest.h>
-
-#include <QApplication>
 #include <QColorDialog>
 #include <QCursor>
-#include <QMdiArea>
 #include <QMenu>
 #include <QSlider>
 #include <QTest>
 #include <QTimer>
 #include <functional>
 
-#include "app/CChildFrame.h"
-#include "app/CMainFrame.h"
-#include "app/CommandIds.h"
+#include "EditCommandsFixture.h"
 #include "app/CommandTable.h"
-#include "document/CvxDoc.h"
-#include "platform/ScriptedPlatform.h"
-#include "support/TestSupport.h"
 #include "tools/CvxBrushTools.h"
 #include "tools/CvxToolESeg.h"
 #include "tools/CvxToolWand.h"
 #include "tools/ToolCursors.h"
 #include "tools/ToolSliderDialog.h"
-#include "view/CvxView.h"
 
 namespace {
 
@@ -51,48 +41,20 @@ void CloseMenu() {
     WhenShown([](QWidget& menu) { menu.close(); });
 }
 
-// A main window with one document window holding one object.
-class ToolAttributeTest : public ::testing::Test {
+// The editor with one opaque 60 x 60 object at (50, 50), nothing selected.
+class ToolAttributeTest : public EditorTest {
 protected:
     void SetUp() override {
-        m_frame = std::make_unique<CMainFrame>();
-        m_frame->resize(1000, 800);
-        m_frame->show();
-        auto document = std::make_unique<CvxDoc>();
-        ASSERT_TRUE(document->OnNewDocument());
-        m_child = CChildFrame::Open(*m_frame, std::move(document));
-        m_frame->SetCommandChain([this] { return m_child->CommandChain(); }, nullptr);
-        QApplication::processEvents();
-        auto image = std::make_unique<CvxDIB>();
-        image->Create(60, 60, 32);
-        for (int y = 0; y < 60; ++y)
-            for (int x = 0; x < 60; ++x) image->PixelAt(x, y)[3] = 255;
-        auto object = std::make_unique<CvxSprite>(&m_child->Document());
-        object->Attach(std::move(image), nullptr, nullptr, true);
-        object->m_x = object->m_y = 50;
-        m_object = m_child->Document().AddObjectAtHead(std::move(object));
-        m_child->Document().SetSelected(nullptr);
+        EditorTest::SetUp();
+        m_object = &AddObject(testsupport::MakeImage(60, 60, {255, 255, 255}), 50, 50);
+        Document().SetSelected(nullptr);
         View().setFocus();
     }
-
-    void TearDown() override {
-        m_frame->MdiArea()->closeAllSubWindows();
-        m_frame.reset();
-    }
-
-    CvxView& View() { return m_child->View(); }
     template <typename Tool>
     Tool& ToolAt(int toolId) {
         return *static_cast<Tool*>(m_frame->ToolById(toolId));
     }
-    QPoint Device(CPoint canvas) {
-        const CPoint device = View().CanvasToDevice(canvas);
-        return {device.x, device.y};
-    }
 
-    platform::ScriptedPlatform m_platform;
-    std::unique_ptr<CMainFrame> m_frame;
-    CChildFrame* m_child = nullptr;
     CvxSprite* m_object = nullptr;
 };
 
@@ -125,7 +87,7 @@ TEST_F(ToolAttributeTest, EveryToolCommandShowsItsPromptExactly) {
         EXPECT_EQ(m_frame->CurrentTool()->GetToolId(), FindCommand(command)->toolId) << command;
         EXPECT_EQ(m_frame->CurrentTool()->BoundView(), &View());
     }
-    m_child->Document().SetSelected(m_object);
+    Document().SetSelected(m_object);
     m_frame->SendCommand(ID_TOOL_EDGE_CLIP);
     EXPECT_EQ(m_frame->PromptText(), "Edge Clip from selected object.");
 }
@@ -222,8 +184,8 @@ TEST_F(ToolAttributeTest, PressAfterAnAttributeMenuIsSwallowedAndAttributeComman
     View().setFocus();
     QApplication::processEvents();
     ASSERT_TRUE(View().hasFocus());
-    QTest::mouseClick(View().viewport(), Qt::LeftButton, {}, Device({60, 60}));
-    EXPECT_EQ(m_child->Document().GetSelected(), nullptr) << "the press was swallowed";
+    Click({60, 60});
+    EXPECT_EQ(Document().GetSelected(), nullptr) << "the press was swallowed";
     EXPECT_EQ(m_frame->CurrentTool()->GetToolId(), 9);
     EXPECT_FALSE(View().m_bIgnoreNextPointerEvent);
 
@@ -242,7 +204,7 @@ TEST_F(ToolAttributeTest, UndoOfPaintingToolsFollowsTheSelectedObjectsHistory) {
     CommandUpdate update;
     m_frame->CurrentTool()->OnUpdateUndo(View(), update);
     EXPECT_FALSE(update.enabled);
-    m_child->Document().MoveToDeleteBin(m_object);
+    Document().MoveToDeleteBin(m_object);
     m_frame->CurrentTool()->OnUpdateUndo(View(), update);
     EXPECT_FALSE(update.enabled) << "undelete is the move tool's alone";
     m_frame->SendCommand(ID_TOOL_TEXT);
@@ -257,11 +219,11 @@ namespace {
 TEST_F(ToolAttributeTest, F1OverTheViewOpensTheCurrentToolsPage) {
     QCursor::setPos(View().viewport()->mapToGlobal(QPoint(30, 30)));
     m_frame->SendCommand(ID_TOOL_ERASER);
-    QTest::keyClick(&View(), Qt::Key_F1);
+    Key(Qt::Key_F1);
     ASSERT_FALSE(m_platform.OpenedAddresses().empty());
     EXPECT_NE(m_platform.OpenedAddresses().back().find("Erase_Tool.htm"), std::string::npos);
     m_frame->SendCommand(ID_TOOL_MOVE);
-    QTest::keyClick(&View(), Qt::Key_F1);
+    Key(Qt::Key_F1);
     EXPECT_NE(m_platform.OpenedAddresses().back().find("Move_Tool.htm"), std::string::npos);
 }
 

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "codecs/ImageFileDispatch.h"
-
-#include "document/CvxDoc.h"
 #include "codecs/PhotoCorrection.h"
+#include "codecs/StationeryDocument.h"
+#include "document/CvxDoc.h"
 #include "document/CvxSpriteGroup.h"
 #include "document/ObjectOperations.h"
 #include "image/CvxDIB.h"
@@ -127,6 +127,31 @@ int RunOperation(const std::string& name, const std::string& input, const std::s
     if (!result->Image()->SaveToFile(path)) return 1;
     if (const auto written = SavedFileName(path); written && *written != path)
         std::fprintf(stderr, "Saved as %s\n", written->c_str());
+    return 0;
+}
+
+int RunTemplate(const std::string& name, const std::string& input, const std::string& output) {
+    const StationeryTemplate* stationery = FindStationeryTemplate(name);
+    if (!stationery) {
+        std::fprintf(stderr, "No template is called \"%s\". The templates are:\n", name.c_str());
+        for (const StationeryTemplate& entry : StationeryTemplates()) std::fprintf(stderr, "  %s\n", entry.menuText);
+        return 2;
+    }
+    // The picture as convert writes it: a project's canvas flattened, a picture in its working form.
+    CvxDoc document;
+    CvxDIB loaded;
+    if (!loaded.LoadFromFile(FullPath(input), nullptr, nullptr, &document)) return 1;
+    std::unique_ptr<CvxDIB> picture;
+    if (loaded.IsEmpty()) {
+        document.PlacePendingImage(nullptr);
+        picture = document.FlattenUsedCanvas();
+    } else {
+        picture = loaded.ConvertTo32(true);
+    }
+    if (!picture || !WriteStationery(StationeryTemplatePath(*stationery), *picture, FullPath(output))) {
+        std::fprintf(stderr, "Could not write %s\n", output.c_str());
+        return 1;
+    }
     return 0;
 }
 

@@ -14,3 +14,6 @@ bool IsOperationName(const std::string& name);
 // editor's own commands, and saves the object's 32-bit picture to OUT as it is. `seed` drives
 // the painter of paint, chalk and charcoal.
 int RunOperation(const std::string& name, const std::string& input, const std::string& output, std::uint32_t seed);
+// Writes OUT from the stationery template whose menu text is name, with the picture of IN in
+// its frames, exactly as the editor's template command does.
+int RunTemplate(const std::string& name, const std::string& input, const std::string& output);

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -16,6 +15,9 @@ int Usage(bool asked) {
     std::fprintf(out,
                  "usage: marrowfin-cli convert IN OUT   load IN and save it as OUT (the extension picks the format)\n"
                  "       marrowfin-cli info FILE        print the size, depth and kind of FILE\n"
+                 "       marrowfin-cli template NAME IN OUT\n"
+                 "                                      write the stationery document OUT from the template\n"
+                 "                                      NAME (its menu text) with the picture IN\n"
                  "       marrowfin-cli OP IN OUT [--seed N]\n"
                  "                                      run a colour or filter operation on the whole picture IN\n"
                  "                                      and save the result (alpha kept) as OUT; --seed N (default 1)\n"
@@ -52,6 +54,7 @@ int main(int argc, char** argv) {
     if (!TakeSeed(arguments, seed)) return Usage(false);
     if (arguments.size() == 3 && arguments[0] == "convert") return RunConvert(arguments[1], arguments[2]);
     if (arguments.size() == 2 && arguments[0] == "info") return RunInfo(arguments[1]);
+    if (arguments.size() == 4 && arguments[0] == "template") return RunTemplate(arguments[1], arguments[2], arguments[3]);
     if (arguments.size() == 3 && IsOperationName(arguments[0]))
         return RunOperation(arguments[0], arguments[1], arguments[2], seed);
     return Usage(false);

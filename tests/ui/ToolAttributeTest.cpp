@@ -1,4 +1,5 @@
 #include <QColorDialog>
+#include <QCursor>
 #include <QMenu>
 #include <QSlider>
 #include <QTest>
@@ -216,6 +217,7 @@ TEST_F(ToolAttributeTest, UndoOfPaintingToolsFollowsTheSelectedObjectsHistory) {
 namespace {
 
 TEST_F(ToolAttributeTest, F1OverTheViewOpensTheCurrentToolsPage) {
+    QCursor::setPos(View().viewport()->mapToGlobal(QPoint(30, 30)));
     m_frame->SendCommand(ID_TOOL_ERASER);
     Key(Qt::Key_F1);
     ASSERT_FALSE(m_platform.OpenedAddresses().empty());

@@ -24,5 +24,6 @@ fi
 if [ "$mode" = all ] || [ "$mode" = --sanitize ]; then
   echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer =="
   export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+  export LSAN_OPTIONS=suppressions=$PWD/tests/leak-suppressions.txt:print_suppressions=0
   run_suite build-sanitize -DCMAKE_BUILD_TYPE=Debug -DMARROWFIN_SANITIZE=ON -DMARROWFIN_BENCH=OFF
 fi

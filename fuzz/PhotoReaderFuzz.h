@@ -5,13 +5,11 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "FuzzBounds.h"
 #include "codecs/CvxFile.h"
 #include "codecs/PhotoCorrection.h"
 #include "image/CvxDIB.h"
 #include "platform/ScriptedPlatform.h"
-
-// Small enough that one input needs at most a few megabytes and a few milliseconds.
-inline constexpr std::int64_t kFuzzMaxPixels = std::int64_t{1} << 18;
 
 template <typename Reader>
 int FuzzPhotoReader(Reader read, const std::uint8_t* data, std::size_t size) {

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "FuzzBounds.h"
 #include "codecs/GifCodec.h"
 #include "colour/ColorReduce.h"
 #include "image/CvxDIB.h"
@@ -11,8 +12,6 @@
 
 namespace {
 
-// Small enough that one input needs at most a few megabytes and a few milliseconds.
-constexpr std::int64_t kFuzzMaxPixels = std::int64_t{1} << 18;
 // Reduction runs on small pictures only: its cost grows with the colours a picture holds,
 // and larger pictures reach no other code.
 constexpr std::int64_t kReduceMaxPixels = std::int64_t{1} << 12;
@@ -27,7 +26,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CvxDIB reduced;
     if (!reduced.Create(image.Width(), image.Height(), 8) || !ColorReduce(image, reduced, 256)) __builtin_trap();
     const RGBQUAD* table = reduced.ColorTable();
-    const int used = static_cast<int>(reduced.Header()->biClrUsed);
+    const BITMAPINFOHEADER* header = reduced.Header();
+    if (header == nullptr) __builtin_trap();
+    const int used = static_cast<int>(header->biClrUsed);
     if (used > 256 || table[0].rgbRed != 0 || table[1].rgbRed != 1 || table[2].rgbRed != 254) __builtin_trap();
     for (int y = 0; y < reduced.Height(); ++y)
         for (int x = 0; x < reduced.Width(); ++x)

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "FuzzBounds.h"
 #include "codecs/CvxFile.h"
 #include "codecs/CvxTiff.h"
 #include "image/CvxDIB.h"
@@ -18,6 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CvxTiff tiff;
     if (!tiff.OpenForRead(file)) return 0;
     tiff.DetectProject();
+    tiff.SetMaxPixels(kFuzzMaxPixels);
     CvxObjectRecord record;
     tiff.SetRecordSource(&record);
     // The first pages reach every path; decoding all of a long chain only slows the search.

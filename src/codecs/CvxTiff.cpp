@@ -334,7 +334,9 @@ std::unique_ptr<CvxTiffPage> CvxTiff::ReadPage(int index) {
 
     if (const char* refusal = Refusal(tags)) return Refuse(refusal);
     if (layout.width == 0 || layout.height == 0) return Refuse(kCorruptMessage);
-    if (!CvxDIB::SizeIsSane(layout.width, layout.height, 32)) return Refuse(kOutOfMemoryMessage);
+    if (!CvxDIB::SizeIsSane(layout.width, layout.height, 32) ||
+        std::int64_t{layout.width} * layout.height > m_maxPixels)
+        return Refuse(kOutOfMemoryMessage);
 
     try {
         auto page = std::make_unique<CvxTiffPage>();

@@ -13,7 +13,7 @@
 #include <memory>
 #include <vector>
 
-class CvxDIB;
+#include "image/CvxDIB.h"
 class CvxFile;
 
 // The 120-byte record that travels with each object page of a project: 30 little-endian
@@ -57,6 +57,8 @@ public:
     std::unique_ptr<CvxTiffPage> ReadPage(int index);
     // Project detection: page 0 names the project software. Sets the project flag.
     bool DetectProject();
+    // Pages of more pixels than this are refused as too large (the picture bound unless set).
+    void SetMaxPixels(std::int64_t pixels) { m_maxPixels = pixels; }
 
     // --- Writing ---
     // Writes the file header; pages follow with WritePage.
@@ -90,6 +92,7 @@ private:
     bool m_bigEndian = false;
     bool m_isProject = false;
     std::int64_t m_fileLength = 0;
+    std::int64_t m_maxPixels = CvxDIB::kMaxBytes / 4;
     std::vector<PageLocation> m_pages;
     // Writing: where the next page's IFD goes and where the field that must point at it lies.
     std::uint32_t m_nextIfdPosition = 0;

@@ -199,7 +199,9 @@ private:
         m_frame.height = ReadLE16(descriptor + 6);
         m_frame.interlaced = (packed & 0x40) != 0;
         m_frame.visibleWidth = std::clamp(m_screenWidth - m_frame.left, 0, m_frame.width);
-        m_frame.done = m_frame.width == 0 || m_frame.height == 0;
+        // A frame stops where no row it has left can show: a small file can declare a frame of
+        // billions of pixels beyond the canvas, and decoding them changes nothing.
+        m_frame.done = m_frame.width == 0 || m_frame.height == 0 || m_frame.visibleWidth == 0 || BelowCanvas(0);
         SelectRow();
 
         m_allocationFailed = false;
@@ -231,15 +233,17 @@ private:
         m_row = (!m_frame.done && !m_canvas.IsEmpty() && y < m_screenHeight) ? m_canvas.RowAt(y) : nullptr;
     }
 
+    bool BelowCanvas(int frameRow) const { return m_frame.top + frameRow >= m_screenHeight; }
+
     void NextRow() {
         static constexpr int kPassStart[] = {0, 4, 2, 1};
         static constexpr int kPassStep[] = {8, 8, 4, 2};
         m_frame.x = 0;
         if (!m_frame.interlaced) {
-            m_frame.done = ++m_frame.y >= m_frame.height;
+            m_frame.done = ++m_frame.y >= m_frame.height || BelowCanvas(m_frame.y);
         } else {
             m_frame.y += kPassStep[m_frame.pass];
-            while (m_frame.y >= m_frame.height) {
+            while (m_frame.y >= m_frame.height || BelowCanvas(m_frame.y)) {
                 if (++m_frame.pass == 4) {
                     m_frame.done = true;
                     break;

@@ -8,6 +8,7 @@
 
 #include "codecs/CvxFile.h"
 #include "image/CvxDIB.h"
+#include "image/RowBands.h"
 #include "platform/PlatformServices.h"
 
 namespace {
@@ -34,8 +35,42 @@ bool Failed(const heif_error& error, std::string& reason) {
     return true;
 }
 
+struct NclxFree {
+    void operator()(heif_color_profile_nclx* nclx) const { heif_nclx_color_profile_free(nclx); }
+};
+
+// Phones describe their wide-gamut colours by primaries and a transfer curve. Primaries of
+// BT.709, which are sRGB's, or unspecified ones are taken as sRGB whatever the curve, as other
+// viewers do; so are curves this reader does not know (such as those of HDR pictures).
+void ReadPrimaries(heif_image_handle* handle, PhotoMetadata& metadata) {
+    heif_color_profile_nclx* rawNclx = nullptr;
+    if (heif_image_handle_get_nclx_color_profile(handle, &rawNclx).code != heif_error_Ok) return;
+    const std::unique_ptr<heif_color_profile_nclx, NclxFree> nclx(rawNclx);
+    if (nclx->color_primaries == heif_color_primaries_ITU_R_BT_709_5 ||
+        nclx->color_primaries == heif_color_primaries_unspecified)
+        return;
+    using Curve = ColourPrimaries::Curve;
+    Curve curve = Curve::Srgb;
+    switch (nclx->transfer_characteristics) {
+        case heif_transfer_characteristic_ITU_R_BT_709_5:
+        case heif_transfer_characteristic_ITU_R_BT_601_6:
+        case heif_transfer_characteristic_ITU_R_BT_2020_2_10bit:
+        case heif_transfer_characteristic_ITU_R_BT_2020_2_12bit: curve = Curve::Rec709; break;
+        case heif_transfer_characteristic_ITU_R_BT_470_6_System_M: curve = Curve::Gamma22; break;
+        case heif_transfer_characteristic_ITU_R_BT_470_6_System_B_G: curve = Curve::Gamma28; break;
+        case heif_transfer_characteristic_linear: curve = Curve::Linear; break;
+        default: break;
+    }
+    metadata.primaries = ColourPrimaries{{nclx->color_primary_red_x, nclx->color_primary_red_y},
+                                         {nclx->color_primary_green_x, nclx->color_primary_green_y},
+                                         {nclx->color_primary_blue_x, nclx->color_primary_blue_y},
+                                         {nclx->color_primary_white_x, nclx->color_primary_white_y},
+                                         curve};
+}
+
 void ReadProfile(heif_image_handle* handle, PhotoMetadata& metadata) {
     const heif_color_profile_type type = heif_image_handle_get_color_profile_type(handle);
+    if (type == heif_color_profile_type_nclx) ReadPrimaries(handle, metadata);
     if (type != heif_color_profile_type_prof && type != heif_color_profile_type_rICC) return;
     std::vector<std::uint8_t> profile(heif_image_handle_get_raw_color_profile_size(handle));
     if (!profile.empty() && heif_image_handle_get_raw_color_profile(handle, profile.data()).code == heif_error_Ok)
@@ -86,19 +121,22 @@ bool Decode(const std::vector<std::uint8_t>& bytes, CvxDIB& decoded, PhotoMetada
         reason = "the decoded picture is not 8-bit RGB";
         return false;
     }
-    if (!decoded.Create(outWidth, outHeight, 32)) {
+    if (!decoded.CreateUnfilled(outWidth, outHeight, 32)) {
         reason = "out of memory for the picture";
         return false;
     }
-    // One pass from the library's rows to ours, with the pixel rules applied on the way.
-    for (int y = 0; y < outHeight; ++y) {
-        const std::uint8_t* in = plane + std::size_t(y) * std::size_t(stride);
-        auto* out = reinterpret_cast<std::uint32_t*>(decoded.RowAt(y));
-        for (int x = 0; x < outWidth; ++x, in += step) {
-            const std::uint32_t a = alpha ? in[3] : 255u;
-            out[x] = ImportedPixel((a << 24) | (std::uint32_t{in[0]} << 16) | (std::uint32_t{in[1]} << 8) | in[2]);
+    // One pass from the library's rows to ours, with the pixel rules applied on the way, in
+    // bands of rows on every core.
+    ForEachRowBand(outHeight, outWidth, [&](int first, int end) {
+        for (int y = first; y < end; ++y) {
+            const std::uint8_t* in = plane + std::size_t(y) * std::size_t(stride);
+            auto* out = reinterpret_cast<std::uint32_t*>(decoded.RowAt(y));
+            for (int x = 0; x < outWidth; ++x, in += step) {
+                const std::uint32_t a = alpha ? in[3] : 255u;
+                out[x] = ImportedPixel((a << 24) | (std::uint32_t{in[0]} << 16) | (std::uint32_t{in[1]} << 8) | in[2]);
+            }
         }
-    }
+    });
     if (metadata != nullptr) ReadProfile(handle.get(), *metadata);
     return true;
 }

@@ -82,10 +82,49 @@ struct ProfileCloser {
 };
 using Profile = std::unique_ptr<void, ProfileCloser>;
 
-bool ConvertToSrgb(CvxDIB& image, const std::vector<std::uint8_t>& icc) {
+struct CurveFree {
+    void operator()(cmsToneCurve* curve) const { cmsFreeToneCurve(curve); }
+};
+
+// A profile made from primaries, a white point and a transfer curve.
+Profile ProfileFrom(const ColourPrimaries& primaries) {
+    using Curve = ColourPrimaries::Curve;
+    // Parametric curves of type 4: Y = (aX + b)^g above d, cX below.
+    static const cmsFloat64Number kSrgb[] = {2.4, 1.0 / 1.055, 0.055 / 1.055, 1.0 / 12.92, 0.04045};
+    static const cmsFloat64Number kRec709[] = {1.0 / 0.45, 1.0 / 1.099, 0.099 / 1.099, 1.0 / 4.5, 0.081};
+    std::unique_ptr<cmsToneCurve, CurveFree> curve;
+    switch (primaries.curve) {
+        case Curve::Srgb: curve.reset(cmsBuildParametricToneCurve(nullptr, 4, kSrgb)); break;
+        case Curve::Rec709: curve.reset(cmsBuildParametricToneCurve(nullptr, 4, kRec709)); break;
+        case Curve::Gamma22: curve.reset(cmsBuildGamma(nullptr, 2.2)); break;
+        case Curve::Gamma28: curve.reset(cmsBuildGamma(nullptr, 2.8)); break;
+        case Curve::Linear: curve.reset(cmsBuildGamma(nullptr, 1.0)); break;
+    }
+    if (!curve) return nullptr;
+    const cmsCIExyY white{primaries.white[0], primaries.white[1], 1.0};
+    const cmsCIExyYTRIPLE corners{{primaries.red[0], primaries.red[1], 1.0},
+                                  {primaries.green[0], primaries.green[1], 1.0},
+                                  {primaries.blue[0], primaries.blue[1], 1.0}};
+    cmsToneCurve* const curves[3] = {curve.get(), curve.get(), curve.get()};
+    return Profile(cmsCreateRGBProfile(&white, &corners, curves));
+}
+
+// The profile the metadata gives for the picture's colours, or null when it gives none that
+// can be used for an RGB picture.
+Profile SourceProfile(const PhotoMetadata& metadata) {
+    if (!metadata.iccProfile.empty()) {
+        Profile embedded(cmsOpenProfileFromMem(metadata.iccProfile.data(),
+                                               static_cast<cmsUInt32Number>(metadata.iccProfile.size())));
+        if (!embedded || cmsGetColorSpace(embedded.get()) != cmsSigRgbData) return nullptr;
+        return embedded;
+    }
+    return metadata.primaries ? ProfileFrom(*metadata.primaries) : nullptr;
+}
+
+bool ConvertToSrgb(CvxDIB& image, const PhotoMetadata& metadata) {
     cmsSetLogErrorHandler(TraceColourError);
-    const Profile source(cmsOpenProfileFromMem(icc.data(), static_cast<cmsUInt32Number>(icc.size())));
-    if (!source || cmsGetColorSpace(source.get()) != cmsSigRgbData) return false;
+    const Profile source = SourceProfile(metadata);
+    if (!source) return false;
     const Profile srgb(cmsCreate_sRGBProfile());
     cmsHTRANSFORM transform = cmsCreateTransform(source.get(), TYPE_BGRA_8, srgb.get(), TYPE_BGRA_8,
                                                  INTENT_PERCEPTUAL, cmsFLAGS_COPY_ALPHA);
@@ -121,7 +160,7 @@ int ExifOrientation(const std::uint8_t* payload, std::size_t size) {
 void ApplyPhotoCorrections(CvxDIB& image, PhotoMetadata& metadata) {
     if (image.IsEmpty() || image.BitCount() != 32) return;
     if (metadata.orientation >= 2 && metadata.orientation <= 8) Reorient(image, metadata.orientation);
-    if (!metadata.iccProfile.empty() && ConvertToSrgb(image, metadata.iccProfile)) {
+    if ((!metadata.iccProfile.empty() || metadata.primaries) && ConvertToSrgb(image, metadata)) {
         metadata.colourConverted = true;
         // The conversion may land on pure black or white again.
         FinishImportedPixels(image);

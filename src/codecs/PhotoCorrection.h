@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,10 +14,19 @@
 // The largest picture the photo readers decode unless told otherwise: the image bound.
 inline constexpr std::int64_t kMaxPicturePixels = CvxDIB::kMaxBytes / 4;
 
+// Colours described by their primaries and white point (CIE xy) and a transfer curve instead
+// of a profile, as HEIF files from phones describe them.
+struct ColourPrimaries {
+    enum class Curve { Srgb, Rec709, Gamma22, Gamma28, Linear };
+    double red[2], green[2], blue[2], white[2];
+    Curve curve = Curve::Srgb;
+};
+
 struct PhotoMetadata {
     int orientation = 1;                   // EXIF orientation 1 to 8; 1 is stored upright
     std::vector<std::uint8_t> iccProfile;  // embedded ICC profile; empty means sRGB
-    bool colourConverted = false;          // set when the profile was applied
+    std::optional<ColourPrimaries> primaries;  // used when there is no profile; none means sRGB
+    bool colourConverted = false;          // set when the profile or the primaries were applied
 };
 
 // The orientation an APP1 payload ("Exif\0\0" then a TIFF block) records, or 1 when it has

@@ -384,13 +384,25 @@ void MapTrueColourPixels(const CvxDIB& source, CvxDIB& destination, const std::v
 }  // namespace
 
 std::vector<DistinctColour> PrepSample(const std::vector<QuantColour>& samples) {
+    // Which distinct colour each 4 x 4 x 4 cell holds, -1 for none. The table is kept between
+    // calls and only the cells used are cleared after each, so that a small picture does not
+    // pay for filling the whole table.
+    thread_local std::vector<int> cellNode(kCells, -1);
+    std::vector<int> usedCells;
+    struct ClearUsedCells {
+        const std::vector<int>& cells;
+        ~ClearUsedCells() {
+            for (const int cell : cells) cellNode[cell] = -1;
+        }
+    } clear{usedCells};
     std::vector<DistinctColour> distinct;
-    std::vector<int> cellNode(kCells, -1);
     for (const QuantColour& s : samples) {
-        int& node = cellNode[CellOf(s)];
+        const int cell = CellOf(s);
+        int& node = cellNode[cell];
         if (node < 0) {
-            node = static_cast<int>(distinct.size());
+            usedCells.push_back(cell);
             distinct.push_back({s, 1});
+            node = static_cast<int>(distinct.size()) - 1;
         } else {
             ++distinct[node].count;
         }

@@ -47,7 +47,7 @@ void DottedLine(CvxViewSurface& surface, bool vertical, int at, int from, int to
 
 }  // namespace
 
-CvxCanvas::CvxCanvas(CvxDoc& document) : m_doc(document) {}
+CvxCanvas::CvxCanvas(CvxDoc& document, int size) : m_doc(document), m_nWidth(size), m_nHeight(size) {}
 
 CvxCanvas::~CvxCanvas() = default;
 

@@ -31,7 +31,8 @@ public:
     static constexpr int kDefaultSize = 2000;
     enum class Layer { Background, LowerComposite };
 
-    explicit CvxCanvas(CvxDoc& document);
+    // A square canvas of the given side; only fuzzing asks for other than the default.
+    explicit CvxCanvas(CvxDoc& document, int size = kDefaultSize);
     ~CvxCanvas();
     CvxCanvas(const CvxCanvas&) = delete;
     CvxCanvas& operator=(const CvxCanvas&) = delete;

@@ -26,7 +26,7 @@ bool HasBlend(const CvxSprite& object) { return object.m_blend.mode >= 1 && obje
 
 }  // namespace
 
-CvxDoc::CvxDoc() : m_pCanvas(std::make_unique<CvxCanvas>(*this)) {}
+CvxDoc::CvxDoc(int canvasSize) : m_pCanvas(std::make_unique<CvxCanvas>(*this, canvasSize)) {}
 
 CvxDoc::~CvxDoc() {
     m_pPendingImage.reset();

@@ -27,7 +27,8 @@ public:
     // Shown instead of writing a file when no object reaches onto the canvas.
     static constexpr const char* kNothingToSaveMessage = "Failed to save: there is nothing on the canvas to save.";
 
-    CvxDoc();
+    // A document whose canvas has the given side; only fuzzing asks for other than the default.
+    explicit CvxDoc(int canvasSize = CvxCanvas::kDefaultSize);
     ~CvxDoc() override;
     CvxDoc(const CvxDoc&) = delete;
     CvxDoc& operator=(const CvxDoc&) = delete;

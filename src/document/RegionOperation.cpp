@@ -18,10 +18,6 @@ constexpr double kLeastHueSaturation = 0.05;
 // white pixel that touches the outside.
 constexpr int kWhiteFrame = 3;
 
-std::uint64_t PointKey(CPoint point) {
-    return std::uint64_t(std::uint32_t(point.x)) << 32 | std::uint32_t(point.y);
-}
-
 // The rule's pixel for one selected or unselected pixel of a visible working pixel.
 void WritePixel(RegionRule rule, bool selected, const std::uint8_t* from, std::uint8_t* to, std::uint32_t colour,
                 const HsiColor& colourHsi) {
@@ -117,18 +113,11 @@ RegionOutcome RegionResultOf(const CvxSprite& target, const RegionRequest& reque
 
 }  // namespace
 
-SampleList::SampleList() {
-    m_points.reserve(kCapacity);
-    m_seen.reserve(kCapacity);
-}
-
 void SampleList::AddSquare(CPoint centre, int size) {
     const int half = size / 2;
     for (int dy = -half; dy <= half; ++dy)
         for (int dx = -half; dx <= half; ++dx) {
-            if (m_points.size() >= kCapacity) return;
-            const CPoint point{centre.x + dx, centre.y + dy};
-            if (m_seen.insert(PointKey(point)).second) m_points.push_back(point);
+            if (!m_points.Record({centre.x + dx, centre.y + dy})) return;
         }
 }
 

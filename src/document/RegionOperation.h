@@ -6,32 +6,30 @@
 #include <cstdint>
 #include <memory>
 #include <span>
-#include <unordered_set>
 #include <vector>
 
 #include "colour/RegionGrowing.h"
 #include "image/DibTypes.h"
+#include "image/TouchedPoints.h"
 
 class CvxCanvas;
 class CvxDIB;
 class CvxSprite;
 
-// Canvas points under the brush in the order they were first touched, each once. A set
-// beside the list answers "seen already?" so a long drag costs the same per move.
+// Canvas points under the brush in the order they were first touched, each once.
 class SampleList {
 public:
     static constexpr std::size_t kCapacity = 131072;
 
     // Room for a full list is taken at once, so no move of a drag pays for growing it.
-    SampleList();
+    SampleList() : m_points(kCapacity) {}
     // Appends the square of side size / 2 * 2 + 1 around the centre, point by point, skipping
     // points already listed and stopping at the capacity.
     void AddSquare(CPoint centre, int size);
-    std::span<const CPoint> Points() const { return m_points; }
+    std::span<const CPoint> Points() const { return m_points.Points(); }
 
 private:
-    std::vector<CPoint> m_points;
-    std::unordered_set<std::uint64_t> m_seen;
+    TouchedPoints m_points;
 };
 
 enum class RegionRule { AreaSelect, SolidFill, HueFill, Erase };

@@ -362,13 +362,14 @@ std::unique_ptr<CvxDIB> CvxDIB::CropToAlpha(CPoint& topLeft) const {
     auto result = std::make_unique<CvxDIB>();
     if (bottom < 0) {
         // Nothing visible: hand back the whole picture, made opaque.
-        if (!result->Create(width, height, 32)) return nullptr;
+        if (!result->Allocate(width, height, 32, false)) return nullptr;
         CopyRect(*result, 0, 0, width, height, 0, 0);
         for (std::size_t i = 0, n = std::size_t(width) * height; i < n; ++i) result->m_pBits[i * 4 + 3] = 255;
         topLeft = {0, 0};
         return result;
     }
-    if (!result->Create(right - left + 1, bottom - top + 1, 32)) return nullptr;
+    // The copy writes every byte of the result.
+    if (!result->Allocate(right - left + 1, bottom - top + 1, 32, false)) return nullptr;
     CopyRect(*result, 0, 0, right - left + 1, bottom - top + 1, left, top);
     topLeft = {left, top};
     return result;

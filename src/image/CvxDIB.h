@@ -42,6 +42,9 @@ public:
 
     // --- Construction and storage (non-zero is success) ---
     int Create(int width, int height, int bitCount);
+    // Create without the white fill, for readers that write every pixel themselves (on every
+    // core: the first touch of a large picture's memory costs more than writing it).
+    int CreateUnfilled(int width, int height, int bitCount) { return Allocate(width, height, bitCount, false); }
     int Create(const BITMAPINFO& info, const std::uint8_t* bits);
     std::unique_ptr<CvxDIB> Clone() const;
     int SetFromGlobalHandle(const std::uint8_t* block, std::size_t size);

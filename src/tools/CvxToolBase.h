@@ -41,6 +41,8 @@ public:
     virtual void OnRedo(CvxView& /*view*/) {}
     virtual void OnUpdateRedo(CvxView& /*view*/, CommandUpdate& update) { update.Enable(false); }
     virtual void OnRButtonUp(CvxView& /*view*/, CPoint /*point*/) {}
+    // A tick of the view's repeating tool timer (the airbrush sprays on it).
+    virtual void OnTimerTick(CvxView& /*view*/) {}
     // After the view showed the canvas again, wholly or in part (the selection outline).
     virtual void OnViewPainted(CvxView& view);
     // Opens the tool's help page through the view it is bound to.

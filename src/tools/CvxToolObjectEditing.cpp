@@ -23,3 +23,16 @@ void CvxToolObjectEditing::OnUpdateRedo(CvxView& view, CommandUpdate& update) {
     const CvxSprite* selected = view.GetDocument()->GetSelected();
     update.Enable(selected && CanRedoObject(*selected));
 }
+
+CvxSprite* CvxToolObjectEditing::TakeObjectUnder(CvxView& view, CPoint point) {
+    Activate(&view);
+    CvxToolBase* move = view.Host().MoveTool();
+    move->OnMouseMove(view, point);
+    move->OnLButtonDown(view, point);
+    CvxSprite* picked = view.GetDocument()->GetSelected();
+    if (picked) return picked;
+    m_bEngaged = 2;
+    view.ClearSelection();
+    view.ResetToMoveTool();
+    return nullptr;
+}

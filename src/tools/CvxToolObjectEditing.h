@@ -14,4 +14,9 @@ public:
     void OnUpdateUndo(CvxView& view, CommandUpdate& update) override;
     void OnRedo(CvxView& view) override;
     void OnUpdateRedo(CvxView& view, CommandUpdate& update) override;
+
+protected:
+    // Activates the tool afresh and lets the move tool pick the object at the point; with
+    // none there, hands over to the move tool and returns null.
+    CvxSprite* TakeObjectUnder(CvxView& view, CPoint point);
 };

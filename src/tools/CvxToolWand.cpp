@@ -126,19 +126,6 @@ CvxSprite* CvxToolWand::ChooseTarget(CvxView& view, CPoint point) {
     return target;
 }
 
-CvxSprite* CvxToolWand::TakeObjectUnder(CvxView& view, CPoint point) {
-    Activate(&view);
-    CvxToolBase* move = view.Host().MoveTool();
-    move->OnMouseMove(view, point);
-    move->OnLButtonDown(view, point);
-    CvxSprite* picked = view.GetDocument()->GetSelected();
-    if (picked) return picked;
-    m_bEngaged = 2;
-    view.ClearSelection();
-    view.ResetToMoveTool();
-    return nullptr;
-}
-
 void CvxToolWand::OnMouseMove(CvxView& view, CPoint point) {
     if (m_bGrowing) return;
     ShowCursor(view);

@@ -35,8 +35,6 @@ public:
 private:
     // The object the press samples, or null when the press went elsewhere.
     CvxSprite* ChooseTarget(CvxView& view, CPoint point);
-    // Lets the move tool pick the object at the point; with none, hands over to it.
-    CvxSprite* TakeObjectUnder(CvxView& view, CPoint point);
     // Adds the brush square's points and shows the brush disc on the target.
     void Sample(CvxView& view, CPoint point);
     void RunRegionOperation(CvxView& view, CPoint release);

@@ -34,6 +34,8 @@
 namespace {
 
 constexpr int kEdgeClipToolId = 2;
+constexpr int kEraserToolId = 10;
+constexpr int kAirbrushToolId = 16;
 constexpr int kAreaSelectToolId = 7;
 constexpr int kTextToolId = 15;
 constexpr int kGroupToolId = 17;
@@ -333,6 +335,8 @@ void CvxView::StopOutlineTimer() {
 void CvxView::timerEvent(QTimerEvent* event) {
     if (event->timerId() == m_outlineTimer.timerId())
         OnOutlineTick();
+    else if (event->timerId() == m_airbrushTimer.timerId())
+        OnAirbrushTick();
     else
         QAbstractScrollArea::timerEvent(event);
 }
@@ -369,6 +373,17 @@ void CvxView::OnOutlineTick() {
     }
     // Marks of the tool under the renewed area were covered; it draws them again.
     if (CvxToolBase* current = CurrentTool()) current->OnViewPainted(*this);
+}
+
+void CvxView::OnAirbrushTick() {
+    CvxToolBase* tool = CurrentTool();
+    if (!hasFocus() || !m_doc.GetSelected() || !tool || tool->GetToolId() != kAirbrushToolId ||
+        tool->m_bEngaged != 1 || !tool->HasOverlay()) {
+        StopAirbrushTimer();
+        return;
+    }
+    CvxZoomDC dc(*this);
+    tool->OnTimerTick(*this);
 }
 
 void CvxView::PresentRect(const CRect& canvasRect) {
@@ -474,7 +489,9 @@ void CvxView::mousePressEvent(QMouseEvent* event) {
             m_bIgnoreNextPointerEvent = false;
             return;
         }
-        if (CurrentTool()->m_bShiftDown) return;
+        // Shift belongs to the tool's keys then; only the eraser takes a press with it (to keep
+        // its target when the press lands outside it).
+        if (CurrentTool()->m_bShiftDown && CurrentTool()->GetToolId() != kEraserToolId) return;
         RouteLeftButtonDown({position.x(), position.y()});
     } else if (event->button() == Qt::RightButton) {
         m_lastPressPoint = DeviceToCanvas({position.x(), position.y()});

@@ -27,6 +27,8 @@ public:
     static constexpr int kOutlineTimerId = 501;
     static constexpr int kOutlineIntervalMs = 350;
     static constexpr int kNudgeStep = 15;
+    static constexpr int kAirbrushTimerId = 502;
+    static constexpr int kAirbrushIntervalMs = 10;
 
     CvxView(CvxDoc& document, CvxViewHost& host, QWidget* parent = nullptr);
     ~CvxView() override;
@@ -60,6 +62,10 @@ public:
     void StartOutlineTimer();
     void StopOutlineTimer();
     bool OutlineTimerRunning() const { return m_bOutlineTimerRunning; }
+    // The airbrush sprays again on every tick while its stroke lasts.
+    void StartAirbrushTimer() { m_airbrushTimer.start(kAirbrushIntervalMs, this); }
+    void StopAirbrushTimer() { m_airbrushTimer.stop(); }
+    bool AirbrushTimerRunning() const { return m_airbrushTimer.isActive(); }
     void NudgeSelection(int dx, int dy);
     // Redraws the canvas area of a moved selection from the split layers: the lower
     // composite, the selection, then the objects above it; the area is clipped to the canvas.
@@ -123,6 +129,7 @@ private:
     CvxToolBase* CurrentTool() const;
     void UpdateScrollRanges();
     void OnOutlineTick();
+    void OnAirbrushTick();
     void DrawSelectionOutline(CvxZoomDC& dc);
     void DrawMarkOutline(QPainter& painter, const CvxSprite& object) const;
     void DrawClosedOutline(QPainter& painter, const std::array<CPoint, 4>& corners, const QPen& pen) const;
@@ -140,6 +147,7 @@ private:
     int m_nScrollRange = 2000;
     CvxZoomDC* m_pCurrentDC = nullptr;
     QBasicTimer m_outlineTimer;
+    QBasicTimer m_airbrushTimer;
     bool m_bOutlineTimerRunning = false;
     CvxSprite* m_pObjectUnderPointer = nullptr;
     QImage m_surface;

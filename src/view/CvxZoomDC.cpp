@@ -8,6 +8,7 @@ CvxZoomDC::CvxZoomDC(CvxView& view) : m_view(view) { m_view.m_pCurrentDC = this;
 CvxZoomDC::CvxZoomDC(CvxView& view, CPoint& point) : CvxZoomDC(view) { point = ToCanvas(point); }
 
 CvxZoomDC::~CvxZoomDC() {
+    if (!m_touched.isEmpty()) m_view.viewport()->update(m_touched);
     if (m_painter) {
         m_painter->end();
         m_view.viewport()->update();
@@ -40,21 +41,15 @@ void CvxZoomDC::SetPixel(CPoint canvas, QRgb colour) {
     const CPoint device = ToDevice(canvas);
     if (!m_view.m_surface.rect().contains(device.x, device.y)) return;
     m_view.m_surface.setPixel(device.x, device.y, colour);
-    m_view.viewport()->update(device.x, device.y, 1, 1);
+    m_touched |= QRect(device.x, device.y, 1, 1);
 }
 
 void CvxZoomDC::SetPixels(std::span<const CPoint> canvasPoints, QRgb colour) {
-    QRect touched;
-    for (const CPoint& canvas : canvasPoints) {
-        const CPoint device = ToDevice(canvas);
-        if (!m_view.m_surface.rect().contains(device.x, device.y)) continue;
-        m_view.m_surface.setPixel(device.x, device.y, colour);
-        touched |= QRect(device.x, device.y, 1, 1);
-    }
-    if (!touched.isEmpty()) m_view.viewport()->update(touched);
+    for (const CPoint& canvas : canvasPoints) SetPixel(canvas, colour);
 }
 
 void CvxZoomDC::Flush() {
+    m_touched = {};
     if (m_painter) m_painter->end();
     m_painter.reset();
     m_view.viewport()->update();

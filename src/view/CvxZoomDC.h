@@ -26,8 +26,8 @@ public:
     QPainter& Painter();
     // The colour on screen at a canvas point, or nothing outside the window.
     std::optional<QRgb> GetPixel(CPoint canvas) const;
+    // Single pixels show together, only their area presented, when the context ends or flushes.
     void SetPixel(CPoint canvas, QRgb colour);
-    // The same for many points, with one screen update for all of them.
     void SetPixels(std::span<const CPoint> canvasPoints, QRgb colour);
     // Shows what was drawn.
     void Flush();
@@ -35,4 +35,5 @@ public:
 private:
     CvxView& m_view;
     std::optional<QPainter> m_painter;
+    QRect m_touched;  // device pixels set one at a time, not yet presented
 };

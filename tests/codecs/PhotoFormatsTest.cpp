@@ -2,7 +2,11 @@
 // them, each decoded picture compared with an independent reader's pixels.
 
 #include <lcms2.h>
+#include <libheif/heif.h>
 
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstdlib>
 #include <memory>
 
@@ -235,6 +239,101 @@ TEST(PhotoFormats, PngIsSavedWithItsTransparencyAndAtomically) {
     EXPECT_FALSE(empty.SaveToFile(dir.File("keep.png")));
     EXPECT_EQ(testsupport::ReadFileBytes(dir.File("keep.png")), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
     EXPECT_EQ(platform.MessageTexts(), std::vector<std::string>{"Failed to save PNG file"});
+}
+
+}  // namespace
+
+namespace {
+
+// Display P3 (D65) to sRGB (D65) for linear light, as published with the P3 colour space.
+constexpr double kP3ToSrgb[3][3] = {
+    {1.2249401, -0.2249404, 0.0}, {-0.0420569, 1.0420571, 0.0}, {-0.0196376, -0.0786361, 1.0982735}};
+
+double SrgbToLinear(double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); }
+double LinearToSrgb(double v) {
+    v = std::clamp(v, 0.0, 1.0);
+    return v <= 0.0031308 ? v * 12.92 : 1.055 * std::pow(v, 1 / 2.4) - 0.055;
+}
+
+// Writes a 64 x 32 HEIC of the given colours (red, green, blue at x, y) as phones do: with a
+// quarter turn clockwise asked for, or with its colours described by primaries (Display P3
+// with the sRGB curve). False when this libheif has no HEVC encoder.
+template <typename Colour>
+bool WriteHeic(const std::string& path, const Colour& colourAt, bool turned, bool displayP3) {
+    constexpr int kWidth = 64, kHeight = 32;
+    heif_context* context = heif_context_alloc();
+    heif_encoder* encoder = nullptr;
+    if (heif_context_get_encoder_for_format(context, heif_compression_HEVC, &encoder).code != heif_error_Ok) {
+        heif_context_free(context);
+        return false;
+    }
+    heif_encoder_set_lossy_quality(encoder, 95);
+    heif_image* image = nullptr;
+    heif_image_create(kWidth, kHeight, heif_colorspace_RGB, heif_chroma_interleaved_RGB, &image);
+    heif_image_add_plane(image, heif_channel_interleaved, kWidth, kHeight, 8);
+    int stride = 0;
+    std::uint8_t* plane = heif_image_get_plane(image, heif_channel_interleaved, &stride);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) {
+            const std::array<int, 3> rgb = colourAt(x, y);
+            for (int c = 0; c < 3; ++c) plane[y * stride + x * 3 + c] = std::uint8_t(rgb[c]);
+        }
+    heif_color_profile_nclx* nclx = heif_nclx_color_profile_alloc();
+    heif_nclx_color_profile_set_color_primaries(nclx, heif_color_primaries_SMPTE_EG_432_1);
+    heif_nclx_color_profile_set_transfer_characteristics(nclx, heif_transfer_characteristic_IEC_61966_2_1);
+    if (displayP3) heif_image_set_nclx_color_profile(image, nclx);
+    heif_encoding_options* options = heif_encoding_options_alloc();
+    if (turned) options->image_orientation = heif_orientation_rotate_90_cw;
+    options->output_nclx_profile = displayP3 ? nclx : nullptr;
+    options->macOS_compatibility_workaround_no_nclx_profile = 0;  // else no colr box is written
+    const bool written = heif_context_encode_image(context, image, encoder, options, nullptr).code == heif_error_Ok &&
+                         heif_context_write_to_file(context, path.c_str()).code == heif_error_Ok;
+    heif_encoding_options_free(options);
+    heif_nclx_color_profile_free(nclx);
+    heif_image_release(image);
+    heif_encoder_release(encoder);
+    heif_context_free(context);
+    return written;
+}
+
+TEST(PhotoFormats, HeicPrimariesAndRotationAreApplied) {
+    REQUIRE_TOOLS("convert", "heif-convert");
+    testsupport::TempDir dir;
+    // Primaries without a profile (a colr box of kind nclx), checked against the library's own
+    // decoding of the P3 values turned into sRGB here.
+    const auto gradient = [](int x, int y) { return std::array<int, 3>{200 - 2 * x, 90 + y * 2, 40 + 3 * x}; };
+    if (!WriteHeic(dir.File("p3.heic"), gradient, false, true)) GTEST_SKIP() << "libheif has no HEVC encoder";
+    RunIn(dir, "heif-convert p3.heic p3-ref.png >/dev/null && convert p3-ref.png -depth 8 rgba:p3.rgba\n");
+    std::vector<std::uint8_t> expected = testsupport::ReadFileBytes(dir.File("p3.rgba"));
+    for (std::size_t i = 0; i + 3 < expected.size(); i += 4) {
+        double linear[3];
+        for (int c = 0; c < 3; ++c) linear[c] = SrgbToLinear(expected[i + c] / 255.0);
+        for (int c = 0; c < 3; ++c)
+            expected[i + c] = std::uint8_t(std::lround(
+                255 * LinearToSrgb(kP3ToSrgb[c][0] * linear[0] + kP3ToSrgb[c][1] * linear[1] + kP3ToSrgb[c][2] * linear[2])));
+    }
+    testsupport::WriteFileBytes(dir.File("srgb.rgba"), expected);
+    ExpectLoadsAs(dir.File("p3.heic"), dir.File("srgb.rgba"), 2, ImageKind::Heif);
+    const auto info = RunCommand(testsupport::CliPath() + " info '" + dir.File("p3.heic") + "'").output;
+    EXPECT_NE(info.find("colour profile: converted to sRGB"), std::string::npos) << info;
+
+    // The file's own rotation: the top left quarter ends at the top right, upright.
+    const int quarters[4][3] = {{200, 40, 40}, {40, 200, 40}, {40, 40, 200}, {200, 200, 40}};
+    const auto quarter = [&quarters](int x, int y) {
+        const int* q = quarters[(y >= 16) * 2 + (x >= 32)];
+        return std::array<int, 3>{q[0], q[1], q[2]};
+    };
+    ASSERT_TRUE(WriteHeic(dir.File("turned.heic"), quarter, true, false));
+    platform::ScriptedPlatform platform;
+    CvxDIB image;
+    ASSERT_TRUE(image.LoadFromFile(dir.File("turned.heic")));
+    ASSERT_EQ(image.Width(), 32);
+    ASSERT_EQ(image.Height(), 64);
+    const int at[4][2] = {{24, 8}, {24, 56}, {8, 8}, {8, 56}};  // where each quarter's middle shows
+    for (int q = 0; q < 4; ++q) {
+        const std::uint8_t* p = image.PixelAt(at[q][0], at[q][1]);
+        for (int c = 0; c < 3; ++c) EXPECT_NEAR(p[2 - c], quarters[q][c], 8) << "quarter " << q << " channel " << c;
+    }
 }
 
 }  // namespace

@@ -12,34 +12,25 @@
 
 using testsupport::GetPixel;
 using testsupport::Rgba;
-using BrushToolsTest = EditCommandsTest;
 
 namespace {
 
 constexpr Rgba kToolColour{0x42, 0x42, 0xFF};  // the brushes' default 0xFF4242
 constexpr Rgba kGreen{30, 200, 40};
 
-QPoint Device(CvxView& view, CPoint canvas) {
-    const CPoint device = view.CanvasToDevice(canvas);
-    return {device.x, device.y};
-}
-void MoveTo(CvxView& view, CPoint at) {
-    QMouseEvent move(QEvent::MouseMove, Device(view, at), view.viewport()->mapToGlobal(Device(view, at)),
-                     Qt::NoButton, QApplication::mouseButtons(), {});
-    QApplication::sendEvent(view.viewport(), &move);
-}
-void Press(CvxView& view, CPoint at) { QTest::mousePress(view.viewport(), Qt::LeftButton, {}, Device(view, at)); }
-void Release(CvxView& view, CPoint at) { QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, Device(view, at)); }
-// Press at the first point, move through all of them (repeats hold the brush in place), release.
-void Stroke(CvxView& view, const std::vector<CPoint>& path) {
-    Press(view, path.front());
-    for (const CPoint& at : path) MoveTo(view, at);
-    Release(view, path.back());
-}
-
 int Farthest(Rgba a, Rgba b) { return std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)}); }
 
 }  // namespace
+
+class BrushToolsTest : public EditCommandsTest {
+protected:
+    // Press at the first point, move through all of them (repeats hold the brush in place), release.
+    void Stroke(const std::vector<CPoint>& path) {
+        Press(path.front());
+        for (const CPoint& at : path) MoveTo(at);
+        Release(path.back());
+    }
+};
 
 TEST_F(BrushToolsTest, SolidBrushStrokeChangesOnlyWithinReachOfItsPathAndUndoesInOneStep) {
     CvxSprite& photo = Photo();
@@ -48,7 +39,7 @@ TEST_F(BrushToolsTest, SolidBrushStrokeChangesOnlyWithinReachOfItsPathAndUndoesI
     const CPoint origin{photo.m_x, photo.m_y};
     std::vector<CPoint> path;
     for (int step = 0; step <= 12; ++step) path.push_back({origin.x + 30 + 20 * step, origin.y + 40 + 9 * step});
-    Stroke(View(), path);
+    Stroke(path);
 
     CvxSprite* painted = Document().GetSelected();
     ASSERT_EQ(painted->OlderState(), &photo) << "one undo step";
@@ -78,7 +69,7 @@ TEST_F(BrushToolsTest, PressOutsideTheSelectionPaintsTheObjectUnderThePointerUnl
     View().SelectCanvasObject(&photo, true);
     ASSERT_TRUE(m_frame->SendCommand(ID_TOOL_SOLID_BRUSH));
     const CPoint onPatch{patch.m_x + 20, patch.m_y + 20};
-    Stroke(View(), {onPatch});
+    Stroke({onPatch});
     const CvxSprite* paintedPatch = Document().GetSelected();
     ASSERT_EQ(paintedPatch->OlderState(), &patch) << "the object under the pointer";
     EXPECT_EQ(GetPixel(*paintedPatch->Image(), 20, 20), kToolColour);
@@ -87,15 +78,15 @@ TEST_F(BrushToolsTest, PressOutsideTheSelectionPaintsTheObjectUnderThePointerUnl
     View().SelectCanvasObject(&photo, true);
     ASSERT_TRUE(m_frame->SendCommand(ID_TOOL_ERASER));
     QTest::keyPress(&View(), Qt::Key_Shift);
-    Press(View(), onPatch);
-    Release(View(), onPatch);
+    Press(onPatch);
+    Release(onPatch);
     QTest::keyRelease(&View(), Qt::Key_Shift);
     EXPECT_EQ(Document().GetSelected(), &photo);
     EXPECT_EQ(Document().Objects().front().get(), paintedPatch);
 
     // The eraser clears whatever the domain says; size 9 clears the whole 4-pixel disc.
     ASSERT_TRUE(m_frame->SendCommand(ID_ATTR_OBJECT));
-    Stroke(View(), {{photo.m_x + 100, photo.m_y + 100}});
+    Stroke({{photo.m_x + 100, photo.m_y + 100}});
     const CvxSprite& erased = *Document().GetSelected();
     ASSERT_EQ(erased.OlderState(), &photo);
     for (const auto& [dx, dy, alpha] : {std::tuple{0, 0, 0}, {4, 0, 0}, {3, 3, 255}, {0, -4, 0}, {5, 0, 255}})
@@ -108,10 +99,10 @@ TEST_F(BrushToolsTest, HeldAirbrushKeepsSprayingAndKneadedEraserShowsWhatLiesBen
     CvxSprite& photo = Photo();
     const CPoint point{photo.m_x + 150, photo.m_y + 100};
     ASSERT_TRUE(m_frame->SendCommand(ID_TOOL_AIRBRUSH));
-    Press(View(), point);
+    Press(point);
     EXPECT_TRUE(View().AirbrushTimerRunning());
     QTest::qWait(600);
-    Release(View(), point);
+    Release(point);
     EXPECT_FALSE(View().AirbrushTimerRunning());
     const CvxSprite& sprayed = *Document().GetSelected();
     EXPECT_LE(Farthest(GetPixel(*sprayed.Image(), 150, 100), kToolColour), 16);
@@ -121,7 +112,7 @@ TEST_F(BrushToolsTest, HeldAirbrushKeepsSprayingAndKneadedEraserShowsWhatLiesBen
     View().SelectCanvasObject(&patch, true);
     ASSERT_TRUE(m_frame->SendCommand(ID_TOOL_KNEADED_ERASER));
     const CPoint middle{patch.m_x + 20, patch.m_y + 20};
-    Stroke(View(), std::vector<CPoint>(60, middle));
+    Stroke(std::vector<CPoint>(60, middle));
     const CvxSprite& kneaded = *Document().GetSelected();
     ASSERT_EQ(kneaded.OlderState(), &patch);
     const Rgba beneath = PhotoPixelAt(middle.x, middle.y), now = GetPixel(*kneaded.Image(), 20, 20);

@@ -14,6 +14,7 @@
 #include "platform/PlatformServices.h"
 #include "view/CvxEditCommands.h"
 #include "view/CvxEffectCommands.h"
+#include "view/CvxOperationCommands.h"
 #include "view/CvxView.h"
 #include "view/CvxViewHost.h"
 
@@ -21,7 +22,8 @@ CChildFrame::CChildFrame(std::unique_ptr<CvxDoc> document, CvxViewHost& host)
     : m_pDoc(std::move(document)),
       m_pView(new CvxView(*m_pDoc, host, this)),
       m_pEditCommands(std::make_unique<CvxEditCommands>(*m_pView, host)),
-      m_pEffectCommands(std::make_unique<CvxEffectCommands>(*m_pView, host)) {
+      m_pEffectCommands(std::make_unique<CvxEffectCommands>(*m_pView, host)),
+      m_pOperationCommands(std::make_unique<CvxOperationCommands>(*m_pView, host)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWidget(m_pView);
     setWindowIcon(QIcon(":/icons/marrowfin.svg"));
@@ -43,7 +45,9 @@ CChildFrame* CChildFrame::Open(CMainFrame& frame, std::unique_ptr<CvxDoc> docume
     return child;
 }
 
-std::vector<CommandTarget*> CChildFrame::CommandChain() { return {m_pView, m_pEditCommands.get(), m_pEffectCommands.get(), this}; }
+std::vector<CommandTarget*> CChildFrame::CommandChain() {
+    return {m_pView, m_pEditCommands.get(), m_pEffectCommands.get(), m_pOperationCommands.get(), this};
+}
 
 QString CChildFrame::DocumentTitle() const {
     const std::string& path = m_pDoc->GetPathName();

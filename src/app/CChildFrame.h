@@ -12,6 +12,7 @@ class CvxDoc;
 class CMainFrame;
 class CvxEditCommands;
 class CvxEffectCommands;
+class CvxOperationCommands;
 class CvxView;
 class CvxViewHost;
 class QPrinter;
@@ -56,4 +57,5 @@ private:
     CvxView* m_pView;
     std::unique_ptr<CvxEditCommands> m_pEditCommands;
     std::unique_ptr<CvxEffectCommands> m_pEffectCommands;
+    std::unique_ptr<CvxOperationCommands> m_pOperationCommands;
 };

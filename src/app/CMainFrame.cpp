@@ -3,7 +3,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QCursor>
-#include <QDir>
+#include <QKeyEvent>
 #include <QUrl>
 #include <QApplication>
 #include <QGuiApplication>
@@ -20,9 +20,11 @@
 #include "app/CommandTable.h"
 #include "app/CvxStatusBar.h"
 #include "app/MenuLayout.h"
+#include "app/StationeryCommands.h"
 #include "app/StringTable.h"
 #include "app/TextGridCropCommands.h"
 #include "app/ToolAttributeCommands.h"
+#include "platform/DataFolders.h"
 #include "platform/PlatformServices.h"
 #include "tools/CvxToolBase.h"
 #include "tools/CvxToolCPick.h"
@@ -37,6 +39,7 @@ namespace {
 constexpr int kUpdateIntervalMs = 250;
 constexpr int kToolbarIconSize = 18;
 constexpr const char* kContentsPage = "Contents.htm";
+constexpr const char* kDocumentWindowPage = "Document_Windows.htm";
 
 QIcon CommandIcon(const CommandInfo& command) {
     if (command.iconName[0] == '\0') return {};
@@ -48,7 +51,8 @@ QIcon CommandIcon(const CommandInfo& command) {
 CMainFrame::CMainFrame()
     : m_tools(CreateAllTools()),
       m_attributeCommands(std::make_unique<ToolAttributeCommands>(*this)),
-      m_textGridCropCommands(std::make_unique<TextGridCropCommands>(*this)) {
+      m_textGridCropCommands(std::make_unique<TextGridCropCommands>(*this)),
+      m_stationeryCommands(std::make_unique<StationeryCommands>(*this)) {
     m_pCurrentTool = MoveTool();
     setWindowTitle(kTitle);
     setWindowIcon(QIcon(":/icons/marrowfin.svg"));
@@ -68,11 +72,14 @@ CMainFrame::CMainFrame()
     connect(&m_updateTimer, &QTimer::timeout, this, &CMainFrame::UpdateCommandStates);
     m_updateTimer.start(kUpdateIntervalMs);
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::OnSubWindowActivated);
+    // F1 belongs to whatever lies under the mouse, wherever the keyboard focus is.
+    qApp->installEventFilter(this);
 }
 
 CMainFrame::~CMainFrame() {
     // Document windows go while the tools and status bar they reach are still here.
     m_updateTimer.stop();
+    qApp->removeEventFilter(this);
     disconnect(m_mdiArea, nullptr, this, nullptr);
     delete m_mdiArea;
     m_mdiArea = nullptr;
@@ -98,6 +105,10 @@ bool CMainFrame::SendCommand(int id) {
         OpenHelpPage(command->helpPage);
         return true;
     }
+    return RouteCommand(id);
+}
+
+bool CMainFrame::RouteCommand(int id) {
     for (CommandTarget* target : Chain())
         if (target->OnCommand(id)) {
             UpdateCommandStates();
@@ -113,6 +124,7 @@ void CMainFrame::UpdateCommandStates() {
         for (CommandTarget* target : chain)
             if (target->OnUpdateCommand(id, update)) break;
         action->setEnabled(update.enabled);
+        if (update.statusTip) action->setStatusTip(*update.statusTip);
         if (const CommandInfo* command = FindCommand(id); command && command->checkable) {
             // Only a checked item is checkable: an unchecked one shows no empty box.
             action->setCheckable(update.checked);
@@ -191,6 +203,13 @@ void CMainFrame::CreateToolbars() {
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1 &&
+        !static_cast<QKeyEvent*>(event)->isAutoRepeat()) {
+        // Seen once, at the first receiver, and passed on, so that F1 also counts as held for
+        // a command chosen while it is down.
+        QWidget* first = QApplication::focusWidget();
+        if (watched == (first ? first : this)) OnHelpKey();
+    }
     // The right button over a toolbar button belongs to the button, never to the toolbars'
     // own menu.
     if (event->type() == QEvent::ContextMenu && qobject_cast<QToolButton*>(watched)) {
@@ -302,11 +321,37 @@ void CMainFrame::SelectTool(CvxToolBase* tool, int commandId) {
 QString CMainFrame::HelpBaseAddress() {
     const QByteArray configured = qgetenv("MARROWFIN_HELP_URL");
     if (!configured.isEmpty()) return QString::fromLocal8Bit(configured);
-    // Installed pages live in share/marrowfin/help under the prefix; in a build tree, in
-    // help/ beside the executable.
-    const QDir binary(QCoreApplication::applicationDirPath());
-    const QString installed = binary.absoluteFilePath("../share/marrowfin/help/");
-    return QUrl::fromLocalFile(QDir(installed).exists() ? installed : binary.absoluteFilePath("help/")).toString();
+    return QUrl::fromLocalFile(QString::fromStdString(platform::DataFolder("help"))).toString();
+}
+
+const char* CMainFrame::ToolbarHelpPageAt(QWidget* widget) const {
+    for (const auto& [resourceId, toolbar] : m_toolbars) {
+        if (widget != toolbar && !toolbar->isAncestorOf(widget)) continue;
+        for (QAction* action : toolbar->actions())
+            if (toolbar->widgetForAction(action) == widget)
+                for (const auto& [id, known] : m_actions)
+                    if (known == action) return FindCommand(id)->helpPage;
+        return "";
+    }
+    return nullptr;
+}
+
+void CMainFrame::OnHelpKey() {
+    // With a menu open, F1 only counts as held for the item chosen next.
+    if (QApplication::activePopupWidget()) return;
+    QWidget* under = QApplication::widgetAt(QCursor::pos());
+    if (!under || !isAncestorOf(under)) return;
+    // A button's own page; an empty part of a toolbar, or the canvas with the left button up,
+    // asks the current tool; the rest of a document window has a page of its own.
+    const char* page = ToolbarHelpPageAt(under);
+    const auto* view = qobject_cast<CvxView*>(under->parentWidget());
+    const bool overCanvas = view && under == view->viewport();
+    if (overCanvas && (QApplication::mouseButtons() & Qt::LeftButton)) return;
+    if (!page && !overCanvas) {
+        if (!m_mdiArea->isAncestorOf(under)) return;
+        page = kDocumentWindowPage;
+    }
+    OpenHelpPage(page && *page ? page : m_pCurrentTool->HelpPage());
 }
 
 void CMainFrame::OpenHelpPage(const std::string& page) {
@@ -316,6 +361,8 @@ void CMainFrame::OpenHelpPage(const std::string& page) {
 void CMainFrame::PostCommand(int id) {
     QTimer::singleShot(0, this, [this, id] { SendCommand(id); });
 }
+
+void CMainFrame::RestorePrompt() { m_statusBar->ShowPrompt(m_savedPrompt); }
 
 void CMainFrame::ShowPrompt(int stringId) {
     if (const char* text = FindString(stringId)) m_statusBar->ShowPrompt(text);
@@ -352,7 +399,8 @@ void CMainFrame::TogglePaintToolbar() {
 }
 
 bool CMainFrame::OnCommand(int id) {
-    if (SelectToolForCommand(id) || m_attributeCommands->OnCommand(id) || m_textGridCropCommands->OnCommand(id))
+    if (SelectToolForCommand(id) || m_attributeCommands->OnCommand(id) || m_textGridCropCommands->OnCommand(id) ||
+        m_stationeryCommands->OnCommand(id))
         return true;
     switch (id) {
         case ID_VIEW_PAINT_TOOLBAR:
@@ -404,7 +452,8 @@ bool CMainFrame::OnUpdateCommand(int id, CommandUpdate& update) {
         update.SetCheck(m_pCurrentTool && m_pCurrentTool->GetToolId() == command->toolId);
         return true;
     }
-    if (m_attributeCommands->OnUpdateCommand(id, update) || m_textGridCropCommands->OnUpdateCommand(id, update))
+    if (m_attributeCommands->OnUpdateCommand(id, update) || m_textGridCropCommands->OnUpdateCommand(id, update) ||
+        m_stationeryCommands->OnUpdateCommand(id, update))
         return true;
     switch (id) {
         case ID_VIEW_PAINT_TOOLBAR:

@@ -15,6 +15,7 @@
 #include "view/CvxViewHost.h"
 
 class CvxStatusBar;
+class StationeryCommands;
 class TextGridCropCommands;
 class ToolAttributeCommands;
 class CvxToolBase;
@@ -44,6 +45,8 @@ public:
     // Sends a command along the chain, as a menu item or toolbar button does. With F1 held,
     // a command that has a help page opens it instead.
     bool SendCommand(int id) override;
+    // Sends a command along the chain as it is, whatever keys are held.
+    bool RouteCommand(int id);
 
     // --- What documents ask of the window ---
     void OpenHelpPage(const std::string& page) override;
@@ -84,6 +87,7 @@ public:
     void ShowPosition(int x, int y) override;
     void ShowToolSwatch(std::uint32_t colourBgr, int size) override;
     void SavePrompt() override { m_savedPrompt = PromptText(); }
+    void RestorePrompt() override;
     void FillContextMenu(QMenu& menu, int popupIndex) override;
     QPoint MainWindowOrigin() const override;
     // The active view, first in the command chain; null without a document window.
@@ -106,6 +110,13 @@ private:
     // Makes the command's tool current; false when the command selects no tool here.
     bool SelectToolForCommand(int id);
     void CreateToolbars();
+    // F1: the page of the toolbar button under the mouse, the current tool's page over an
+    // empty part of a toolbar or over the canvas, or the document window's page over the rest
+    // of a document window. Elsewhere, and while a menu is open, nothing.
+    void OnHelpKey();
+    // The help page of the toolbar button that is or holds widget ("" for a toolbar's empty
+    // part), or null when widget is in no toolbar.
+    const char* ToolbarHelpPageAt(QWidget* widget) const;
     void TogglePaintToolbar();
     // Tells the views of the document windows that one lost and another gained the front.
     void OnSubWindowActivated(QMdiSubWindow* window);
@@ -125,6 +136,7 @@ private:
     std::vector<std::unique_ptr<CvxToolBase>> m_tools;  // index = tool id
     std::unique_ptr<ToolAttributeCommands> m_attributeCommands;
     std::unique_ptr<TextGridCropCommands> m_textGridCropCommands;
+    std::unique_ptr<StationeryCommands> m_stationeryCommands;
     CvxToolBase* m_pCurrentTool = nullptr;
     QPointer<CvxView> m_pActiveView;  // the view of the document window last in front
 };

@@ -6,6 +6,9 @@
 
 namespace {
 
+constexpr const char* kTemplatePrompt =
+    "Put the selected object into this template and open the new document in the word processor";
+
 constexpr CommandInfo kCommands[] = {
     // File
     {.id = ID_FILE_NEW, .menuText = "&New\tCtrl+N", .prompt = "Start a new document\nNew",
@@ -184,20 +187,20 @@ constexpr CommandInfo kCommands[] = {
     // Word-processor templates
     {.id = ID_TEMPLATE_MENU, .menuText = "Word Templates", .prompt = "Insert selected image into Word template",
      .iconName = "word-template"},
-    {.id = ID_TEMPLATE_SERVICE_FOLDER_1UP, .menuText = "Service Folder 1-Up"},
-    {.id = ID_TEMPLATE_SERVICE_FOLDER_2UP, .menuText = "Service Folder 2-Up"},
-    {.id = ID_TEMPLATE_REGISTER_COVER, .menuText = "Register Book (Cover)"},
-    {.id = ID_TEMPLATE_REGISTER_IN_MEMORY, .menuText = "Register Book (In Memory)"},
-    {.id = ID_TEMPLATE_REGISTER_SERVICES, .menuText = "Register Book (Services)"},
-    {.id = ID_TEMPLATE_REGISTER_PLACE_OF_REST, .menuText = "Register Book (Pl of Rest)"},
-    {.id = ID_TEMPLATE_REGISTER_CATHOLIC, .menuText = "Register Book (Catholic)"},
-    {.id = ID_TEMPLATE_BOOKMARK_2UP, .menuText = "Bookmark 2-Up"},
-    {.id = ID_TEMPLATE_BOOKMARK_4UP, .menuText = "Bookmark 4-Up"},
-    {.id = ID_TEMPLATE_THANK_YOU_2UP, .menuText = "Thank-You Card 2-Up (Half)"},
-    {.id = ID_TEMPLATE_PRAYER_CARD_4UP, .menuText = "Prayer Card 4-Up"},
-    {.id = ID_TEMPLATE_PRAYER_CARD_8UP, .menuText = "Prayer Card 8-Up"},
-    {.id = ID_TEMPLATE_DVD_CD_AVERY, .menuText = "DVD/CD Avery"},
-    {.id = ID_TEMPLATE_DVD_CD_COVER, .menuText = "DVD/CD Cover"},
+    {.id = ID_TEMPLATE_SERVICE_FOLDER_1UP, .menuText = "Service Folder 1-Up", .prompt = kTemplatePrompt},
+    {.id = ID_TEMPLATE_SERVICE_FOLDER_2UP, .menuText = "Service Folder 2-Up", .prompt = kTemplatePrompt},
+    {.id = ID_TEMPLATE_REGISTER_COVER, .menuText = "Register Book (Cover)", .prompt = kTemplatePrompt},
+    {.id = ID_TEMPLATE_REGISTER_IN_MEMORY, .menuText = "Register Book (In Memory)", .prompt = kTemplatePrompt},
+    {.id = ID_TEMPLATE_REGISTER_SERVICES, .menuText = "Register Book (Services)", .prompt = kTemplatePrompt},
+    {.id = ID_TEMPLATE_REGISTER_PLACE_OF_REST, .menuText = "Register Book (Pl of Rest)", .prompt = kTemplatePrompt},
+    {.id = ID_TEMPLATE_REGISTER_CATHOLIC, .menuText = "Register Book (Catholic)", .prompt = kTemplatePrompt},
+    {.id = ID_TEMPLATE_BOOKMARK_2UP, .menuText = "Bookmark 2-Up", .prompt = kTemplatePrompt},
+    {.id = ID_TEMPLATE_BOOKMARK_4UP, .menuText = "Bookmark 4-Up", .prompt = kTemplatePrompt},
+    {.id = ID_TEMPLATE_THANK_YOU_2UP, .menuText = "Thank-You Card 2-Up (Half)", .prompt = kTemplatePrompt},
+    {.id = ID_TEMPLATE_PRAYER_CARD_4UP, .menuText = "Prayer Card 4-Up", .prompt = kTemplatePrompt},
+    {.id = ID_TEMPLATE_PRAYER_CARD_8UP, .menuText = "Prayer Card 8-Up", .prompt = kTemplatePrompt},
+    {.id = ID_TEMPLATE_DVD_CD_AVERY, .menuText = "DVD/CD Avery", .prompt = kTemplatePrompt},
+    {.id = ID_TEMPLATE_DVD_CD_COVER, .menuText = "DVD/CD Cover", .prompt = kTemplatePrompt},
 
     // Specialty crop presets
     {.id = ID_CROP_MENU, .menuText = "Specialty Crop", .iconName = "specialty-crop"},
@@ -218,11 +221,12 @@ constexpr CommandInfo kCommands[] = {
     {.id = ID_CROP_DVD_CD_COVER, .menuText = "DVD/CD Cover", .toolId = kToolSpecialtyCrop},
 
     // Web links
-    {.id = ID_LINK_COVERS, .menuText = "Covers"},
-    {.id = ID_LINK_INTERIORS, .menuText = "Interiors"},
-    {.id = ID_LINK_SENTIMENTS, .menuText = "Sentiments"},
-    {.id = ID_LINK_STENCILS, .menuText = "Stencils"},
-    {.id = ID_LINK_VIDEO_TUTORIALS, .menuText = "Video Tutorials"},
+    {.id = ID_LINK_COVERS, .menuText = "Covers", .prompt = "Open the artwork partner's cover designs in the browser"},
+    {.id = ID_LINK_INTERIORS, .menuText = "Interiors", .prompt = "Open the artwork partner's interior pages in the browser"},
+    {.id = ID_LINK_SENTIMENTS, .menuText = "Sentiments",
+     .prompt = "Open the artwork partner's verses and sentiments in the browser"},
+    {.id = ID_LINK_STENCILS, .menuText = "Stencils", .prompt = "Open the artwork partner's stencils in the browser"},
+    {.id = ID_LINK_VIDEO_TUTORIALS, .menuText = "Video Tutorials", .prompt = "Open the video tutorials in the browser"},
     {.id = ID_LINK_SERVICE_LOGIN, .menuText = "Memorial Recording Service...",
      .prompt = "Save the selection, then log in to the memorial recording service\nMemorial Recording Service"},
 

@@ -22,6 +22,7 @@
 #include "codecs/CvxOpenDlg.h"
 #include "document/CvxDoc.h"
 #include "platform/PlatformServices.h"
+#include "app/CvxStatusBar.h"
 #include "platform/qt/QtPlatform.h"
 #include "view/CvxEditCommands.h"
 #include "view/CvxView.h"
@@ -53,6 +54,7 @@ bool CvxApp::InitInstance(const QStringList& files, bool showSplash) {
     LoadRecentFiles();
     m_pMainFrame = std::make_unique<CMainFrame>();
     m_pPlatform->SetDialogParent(m_pMainFrame.get());
+    m_pPlatform->SetProgressBar(m_pMainFrame->StatusBar()->ProgressBar());
     m_pMainFrame->SetCommandChain(
         [this]() -> std::vector<CommandTarget*> {
             CChildFrame* child = ActiveChild();

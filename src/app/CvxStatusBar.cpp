@@ -3,6 +3,7 @@
 #include <QFontDatabase>
 #include <QLabel>
 #include <QPainter>
+#include <QProgressBar>
 #include <QWidget>
 
 #include "app/StatusTexts.h"
@@ -86,9 +87,16 @@ private:
 };
 
 CvxStatusBar::CvxStatusBar(QWidget* parent)
-    : QStatusBar(parent), m_prompt(new CvxPromptPane(this)), m_indicators(new CvxStatusIndicators(this)) {
+    : QStatusBar(parent),
+      m_prompt(new CvxPromptPane(this)),
+      m_indicators(new CvxStatusIndicators(this)),
+      m_progress(new QProgressBar(this)) {
     setSizeGripEnabled(false);
     addWidget(m_prompt, 1);
+    m_progress->setFixedWidth(160);
+    m_progress->setTextVisible(false);
+    addPermanentWidget(m_progress);
+    m_progress->hide();
     addPermanentWidget(m_indicators);
     ShowPrompt(FindString(IDS_IDLE_MESSAGE));
 }

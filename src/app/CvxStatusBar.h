@@ -6,6 +6,7 @@
 #include <QStatusBar>
 
 class CvxPromptPane;
+class QProgressBar;
 class CvxStatusIndicators;
 
 class CvxStatusBar : public QStatusBar {
@@ -24,8 +25,11 @@ public:
     QString ZoomPaneText() const;
     QString PositionPaneText() const;
     QString MemoryPaneText() const;
+    // Shown only while a long operation runs.
+    QProgressBar* ProgressBar() const { return m_progress; }
 
 private:
     CvxPromptPane* m_prompt;
     CvxStatusIndicators* m_indicators;
+    QProgressBar* m_progress;
 };

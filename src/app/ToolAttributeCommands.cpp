@@ -49,7 +49,7 @@ bool ToolAttributeCommands::OnCommand(int id) {
     }
     // The menu that led here is closed: the next press is the user's again.
     if (CvxView* view = m_frame.ActiveView()) view->m_bIgnoreNextPointerEvent = false;
-    m_frame.StatusBar()->ShowPrompt(m_frame.SavedPrompt());
+    m_frame.RestorePrompt();
     auto wand = [this](int toolId) { return static_cast<CvxToolWand*>(m_frame.ToolById(toolId)); };
     switch (id) {
         case ID_ATTR_COLOR:

@@ -127,7 +127,7 @@ std::optional<std::string> BmpSaveName(const std::string& path) {
 
 std::optional<std::string> SavedFileName(const std::string& path) {
     const std::string tag = WriterTag(path);
-    if (tag == ".jpg" || tag == ".gif" || tag == ".tif") return path;
+    if (tag == ".jpg" || tag == ".gif" || tag == ".tif" || tag == ".png") return path;
     return BmpSaveName(path);
 }
 

@@ -3,6 +3,7 @@
 #include <png.h>
 
 #include <csetjmp>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -142,26 +143,48 @@ int ReadPNG(CvxFile& file, CvxDIB& image, PhotoMetadata* metadata, std::int64_t 
     return 1;
 }
 
-int WritePNG(const CvxDIB& image, const std::string& path) {
+namespace {
+
+// Writes the picture as a PNG to an open stream; the stream is left open.
+bool WritePngStream(const CvxDIB& image, std::FILE* stream) {
     if (image.IsEmpty() || image.BitCount() != 32) {
         platform::Trace("WritePNG: only 32-bit pictures are written");
-        return 0;
-    }
-    CvxFile file;
-    if (!file.Open(path, CvxFile::Mode::Replace)) {
-        platform::Trace("can't open " + path);
-        return 0;
+        return false;
     }
     Failure failure;
     WriteStructs structs;
     structs.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &failure, KeepErrorAndJump, TraceWarning);
     if (structs.png != nullptr) structs.info = png_create_info_struct(structs.png);
-    if (structs.info == nullptr) return 0;
+    if (structs.info == nullptr) return false;
     std::vector<png_bytep> rows = RowPointers(image);
-    if (!WriteRows(structs.png, structs.info, file.Stream(), image, rows)) {
+    if (!WriteRows(structs.png, structs.info, stream, image, rows)) {
         platform::Trace(std::string("WritePNG: ") + failure.reason);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int WritePNG(const CvxDIB& image, const std::string& path) {
+    CvxFile file;
+    if (image.IsEmpty() || image.BitCount() != 32 || !file.Open(path, CvxFile::Mode::Replace)) {
+        platform::Trace("WritePNG: cannot write " + path);
         return 0;
     }
     // An uncommitted file is removed when it closes, leaving any earlier file in place.
-    return file.Commit() ? 1 : 0;
+    return WritePngStream(image, file.Stream()) && file.Commit() ? 1 : 0;
+}
+
+std::vector<std::uint8_t> EncodePNG(const CvxDIB& image) {
+    char* buffer = nullptr;
+    std::size_t size = 0;
+    std::FILE* stream = open_memstream(&buffer, &size);
+    if (stream == nullptr) return {};
+    const bool written = WritePngStream(image, stream);
+    std::fclose(stream);
+    std::vector<std::uint8_t> bytes;
+    if (written) bytes.assign(buffer, buffer + size);
+    std::free(buffer);
+    return bytes;
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "codecs/PhotoCorrection.h"
 
@@ -20,3 +21,6 @@ int ReadPNG(CvxFile& file, CvxDIB& image, PhotoMetadata* metadata = nullptr,
 // Writes a 32-bit picture as an 8-bit RGBA PNG; the target is replaced only when the whole
 // file was written. Returns 1 on success.
 int WritePNG(const CvxDIB& image, const std::string& path);
+
+// The same PNG, in memory; empty when the picture cannot be written.
+std::vector<std::uint8_t> EncodePNG(const CvxDIB& image);

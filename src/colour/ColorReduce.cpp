@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <new>
 
+#include "colour/ColourMemo.h"
 #include "image/CvxDIB.h"
 #include "image/RowBands.h"
 #include "platform/PlatformServices.h"
@@ -307,37 +308,6 @@ void MapPalettedPixels(const CvxDIB& source, CvxDIB& destination, const std::vec
     }
 }
 
-// Remembers the nearest entry of recently seen colours exactly, in a direct-mapped table:
-// photographs repeat their colours often enough that most pixels need no search.
-class NearestMemo {
-public:
-    NearestMemo(const BrightnessIndex& index, std::int64_t pixels)
-        : m_index(index),
-          m_slots(std::bit_ceil(std::uint64_t(std::clamp<std::int64_t>(pixels, 1, kMaxSlots)))),
-          m_mask(std::uint32_t(m_slots.size() - 1)) {}
-
-    int Nearest(const QuantColour& c) {
-        // The key is the colour plus one, so that the empty slot's 0 matches no colour.
-        const std::uint32_t key = (std::uint32_t(c.red) << 16 | std::uint32_t(c.green) << 8 | std::uint32_t(c.blue)) + 1;
-        Slot& slot = m_slots[(key * 2654435761u >> 8) & m_mask];
-        if (slot.key != key) {
-            slot.key = key;
-            slot.index = static_cast<std::uint8_t>(m_index.Nearest(c));
-        }
-        return slot.index;
-    }
-
-private:
-    static constexpr std::int64_t kMaxSlots = 1 << 20;
-    struct Slot {
-        std::uint32_t key = 0;
-        std::uint8_t index = 0;
-    };
-    const BrightnessIndex& m_index;
-    std::vector<Slot> m_slots;
-    std::uint32_t m_mask;
-};
-
 void MapTrueColourPixels(const CvxDIB& source, CvxDIB& destination, const std::vector<QuantColour>& palette) {
     std::vector<BrightnessIndex::Entry> entries;
     for (std::size_t p = 0; p < palette.size(); ++p) entries.push_back({palette[p], int(p)});
@@ -349,12 +319,16 @@ void MapTrueColourPixels(const CvxDIB& source, CvxDIB& destination, const std::v
         std::atomic<bool> outOfMemory{false};
         ForEachRowBand(source.Height(), source.Width(), [&](int first, int end) {
             try {
-                NearestMemo memo(index, std::int64_t{source.Width()} * (end - first));
+                // Photographs repeat their colours often enough that most pixels need no search.
+                ColourMemo<std::uint8_t> memo(std::int64_t{source.Width()} * (end - first));
                 for (int y = first; y < end; ++y) {
                     const std::uint8_t* in = source.RowAt(y);
                     std::uint8_t* out = destination.RowAt(y);
                     for (int x = 0; x < source.Width(); ++x, in += 4) {
-                        int found = memo.Nearest({in[2], in[1], in[0]});
+                        const std::uint32_t colour = std::uint32_t(in[2]) << 16 | std::uint32_t(in[1]) << 8 | in[0];
+                        int found = memo.Get(colour, [&] {
+                            return static_cast<std::uint8_t>(index.Nearest({in[2], in[1], in[0]}));
+                        });
                         if (found == 0 && in[3] != 0) found = 1;  // opaque pixels are never transparent
                         out[x] = static_cast<std::uint8_t>(found);
                     }

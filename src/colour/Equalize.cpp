@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <mutex>
 
+#include "colour/ColourMemo.h"
 #include "colour/HsiColor.h"
 #include "image/CvxDIB.h"
 #include "image/RowBands.h"
@@ -23,8 +24,9 @@ Histogram IntensityHistogram(const CvxDIB& image) {
         Histogram band{};
         for (int y = first; y < end; ++y) {
             const std::uint8_t* pixel = image.RowAt(y);
+            // The whole part of the HSI intensity, the mean of the channels, without the rest of HSI.
             for (int x = 0; x < width; ++x, pixel += 4)
-                if (pixel[3] != 0) ++band[static_cast<std::size_t>(RgbToHsi(pixel).intensity)];
+                if (pixel[3] != 0) ++band[std::size_t((pixel[0] + pixel[1] + pixel[2]) / 3)];
         }
         const std::lock_guard<std::mutex> lock(merge);
         for (std::size_t b = 0; b < band.size(); ++b) total[b] += band[b];
@@ -48,20 +50,17 @@ int Equalize(CvxDIB& image) {
         cumulative[b] = double(running) / double(visible);
     }
 
-    const int width = image.Width();
-    ForEachRowBand(image.Height(), width, [&](int first, int end) {
-        for (int y = first; y < end; ++y) {
-            std::uint8_t* pixel = image.RowAt(y);
-            for (int x = 0; x < width; ++x, pixel += 4) {
-                if (pixel[3] == 0) continue;
-                HsiColor c = RgbToHsi(pixel);
-                // The bin below the pixel's own: the darkest level in use (above 0) maps to black.
-                const int bin = static_cast<int>(c.intensity) - 1;
-                c.intensity = cumulative[std::size_t(bin < 0 ? 0 : bin)] * 255;
-                c.saturation = c.saturation + (1 - c.saturation) * kSaturationBoost;
-                StoreHsiAsPixel(c, pixel);
-            }
-        }
-    });
+    // The new colour depends on the old one alone: each distinct colour is worked out once.
+    MapVisibleColours(
+        image,
+        [&](std::uint8_t* pixel) {
+            HsiColor c = RgbToHsi(pixel);
+            // The bin below the pixel's own: the darkest level in use (above 0) maps to black.
+            const int bin = static_cast<int>(c.intensity) - 1;
+            c.intensity = cumulative[std::size_t(bin < 0 ? 0 : bin)] * 255;
+            c.saturation = c.saturation + (1 - c.saturation) * kSaturationBoost;
+            StoreHsiAsPixel(c, pixel);
+        },
+        [](std::uint8_t*) {});
     return 1;
 }

@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "colour/ColourMaps.h"
+#include "colour/ColourMemo.h"
 #include "image/CvxDIB.h"
 #include "image/RowBands.h"
 #include "image/WorkingImage.h"
@@ -110,9 +111,13 @@ int AdjustPaletteHsiCurve(CvxDIB& image, double hueOffset, double satExp, double
 
 int ApplyHsiCurve(CvxDIB& image, const HsiCurveParams& params, double satScale, double intScale) {
     if (!IsWorkingImage(image)) return 0;
-    ForEachPixelWithCleanUp(image, [&](int, int, std::uint8_t* pixel) {
-        AdjustPixelHsiCurve(pixel, params.hueOffset, params.satExp, params.intExp, satScale, intScale);
-    });
+    // The adjustment depends on the colour alone: each distinct colour is adjusted once.
+    MapVisibleColours(
+        image,
+        [&](std::uint8_t* pixel) {
+            AdjustPixelHsiCurve(pixel, params.hueOffset, params.satExp, params.intExp, satScale, intScale);
+        },
+        CleanUpPixel);
     return 1;
 }
 
@@ -133,9 +138,12 @@ int RefreshFromPalette(CvxDIB& image, const CvxDIB& reduced) {
 
 int RefreshFromPalette(CvxDIB& image, const HsiOffsets& offsets) {
     if (!IsWorkingImage(image)) return 0;
-    ForEachPixelWithCleanUp(image, [&](int, int, std::uint8_t* pixel) {
-        AdjustPixelHsiOffset(pixel, offsets.hueOffset, offsets.satOffset, offsets.intOffset);
-    });
+    MapVisibleColours(
+        image,
+        [&](std::uint8_t* pixel) {
+            AdjustPixelHsiOffset(pixel, offsets.hueOffset, offsets.satOffset, offsets.intOffset);
+        },
+        CleanUpPixel);
     return 1;
 }
 

@@ -57,6 +57,17 @@ int ApplyChannelCurves(CvxDIB& image, double redExp, double greenExp, double blu
     return 1;
 }
 
+void ApplyChannelCurves(RGBQUAD* colours, int count, double redExp, double greenExp, double blueExp) {
+    const ChannelTable red = CurveTable(redExp);
+    const ChannelTable green = CurveTable(greenExp);
+    const ChannelTable blue = CurveTable(blueExp);
+    for (int i = 0; i < count; ++i) {
+        colours[i].rgbRed = red[colours[i].rgbRed];
+        colours[i].rgbGreen = green[colours[i].rgbGreen];
+        colours[i].rgbBlue = blue[colours[i].rgbBlue];
+    }
+}
+
 int ApplySepia(CvxDIB& image) {
     if (!ToGray(image)) return 0;
     return ApplyChannelCurves(image, 0.8, 0.9, -0.6);

@@ -197,9 +197,12 @@ void CvxCanvas::DrawOverlay(const CRect* rect) {
 void CvxCanvas::DrawObject(const CvxSprite& object, CvxDIB& target) {
     const CvxDIB* bitmap = object.DisplayBitmap();
     if (!bitmap || bitmap->IsEmpty()) return;
+    DrawPicture(*bitmap, object.m_x, object.m_y, target);
+}
+
+void CvxCanvas::DrawPicture(const CvxDIB& picture, int x, int y, CvxDIB& target) {
     // A negative position shortens the rectangle and moves the source start into the image.
-    int x = object.m_x, y = object.m_y;
-    int width = bitmap->Width(), height = bitmap->Height();
+    int width = picture.Width(), height = picture.Height();
     int sourceX = 0, sourceY = 0;
     if (x < 0) {
         width += x;
@@ -214,7 +217,7 @@ void CvxCanvas::DrawObject(const CvxSprite& object, CvxDIB& target) {
     width = std::min(width, target.Width() - x);
     height = std::min(height, target.Height() - y);
     if (width < 1 || height < 1) return;
-    AlphaBlendRect(target, x, y, *bitmap, sourceX, sourceY, width, height);
+    AlphaBlendRect(target, x, y, picture, sourceX, sourceY, width, height);
 }
 
 void CvxCanvas::Present(CvxViewSurface& surface, const CRect* rect) const {

@@ -55,6 +55,8 @@ public:
     void DrawOverlay(const CRect* rect);
     // One object's display bitmap blended over the target at the object's position.
     static void DrawObject(const CvxSprite& object, CvxDIB& target);
+    // A 32-bit picture blended over the target with its top-left at (x, y), clipped to it.
+    static void DrawPicture(const CvxDIB& picture, int x, int y, CvxDIB& target);
     // Copies the canvas image (or a rectangle of it) into the view and draws the grid lines.
     void Present(CvxViewSurface& surface, const CRect* rect) const;
     // A new opaque 32-bit picture of the canvas image's rectangle (the whole canvas when none),

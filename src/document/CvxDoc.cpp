@@ -398,9 +398,7 @@ bool CvxDoc::OnSaveDocument(const std::string& path) {
         platform::ShowMessage(kNothingToSaveMessage);
         return false;
     }
-    m_pSelected = nullptr;
-    m_pCanvas->PrepareForSave();
-    std::unique_ptr<CvxDIB> flattened = m_pCanvas->Flatten(&extent);
+    std::unique_ptr<CvxDIB> flattened = FlattenUsedCanvas();
     bool saved = false;
     if (flattened) {
         // GIF holds 256 colours: the flattened picture is reduced first.
@@ -416,9 +414,17 @@ bool CvxDoc::OnSaveDocument(const std::string& path) {
             platform::Trace("In OnSaveDocument: out of memory for the 256-colour picture");
         if (saved) m_bModified = false;
     }
-    flattened.reset();
-    m_pCanvas->RebuildBackgroundLayer();
     return saved;
+}
+
+std::unique_ptr<CvxDIB> CvxDoc::FlattenUsedCanvas() {
+    const CRect extent = GetExtent();
+    if (extent.right < 1 || extent.bottom < 1) return nullptr;
+    m_pSelected = nullptr;
+    m_pCanvas->PrepareForSave();
+    std::unique_ptr<CvxDIB> flattened = m_pCanvas->Flatten(&extent);
+    m_pCanvas->RebuildBackgroundLayer();
+    return flattened;
 }
 
 void CvxDoc::PlacePendingImage(CvxDocumentView* view) {

@@ -50,6 +50,9 @@ public:
     bool OnOpenDocument(const std::string& path);
     // Flattens the used part of the canvas and saves it; an empty canvas writes nothing.
     bool OnSaveDocument(const std::string& path);
+    // The used part of the canvas flattened over white, as saving writes it; null when the
+    // canvas is empty. The selection is cleared.
+    std::unique_ptr<CvxDIB> FlattenUsedCanvas();
     // False when F1 was held: the help page opened and the document stays open.
     bool OnCloseDocument();
     bool DoSave(const std::string& path, bool replace);

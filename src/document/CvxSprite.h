@@ -99,7 +99,7 @@ public:
 
     // --- Owned companions ---
     const ByteMask* OutlineMask() const { return m_pOutlineMask.get(); }
-    const CvxDIB* ReducedCopy() const { return m_pReducedCopy.get(); }
+    CvxDIB* ReducedCopy() const { return m_pReducedCopy.get(); }
     CvxSprite* TransformSource() const { return m_pTransformSource.get(); }
     void SetTransformSource(std::unique_ptr<CvxSprite> source) { m_pTransformSource = std::move(source); }
     std::unique_ptr<CvxSprite> TakeTransformSource() { return std::move(m_pTransformSource); }
@@ -118,6 +118,8 @@ public:
     // table, the colour reduction of a 24- or 32-bit one, an empty image for other depths;
     // null when memory runs out.
     static std::unique_ptr<CvxDIB> ReduceTo256(const CvxDIB& image);
+    // Gives the object a reduced copy of its own image's size (or none).
+    void SetReducedCopy(std::unique_ptr<CvxDIB> reduced) { m_pReducedCopy = std::move(reduced); }
     // States entering the history give up what only a live object needs.
     void ReleaseOutlineMaskAndReducedCopy();
 
@@ -128,6 +130,8 @@ public:
     std::int32_t m_nGroupMark = 0;   // marked by the group tool
     CvxBlendSettings m_blend;
     std::int32_t m_nPendingBlendMode = 0;  // re-applied at the next redraw; 0 = nothing pending
+    double m_dContrastLevel = 0.0;  // -1..1, of the picture made from the contrast base
+    bool m_bReduced = false;        // the picture holds only its reduced copy's colours
 
 protected:
     // Takes ownership of this object's place in the document and swaps `target` (a history

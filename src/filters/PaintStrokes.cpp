@@ -12,6 +12,7 @@
 namespace {
 
 constexpr int kFirstRadius = 128;
+constexpr int kLevels = 8;  // radii 128, 64, ..., 1
 // A dab keeps a fifth of what lies below it.
 constexpr double kUnderlyingShare = 0.2;
 constexpr double kStrokeOpacity = 0.8;
@@ -28,8 +29,8 @@ public:
         : m_destination(destination), m_source(source), m_random(random), m_width(source.Width()),
           m_height(source.Height()) {}
 
-    // One brush level; false when a key halted it.
-    bool PaintLevel(int radius, const PaintProgress& progress) {
+    // One brush level (the level-th, from 0); false when a key halted it.
+    bool PaintLevel(int radius, int level, const PaintProgress& progress) {
         const double sigma = radius / 2.0;
         const double area = std::numbers::pi * sigma * sigma;
         const double pixels = double(m_width) * double(m_height);
@@ -37,13 +38,18 @@ public:
         const long long redrawEvery = strokes / 10 + 1;
         for (long long i = 0; i < strokes; ++i) {
             if (!PaintStroke(sigma, area)) return false;
-            if (i % redrawEvery == 0 && progress) progress(m_destination);
+            if (i % redrawEvery == 0) ShowProgress(progress, (level + double(i) / double(strokes)) / kLevels);
         }
-        if (progress) progress(m_destination);
+        ShowProgress(progress, (level + 1.0) / kLevels);
         return true;
     }
 
 private:
+    void ShowProgress(const PaintProgress& progress, double done) const {
+        if (progress) progress(m_destination);
+        if (platform::ProgressWanted()) platform::Services().ReportProgress(done);
+    }
+
     // A point scattered around the centre by a normal distance in a random direction.
     Point Scatter(int cx, int cy, double sigma) {
         const double angle = m_random.Uniform() * std::numbers::pi;
@@ -133,7 +139,8 @@ PaintResult PaintStrokes(CvxDIB& destination, const CvxDIB& source, StrokeRandom
     const platform::BusyCursor busy;
     FillWithMeanColour(destination, source);
     Painter painter(destination, source, random);
-    for (int radius = kFirstRadius; radius >= 1; radius /= 2)
-        if (!painter.PaintLevel(radius, progress)) return PaintResult::Halted;
+    int level = 0;
+    for (int radius = kFirstRadius; radius >= 1; radius /= 2, ++level)
+        if (!painter.PaintLevel(radius, level, progress)) return PaintResult::Halted;
     return PaintResult::Finished;
 }

@@ -5,11 +5,29 @@
 #include <thread>
 #include <vector>
 
+#include "platform/PlatformServices.h"
+
 namespace {
 
 // Below this many pixels per band, starting a thread costs more than it saves.
 constexpr std::int64_t kMinPixelsPerBand = 1 << 16;
 constexpr unsigned kMaxBands = 8;
+// While a progress indicator is shown, the calling thread does its band in this many steps
+// and reports after each; the other bands run at the same pace.
+constexpr int kProgressSteps = 32;
+
+void RunReportingProgress(int endRow, const std::function<void(int, int)>& body) {
+    if (!platform::ProgressWanted()) {
+        body(0, endRow);
+        return;
+    }
+    for (int step = 0; step < kProgressSteps; ++step) {
+        const int first = static_cast<int>(std::int64_t{endRow} * step / kProgressSteps);
+        const int end = static_cast<int>(std::int64_t{endRow} * (step + 1) / kProgressSteps);
+        if (first < end) body(first, end);
+        platform::Services().ReportProgress(double(step + 1) / kProgressSteps);
+    }
+}
 
 }  // namespace
 
@@ -25,7 +43,7 @@ void ForEachRowBand(int rowCount, std::int64_t pixelsPerRow, unsigned threads,
     const std::int64_t allowed = std::max(1u, std::min(threads, kMaxBands));
     const int bands = static_cast<int>(std::max<std::int64_t>(1, std::min({byWork, allowed, std::int64_t{rowCount}})));
     if (bands == 1) {
-        body(0, rowCount);
+        RunReportingProgress(rowCount, body);
         return;
     }
     std::vector<std::thread> workers;
@@ -39,6 +57,6 @@ void ForEachRowBand(int rowCount, std::int64_t pixelsPerRow, unsigned threads,
             body(bandStart(band), bandStart(band + 1));
         }
     }
-    body(0, bandStart(1));
+    RunReportingProgress(bandStart(1), body);
     for (std::thread& worker : workers) worker.join();
 }

@@ -8,6 +8,8 @@
 
 // Calls body(firstRow, endRow) over bands covering 0..rowCount-1, the first band on the
 // calling thread; small jobs run on the calling thread alone. Returns when every band is done.
+// While a progress indicator is shown, the calling thread reports the share of its band done
+// now and then (and so does its band in steps).
 void ForEachRowBand(int rowCount, std::int64_t pixelsPerRow, const std::function<void(int, int)>& body);
 
 // The same with at most `threads` bands (at least one).

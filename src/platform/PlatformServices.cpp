@@ -12,6 +12,7 @@ namespace platform {
 namespace {
 
 PlatformServices* g_services = nullptr;
+int g_progressDepth = 0;
 
 bool TraceEnabled() {
     static const bool enabled = [] {
@@ -42,6 +43,16 @@ PlatformServices& Services() {
 void InstallServices(PlatformServices* services) { g_services = services; }
 
 PlatformServices* InstalledServices() { return g_services; }
+
+ProgressIndicator::ProgressIndicator() {
+    if (g_progressDepth++ == 0) Services().BeginProgress();
+}
+
+ProgressIndicator::~ProgressIndicator() {
+    if (--g_progressDepth == 0) Services().EndProgress();
+}
+
+bool ProgressWanted() { return g_progressDepth > 0; }
 
 std::uint64_t ReadMemAvailable(const std::string& meminfoPath) {
     std::ifstream in(meminfoPath);

@@ -61,6 +61,11 @@ public:
     // Offered once per row by long pixel loops on the window-message thread, so that the
     // rest of the system stays responsive; by default it gives up the time slice.
     virtual void YieldTimeSlice();
+    // A long operation's progress indication: shown from Begin to End, moved by the fraction
+    // done (0..1) reported between. Only the window-message thread calls these.
+    virtual void BeginProgress() {}
+    virtual void ReportProgress(double /*fraction*/) {}
+    virtual void EndProgress() {}
 
     virtual std::optional<std::string> RunFileDialog(const FileDialogRequest& request) = 0;
     virtual std::optional<Rgb> ChooseColor(Rgb initial) = 0;
@@ -99,6 +104,17 @@ public:
     BusyCursor(const BusyCursor&) = delete;
     BusyCursor& operator=(const BusyCursor&) = delete;
 };
+
+// Shows the progress indication for as long as it lives; nested ones share the outer one.
+class ProgressIndicator {
+public:
+    ProgressIndicator();
+    ~ProgressIndicator();
+    ProgressIndicator(const ProgressIndicator&) = delete;
+    ProgressIndicator& operator=(const ProgressIndicator&) = delete;
+};
+// Whether a progress indicator lives, so that pixel loops know their progress is wanted.
+bool ProgressWanted();
 
 // Convenience wrappers for the two calls nearly every layer makes.
 inline int ShowMessage(const std::string& text, MessageStyle style = MessageStyle::Plain) {

@@ -43,6 +43,9 @@ public:
     void EndBusyCursor() override { --m_busyDepth; }
     int BusyDepth() const { return m_busyDepth; }
     int BusyCount() const { return m_busyCount; }
+    // Every fraction a long operation reported, in order.
+    void ReportProgress(double fraction) override { m_progress.push_back(fraction); }
+    const std::vector<double>& ProgressReports() const { return m_progress; }
 
     bool IsKeyHeld(HeldKey key) override { return m_heldKeys.count(key) != 0; }
     void SetKeyHeld(HeldKey key, bool held);
@@ -85,6 +88,7 @@ public:
     void SetTextRenderer(PlatformServices* renderer) { m_textRenderer = renderer; }
 
 private:
+    std::vector<double> m_progress;
     PlatformServices* m_previous = nullptr;
     PlatformServices* m_textRenderer = nullptr;
     std::vector<RecordedMessage> m_messages;

@@ -74,11 +74,6 @@ void CvxToolBase::ActivateEngaged(CvxView* view) {
     if (view) ShowLook(*view);
 }
 
-void CvxToolBase::ShowHelp() {
-    // Read once, so that the check and the call see the same view.
-    if (CvxView* view = m_pView.data()) view->Host().OpenHelpPage(HelpPage());
-}
-
 bool CvxToolBase::CanUndoObject(const CvxSprite& object) {
     const CvxBlendState* blend = object.CurrentBlendState();
     return object.OlderState() || object.TransformSource() || (blend && blend->Older());

@@ -45,8 +45,6 @@ public:
     virtual void OnTimerTick(CvxView& /*view*/) {}
     // After the view showed the canvas again, wholly or in part (the selection outline).
     virtual void OnViewPainted(CvxView& view);
-    // Opens the tool's help page through the view it is bound to.
-    virtual void ShowHelp();
     // Whether the key, pressed now, belongs to the tool rather than to a menu shortcut.
     virtual bool ClaimsKey(int /*key*/) const { return false; }
 

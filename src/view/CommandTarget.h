@@ -10,6 +10,7 @@ struct CommandUpdate {
     bool enabled = false;
     bool checked = false;
     std::optional<QString> text;  // replaces the menu text (recent files)
+    std::optional<QString> statusTip;  // replaces the status-bar text (why a command is disabled)
 
     void Enable(bool on = true) { enabled = on; }
     void SetCheck(bool on) { checked = on; }

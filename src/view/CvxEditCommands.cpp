@@ -12,6 +12,7 @@
 #include "document/CvxCanvas.h"
 #include "document/CvxDoc.h"
 #include "document/CvxSpriteGroup.h"
+#include "platform/DataFolders.h"
 #include "platform/PlatformServices.h"
 #include "tools/CvxToolBase.h"
 #include "tools/CvxToolMove.h"
@@ -88,6 +89,8 @@ bool CvxEditCommands::OnCommand(int id) {
         case ID_OBJECT_DELETE: Delete(false); return true;
         case ID_EDIT_DELETE: Delete(true); return true;
         case ID_EDIT_INSERT_IMAGE: InsertImage(); return true;
+        case ID_EDIT_INSERT_FRAME: InsertFromFolder("frames"); return true;
+        case ID_EDIT_INSERT_CLIPART: InsertFromFolder("clipart"); return true;
         case ID_FILE_SAVE_SELECTION: SaveSelection(); return true;
         case ID_FILE_SAVE_PROJECT: SaveProject(); return true;
         case ID_EDIT_EMPTY_DELETE_BIN: EmptyDeleteBin(); return true;
@@ -128,6 +131,8 @@ bool CvxEditCommands::OnUpdateCommand(int id, CommandUpdate& update) {
             update.Enable(selected != nullptr && !TransformToolIsCurrent());
             return true;
         case ID_EDIT_INSERT_IMAGE:
+        case ID_EDIT_INSERT_FRAME:
+        case ID_EDIT_INSERT_CLIPART:
         case ID_FILE_SAVE_PROJECT:
             update.Enable();
             return true;
@@ -315,6 +320,20 @@ void CvxEditCommands::InsertImage() {
         doc.Canvas().m_bFullRecompositionNeeded = true;
         FinishWithMoveTool();
     }
+}
+
+void CvxEditCommands::InsertFromFolder(const std::string& name) {
+    // The installed folder is offered for this one dialog; the remembered folder stays as it was.
+    const std::string folder = platform::DataFolder(name);
+    auto image = std::make_unique<CvxDIB>();
+    if (!image->LoadFromFile(std::string(), &folder)) return;
+    CvxDoc& doc = Document();
+    CvxZoomDC dc(m_view);
+    auto object = std::make_unique<CvxSprite>(&doc);
+    if (!object->CreateFromImage(&m_view, std::move(image))) return;
+    CvxSprite* placed = doc.AddObjectAtHead(std::move(object));
+    doc.SetModifiedFlag();
+    m_view.SelectCanvasObject(placed, false);
 }
 
 void CvxEditCommands::SaveSelection() {

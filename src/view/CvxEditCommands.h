@@ -4,6 +4,8 @@
 // history-emptying commands, stacking order, the background object, and the checkered
 // and ruler backgrounds. One instance serves one view and lives as long as it.
 
+#include <string>
+
 #include "image/DibTypes.h"
 #include "view/CommandTarget.h"
 
@@ -41,6 +43,9 @@ private:
     void Paste();
     void Delete(bool fromEditMenu);
     void InsertImage();
+    // Insert Frame and Insert Clipart: a picture from the installed folder of that name becomes
+    // a new selected object at the top.
+    void InsertFromFolder(const std::string& name);
     void SaveSelection();
     void SaveProject();
     void EmptyDeleteBin();

@@ -555,10 +555,6 @@ void CvxView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CvxView::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1) {
-        CurrentTool()->ShowHelp();
-        return;
-    }
     const int key = VirtualKeyFor(*event);
     CvxToolBase* tool = CurrentTool();
     // Control characters (Backspace, Enter, Ctrl+letter) arrive as keys, never as text.

@@ -34,6 +34,8 @@ public:
     virtual void UpdateMemoryIndicator() = 0;
     // Keeps the message pane's text so a tool can put its prompt back after a menu.
     virtual void SavePrompt() = 0;
+    // Shows the text SavePrompt kept.
+    virtual void RestorePrompt() = 0;
     // Fills a popup of the context-menu resource with the window's actions.
     virtual void FillContextMenu(QMenu& menu, int popupIndex) = 0;
     // Screen position of the main window's top-left corner (its normal place when not maximised).

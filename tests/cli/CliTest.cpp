@@ -19,9 +19,16 @@ TEST(CliConvert, ConvertsToTheWorkingFormAndSavesByExtension) {
     TempDir dir;
     WriteSampleBmp(dir.File("in.bmp"), 8);
     // Names as a shell user types them, relative to the folder the command runs in.
-    const auto result = RunCommand("cd " + Quoted(dir.Path().string()) + " && " + CliPath() + " convert in.bmp out.png");
+    const auto convert = [&dir](const std::string& out) {
+        return RunCommand("cd " + Quoted(dir.Path().string()) + " && " + CliPath() + " convert in.bmp " + out);
+    };
+    // A name of no known format is saved as a bitmap, and says so; a PNG is saved as named.
+    auto result = convert("out.xyz");
     ASSERT_EQ(result.status, 0) << result.output;
     EXPECT_EQ(result.output, "Saved as " + dir.File("out.bmp") + "\n");
+    result = convert("out.png");
+    ASSERT_EQ(result.status, 0) << result.output;
+    EXPECT_EQ(result.output, "");
     CvxDIB source, converted;
     ASSERT_TRUE(source.LoadFromFile(dir.File("in.bmp")));
     ASSERT_TRUE(converted.LoadFromFile(dir.File("out.png")));

@@ -1,4 +1,5 @@
 #include <QColorDialog>
+#include <QCursor>
 #include <QMenu>
 #include <QSlider>
 #include <QTest>
@@ -110,6 +111,7 @@ TEST_F(ToolAttributeTest, F1HeldOnAToolCommandOnlyOpensItsHelpPageAndF1OverTheVi
     EXPECT_EQ(m_frame->CurrentTool(), m_frame->MoveTool());
     ASSERT_FALSE(m_platform.OpenedAddresses().empty());
     EXPECT_NE(m_platform.OpenedAddresses().back().find("Solid_Brush.htm"), std::string::npos);
+    QCursor::setPos(View().viewport()->mapToGlobal(QPoint(30, 30)));  // F1 over the view
     for (const auto& [command, page] :
          {std::pair{ID_TOOL_ERASER, "Erase_Tool.htm"}, std::pair{ID_TOOL_MOVE, "Move_Tool.htm"}}) {
         m_frame->SendCommand(command);

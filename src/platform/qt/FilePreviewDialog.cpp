@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
+#include <QListView>
 
 #include "image/CvxDIB.h"
 #include "platform/qt/DibImage.h"
@@ -21,6 +22,7 @@ FilePreviewDialog::FilePreviewDialog(QWidget* parent, bool forOpening, QtPlatfor
     setFileMode(forOpening ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     setOption(QFileDialog::ReadOnly, false);
     resize(800, 550);
+    if (forOpening) ShowThumbnails();
 
     m_preview = new QLabel(this);
     m_preview->setFixedSize(kPreviewSide, kPreviewSide);
@@ -28,6 +30,18 @@ FilePreviewDialog::FilePreviewDialog(QWidget* parent, bool forOpening, QtPlatfor
     m_preview->setFrameShape(QFrame::StyledPanel);
     if (auto* grid = qobject_cast<QGridLayout*>(layout())) grid->addWidget(m_preview, 1, grid->columnCount(), 2, 1);
     connect(this, &QFileDialog::currentChanged, this, &FilePreviewDialog::ShowPreview);
+}
+
+void FilePreviewDialog::ShowThumbnails() {
+    setIconProvider(&m_thumbnails);
+    setViewMode(QFileDialog::List);
+    if (auto* list = findChild<QListView*>("listView")) {
+        list->setViewMode(QListView::IconMode);
+        list->setIconSize(QSize(ThumbnailIconProvider::kSide, ThumbnailIconProvider::kSide));
+        list->setGridSize(QSize(ThumbnailIconProvider::kSide + 24, ThumbnailIconProvider::kSide + 28));
+        list->setResizeMode(QListView::Adjust);
+        list->setWordWrap(true);
+    }
 }
 
 void FilePreviewDialog::ShowPreview(const QString& path) {

@@ -4,6 +4,8 @@
 
 #include <QFileDialog>
 
+#include "platform/qt/ThumbnailIconProvider.h"
+
 class QLabel;
 class QtPlatform;
 
@@ -13,8 +15,11 @@ public:
     FilePreviewDialog(QWidget* parent, bool forOpening, QtPlatform& platform);
 
 private:
+    // The file list as a grid of pictures, as the open dialog shows it.
+    void ShowThumbnails();
     void ShowPreview(const QString& path);
 
     QtPlatform& m_platform;
+    ThumbnailIconProvider m_thumbnails;
     QLabel* m_preview = nullptr;
 };

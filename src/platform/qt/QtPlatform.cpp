@@ -17,6 +17,7 @@
 #include <QProcess>
 #include <QScreen>
 #include <QUrl>
+#include <algorithm>
 #include <cstring>
 
 #include "image/CvxDIB.h"
@@ -148,12 +149,37 @@ bool QtPlatform::IsKeyHeld(platform::HeldKey key) {
 }
 
 bool QtPlatform::IsKeyboardInputPending() {
+    if (platform::ProgressWanted()) {
+        if (m_sinceKeyPoll.isValid() && m_sinceKeyPoll.elapsed() < kProgressIntervalMs) return false;
+        m_sinceKeyPoll.start();
+    }
     // Long operations ask now and then: deliver what has arrived, keeping only key presses.
     m_keyPressPending = false;
     m_pollingForKeys = true;
     QApplication::processEvents();
     m_pollingForKeys = false;
     return m_keyPressPending;
+}
+
+void QtPlatform::BeginProgress() {
+    m_sinceRepaint.start();
+    m_sinceKeyPoll.invalidate();
+    if (!m_progressBar) return;
+    m_progressBar->setRange(0, 1000);
+    m_progressBar->setValue(0);
+    m_progressBar->show();
+}
+
+void QtPlatform::ReportProgress(double fraction) {
+    if (m_progressBar) m_progressBar->setValue(static_cast<int>(std::clamp(fraction, 0.0, 1.0) * 1000));
+    if (m_sinceRepaint.elapsed() < kProgressIntervalMs) return;
+    m_sinceRepaint.start();
+    // Paint events and timers only: the user's clicks and keys wait until the work is done.
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void QtPlatform::EndProgress() {
+    if (m_progressBar) m_progressBar->hide();
 }
 
 std::optional<std::string> QtPlatform::RunFileDialog(const platform::FileDialogRequest& request) {

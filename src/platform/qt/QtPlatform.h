@@ -2,7 +2,10 @@
 // The platform services on Qt: message boxes, cursors, key state, dialogs, clipboard,
 // screen metrics, the desktop's opener and text drawn into pixel images.
 
+#include <QElapsedTimer>
 #include <QObject>
+#include <QPointer>
+#include <QProgressBar>
 #include <QWidget>
 #include <set>
 
@@ -23,12 +26,17 @@ public:
 
     // Message boxes and dialogs are parented here when set (the main window).
     void SetDialogParent(QWidget* parent) { m_dialogParent = parent; }
+    // Long operations show their progress here (a status-bar widget, hidden between them).
+    void SetProgressBar(QProgressBar* bar) { m_progressBar = bar; }
 
     int MessageBox(const std::string& text, platform::MessageStyle style) override;
     void BeginBusyCursor() override;
     void EndBusyCursor() override;
     bool IsKeyHeld(platform::HeldKey key) override;
     bool IsKeyboardInputPending() override;
+    void BeginProgress() override;
+    void ReportProgress(double fraction) override;
+    void EndProgress() override;
     std::optional<std::string> RunFileDialog(const platform::FileDialogRequest& request) override;
     std::optional<platform::Rgb> ChooseColor(platform::Rgb initial) override;
     std::optional<platform::FontSpec> ChooseFont(const platform::FontSpec& initial) override;
@@ -68,4 +76,10 @@ private:
     bool m_keyPressPending = false;
     int m_silenceDepth = 0;
     bool m_pollingForKeys = false;
+    QPointer<QProgressBar> m_progressBar;
+    // While a long operation runs, the window is repainted and the keys are looked at only
+    // this often: the loops ask far more often than anyone could see or type.
+    static constexpr int kProgressIntervalMs = 40;
+    QElapsedTimer m_sinceRepaint;
+    QElapsedTimer m_sinceKeyPoll;
 };

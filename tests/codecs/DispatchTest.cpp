@@ -218,28 +218,21 @@ TEST(BmpSaveName, ExtensionRules) {
     EXPECT_EQ(BmpSaveName("/home/a/.png"), std::nullopt);
 }
 
-TEST(SaveToFile, RefusesMissingAndInvalidNames) {
+TEST(SaveAndLoad, RefuseMissingAndInvalidNamesMissingFilesAndForeignFormats) {
     TempDir dir;
     platform::ScriptedPlatform platform;
     const auto image = Picture(2, 2);
     EXPECT_FALSE(image->SaveToFile(""));
     EXPECT_FALSE(image->SaveToFile(dir.Path().string() + "/"));
     EXPECT_FALSE(image->SaveToFile(dir.File(".png")));
-    EXPECT_EQ(platform.Messages(), (std::vector<RecordedMessage>{{"File name required", MessageStyle::Exclamation},
-                                                                 {"File name required", MessageStyle::Exclamation},
-                                                                 {"Invalid file name", MessageStyle::Exclamation}}));
-}
-
-TEST(LoadFromFile, MissingFileAndForeignFormat) {
-    TempDir dir;
-    platform::ScriptedPlatform platform;
-    CvxDIB image;
-    EXPECT_FALSE(image.LoadFromFile(dir.File("none.bmp")));
+    EXPECT_FALSE(image->LoadFromFile(dir.File("none.bmp")));
     testsupport::WriteFileBytes(dir.File("a.psd"), {'8', 'B', 'P', 'S', 0, 1, 0, 0, 0, 0, 0, 0});
-    EXPECT_FALSE(image.LoadFromFile(dir.File("a.psd")));
-    EXPECT_FALSE(image.LoadFromFile(dir.Path().string()));
+    EXPECT_FALSE(image->LoadFromFile(dir.File("a.psd")));
+    EXPECT_FALSE(image->LoadFromFile(dir.Path().string()));
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(platform.Messages().at(i).style, MessageStyle::Exclamation) << i;
     EXPECT_EQ(platform.MessageTexts(),
-              (std::vector<std::string>{"Failed to open file: " + dir.File("none.bmp"), "Unsupported file type",
+              (std::vector<std::string>{"File name required", "File name required", "Invalid file name",
+                                        "Failed to open file: " + dir.File("none.bmp"), "Unsupported file type",
                                         "Failed to open file: " + dir.Path().string()}));
     EXPECT_EQ(platform.BusyDepth(), 0);
 }

@@ -238,7 +238,7 @@ using GifWriter = WithPlatform;
 
 // --- LZW ---
 
-TEST_F(GifLzw, EncodedStreamsDecodeBackAndFollowTheCommonCodeWidthRule) {
+TEST_F(GifLzw, EncodedStreamsDecodeBackFollowTheCommonCodeWidthRuleAndAnySubBlockLengthReads) {
     const std::vector<std::vector<std::uint8_t>> inputs = {
         {},
         {7},
@@ -257,6 +257,9 @@ TEST_F(GifLzw, EncodedStreamsDecodeBackAndFollowTheCommonCodeWidthRule) {
         EXPECT_EQ(Decode(data), Widen(input));
         EXPECT_EQ(ReferenceDecode(data), input);
     }
+    // The decoder reads codes across any sub-block length.
+    const auto literal = RandomIndices(3000, 256, 4);
+    for (std::size_t block : {1, 2, 7, 255}) EXPECT_EQ(Decode(LiteralData(literal, 8, block)), Widen(literal));
 }
 
 TEST_F(GifLzw, EndCodeArrivesAtTheWidthTheDecoderHasGrownTo) {
@@ -268,11 +271,6 @@ TEST_F(GifLzw, EndCodeArrivesAtTheWidthTheDecoderHasGrownTo) {
     const Bytes data = Encode(input, 2);
     EXPECT_EQ(ReferenceDecode(data), input);
     EXPECT_EQ(data.size(), 1u + 1 + 7 + 1);  // 49 bits of codes in one sub-block
-}
-
-TEST_F(GifLzw, DecoderReadsCodesAcrossAnySubBlockLength) {
-    const auto input = RandomIndices(3000, 256, 4);
-    for (std::size_t block : {1, 2, 7, 255}) EXPECT_EQ(Decode(LiteralData(input, 8, block)), Widen(input));
 }
 
 TEST_F(GifLzw, DecoderStopsSafelyOnBadStreams) {
@@ -316,7 +314,7 @@ TEST_F(GifReader, DrawsInterlacedRowsInPictureOrder) {
     for (int y = 0; y < 10; ++y) EXPECT_EQ(At(image, 2, y), Opaque(table[std::size_t(y)])) << "row " << y;
 }
 
-TEST_F(GifReader, TransparencyFollowsTheColourOfTheLastControlsIndex) {
+TEST_F(GifReader, TransparencyFollowsTheColourOfTheLastControlsIndexFromTheGlobalTableElseTheLastLocalOne) {
     // Entries 1 and 3 share a colour: both become transparent.
     const std::vector<Rgb3> table = {kRed, kGreen, kBlue, kGreen};
     const Bytes data = LiteralData({0, 1, 2, 3});
@@ -330,6 +328,17 @@ TEST_F(GifReader, TransparencyFollowsTheColourOfTheLastControlsIndex) {
         ASSERT_TRUE(Read(file, image));
         EXPECT_TRUE(image.IsFullyOpaque());
     }
+
+    // The transparent colour comes from the global table, else from the last local one.
+    const Bytes two = LiteralData({0, 1});
+    // The first pixel is drawn in green, the global entry 1.
+    EXPECT_EQ(Pixels(GifFile(2, 1, {kRed, kGreen}).Control(true, 1).Image(0, 0, 2, 1, two, false, {kGreen, kBlue}).Trailer()),
+              (Row{kTransparent, Opaque(kBlue)}));
+    EXPECT_EQ(Pixels(GifFile(2, 1, {}).Control(true, 1).Image(0, 0, 2, 1, two, false, {kGreen, kBlue}).Trailer()),
+              (Row{Opaque(kGreen), kTransparent}));
+    // A transparent index past the table marks nothing.
+    EXPECT_EQ(Pixels(GifFile(2, 1, {kRed, kGreen}).Control(true, 7).Image(0, 0, 2, 1, two).Trailer()),
+              (Row{Opaque(kRed), Opaque(kGreen)}));
 }
 
 TEST_F(GifReader, DrawsSeveralImagesOverTheBackgroundAndSkipsExtensions) {
@@ -382,18 +391,6 @@ TEST_F(GifReader, IndicesWithoutAColourGiveBlack) {
     EXPECT_EQ(Pixels(GifFile(2, 1, {kRed, kGreen}, 200).Image(1, 0, 1, 1, LiteralData({1})).Trailer()),
               (Row{kBlack, Opaque(kGreen)}));
     EXPECT_EQ(Pixels(GifFile(2, 1, {}).Image(0, 0, 2, 1, LiteralData({5, 9})).Trailer()), (Row{kBlack, kBlack}));
-}
-
-TEST_F(GifReader, TransparentColourComesFromTheGlobalTableElseTheLastLocalOne) {
-    const Bytes data = LiteralData({0, 1});
-    // The first pixel is drawn in green, the global entry 1.
-    EXPECT_EQ(Pixels(GifFile(2, 1, {kRed, kGreen}).Control(true, 1).Image(0, 0, 2, 1, data, false, {kGreen, kBlue}).Trailer()),
-              (Row{kTransparent, Opaque(kBlue)}));
-    EXPECT_EQ(Pixels(GifFile(2, 1, {}).Control(true, 1).Image(0, 0, 2, 1, data, false, {kGreen, kBlue}).Trailer()),
-              (Row{Opaque(kGreen), kTransparent}));
-    // A transparent index past the table marks nothing.
-    EXPECT_EQ(Pixels(GifFile(2, 1, {kRed, kGreen}).Control(true, 7).Image(0, 0, 2, 1, data).Trailer()),
-              (Row{Opaque(kRed), Opaque(kGreen)}));
 }
 
 TEST_F(GifReader, RefusesWhatCannotBeRead) {

@@ -61,22 +61,14 @@ TEST(ClipFromPolygon, AnObjectCanBeCutFromItself) {
 
 TEST(ClipFromPolygon, PalettedAndTrueColourSources) {
     CvxDoc document;
-    auto grey = std::make_unique<CvxDIB>();
-    ASSERT_TRUE(grey->Create(8, 8, 8));  // every pixel index 255 of the grey ramp
-    BITMAPINFO* info = grey->Info();
-    ASSERT_NE(info, nullptr);
-    info->bmiColors[255] = RGBQUAD{10, 20, 30, 0};
-    CvxSprite source(&document);
-    source.Attach(std::move(grey), nullptr, nullptr, false);
-    CvxSprite fromGrey(&document);
-    ASSERT_TRUE(fromGrey.ClipFromPolygon(std::vector<CPoint>{{0, 0}, {7, 0}, {7, 7}, {0, 7}}, source));
-    EXPECT_EQ(PixelOf(*fromGrey.Image(), 3, 3), (Bgra{10, 20, 30, 255}));
-
-    auto rgb = std::make_unique<CvxDIB>();
-    ASSERT_TRUE(rgb->Create(8, 8, 24));  // white
-    CvxSprite rgbSource(&document);
-    rgbSource.Attach(std::move(rgb), nullptr, nullptr, false);
-    CvxSprite fromRgb(&document);
-    ASSERT_TRUE(fromRgb.ClipFromPolygon(std::vector<CPoint>{{0, 0}, {7, 0}, {7, 7}, {0, 7}}, rgbSource));
-    EXPECT_EQ(PixelOf(*fromRgb.Image(), 3, 3), (Bgra{254, 254, 254, 255}));
+    // An 8-bit picture is every pixel index 255 of the grey ramp, a 24-bit one white.
+    for (const auto& [depth, expected] : {std::pair{8, Bgra{10, 20, 30, 255}}, std::pair{24, Bgra{254, 254, 254, 255}}}) {
+        auto picture = std::make_unique<CvxDIB>();
+        ASSERT_TRUE(picture->Create(8, 8, depth));
+        if (depth == 8) picture->Info()->bmiColors[255] = RGBQUAD{10, 20, 30, 0};
+        CvxSprite source(&document), clipped(&document);
+        source.Attach(std::move(picture), nullptr, nullptr, false);
+        ASSERT_TRUE(clipped.ClipFromPolygon(std::vector<CPoint>{{0, 0}, {7, 0}, {7, 7}, {0, 7}}, source));
+        EXPECT_EQ(PixelOf(*clipped.Image(), 3, 3), expected) << depth;
+    }
 }

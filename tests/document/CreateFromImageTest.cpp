@@ -35,15 +35,13 @@ TEST_F(CreateFromImage, OffersToFitTheScreen) {
     ASSERT_EQ(platform.ScreenSize(), (platform::Size{1280, 1024}));
     auto fitted = Make(2476, 1000, platform::IDYES);
     ASSERT_NE(fitted, nullptr);
-    EXPECT_EQ(fitted->Width(), 1238);
-    EXPECT_EQ(fitted->Height(), 500);
+    EXPECT_EQ(std::pair(fitted->Width(), fitted->Height()), std::pair(1238, 500));
     EXPECT_EQ(platform.Messages().back(),
               (platform::RecordedMessage{"Picture is big. Resize to fit?", platform::MessageStyle::YesNoCancel}));
 
     auto large = Make(4000, 1000, platform::IDNO);
     ASSERT_NE(large, nullptr);
-    EXPECT_EQ(large->Width(), 2000);
-    EXPECT_EQ(large->Height(), 500);
+    EXPECT_EQ(std::pair(large->Width(), large->Height()), std::pair(2000, 500));
     EXPECT_EQ(large->m_corners[2], (CPoint{1999, 499}));
 
     auto kept = Make(1500, 1000, platform::IDNO);
@@ -58,15 +56,7 @@ TEST_F(CreateFromImage, OffersToFitTheScreen) {
     EXPECT_TRUE(platform.Messages().empty());
 }
 
-TEST_F(CreateFromImage, RefusesUnsupportedDepths) {
-    auto object = std::make_unique<CvxSprite>(&document);
-    EXPECT_FALSE(object->CreateFromImage(&view, Blank(4, 4, 16)));
-    EXPECT_EQ(platform.MessageTexts(), (std::vector<std::string>{"Unsupported bit depth for image"}));
-    EXPECT_EQ(platform.Messages().front().style, platform::MessageStyle::Exclamation);
-    EXPECT_EQ(object->Image(), nullptr);
-}
-
-TEST_F(CreateFromImage, ConvertsTrimsAndPlaces) {
+TEST_F(CreateFromImage, ConvertsTrimsAndPlacesAndRefusesUnsupportedDepths) {
     auto image = Blank(10, 6, 32);
     for (int y = 0; y < 6; ++y)
         for (int x = 0; x < 3; ++x) image->PixelAt(x, y)[3] = 0;  // a transparent left margin
@@ -89,6 +79,12 @@ TEST_F(CreateFromImage, ConvertsTrimsAndPlaces) {
     auto fromGrey = std::make_unique<CvxSprite>(&document);
     ASSERT_TRUE(fromGrey->CreateFromImage(&view, std::move(grey)));
     EXPECT_EQ(fromGrey->Image()->BitCount(), 32);
+
+    auto refused = std::make_unique<CvxSprite>(&document);
+    EXPECT_FALSE(refused->CreateFromImage(&view, Blank(4, 4, 16)));
+    EXPECT_EQ(platform.Messages(), (std::vector<platform::RecordedMessage>{
+                                       {"Unsupported bit depth for image", platform::MessageStyle::Exclamation}}));
+    EXPECT_EQ(refused->Image(), nullptr);
 }
 
 TEST_F(CreateFromImage, PlacePendingImageMakesTheFirstObject) {

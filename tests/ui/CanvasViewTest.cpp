@@ -9,15 +9,9 @@
 
 namespace {
 
-class CanvasViewTest : public EditCommandsTest {
-protected:
-    void Paint() {
-        View().InvalidateCanvas();
-        View().viewport()->repaint();
-    }
-};
+using CanvasViewTest = EditCommandsTest;
 
-TEST_F(CanvasViewTest, OpeningAFilePlacesTheObjectAndZoomAndScrollingMapTheCanvas) {
+TEST_F(CanvasViewTest, OpeningAFilePlacesTheObjectZoomAndScrollingMapTheCanvasAndThePositionPaneFollows) {
     EXPECT_EQ(Photo().Width(), 300);
     EXPECT_EQ(Photo().Height(), 200);
     EXPECT_EQ(m_child->windowTitle(), "photo.bmp[*]");
@@ -41,13 +35,22 @@ TEST_F(CanvasViewTest, OpeningAFilePlacesTheObjectAndZoomAndScrollingMapTheCanva
     EXPECT_TRUE(Checked(ID_VIEW_ZOOM_87));
     EXPECT_FALSE(Checked(ID_VIEW_ZOOM_150));
     EXPECT_EQ(m_frame->StatusBar()->ZoomPaneText(), "zoom:  87% ");
+
+    // The position pane follows the pointer over the canvas.
+    View().setFocus();
+    m_frame->SendCommand(ID_VIEW_ZOOM_100);
+    View().horizontalScrollBar()->setValue(0), View().verticalScrollBar()->setValue(0);
+    QTest::mouseMove(View().viewport(), QPoint(120, 45));
+    EXPECT_EQ(m_frame->StatusBar()->PositionPaneText(), "( 120,   45)    ");
+    QTest::mouseMove(View().viewport(), QPoint(0, 45));
+    EXPECT_EQ(m_frame->StatusBar()->PositionPaneText(), QString(16, ' '));
 }
 
 TEST_F(CanvasViewTest, SurfaceShowsTheComposedCanvasScaledByTheZoom) {
     for (const int command : {ID_VIEW_ZOOM_100, ID_VIEW_ZOOM_50, ID_VIEW_ZOOM_200}) {
         m_frame->SendCommand(command);
         Document().SetSelected(nullptr);  // the outline is drawn over the picture
-        Paint();
+        Repaint();
         const QImage& surface = View().Surface();
         const CvxDIB& canvas = Document().Canvas().CanvasImage();
         int compared = 0;
@@ -90,7 +93,7 @@ TEST_F(CanvasViewTest, OutlineTimerAnimatesTheSelection) {
     CvxSprite* object = Document().Objects().front().get();
     View().SelectCanvasObject(object, false);
     EXPECT_TRUE(View().OutlineTimerRunning());
-    Paint();
+    Repaint();
     const int dash = Document().Canvas().DashPhase();
     const int blink = Document().Canvas().BlinkPhase();
     QTest::qWait(CvxView::kOutlineIntervalMs * 2 + 100);
@@ -107,15 +110,6 @@ TEST_F(CanvasViewTest, OutlineTimerAnimatesTheSelection) {
     View().ClearSelection();
     QTest::qWait(CvxView::kOutlineIntervalMs + 100);
     EXPECT_FALSE(View().OutlineTimerRunning()) << "a tick without a selection stops the timer";
-}
-
-TEST_F(CanvasViewTest, PositionPaneFollowsThePointer) {
-    View().setFocus();
-    m_frame->SendCommand(ID_VIEW_ZOOM_100);
-    QTest::mouseMove(View().viewport(), QPoint(120, 45));
-    EXPECT_EQ(m_frame->StatusBar()->PositionPaneText(), "( 120,   45)    ");
-    QTest::mouseMove(View().viewport(), QPoint(0, 45));
-    EXPECT_EQ(m_frame->StatusBar()->PositionPaneText(), QString(16, ' '));
 }
 
 TEST_F(CanvasViewTest, PushingAScrollBarPastItsEndTwiceNudgesTheSelection) {

@@ -66,7 +66,7 @@ TEST_F(EditCommandsTest, CutTakesThePictureUnderTheShapeAndLeavesAHoleThatUndoRe
     EXPECT_EQ(under, PhotoPixelAt(left, top));
 }
 
-TEST_F(EditCommandsTest, CutAtThePicturesCornerTrimsTheEmptiedMargin) {
+TEST_F(EditCommandsTest, CutAtThePicturesCornerTrimsTheEmptiedMarginAndCutOverNothingOnlyBins) {
     // A shape covering the whole top rows: the cut copy loses those rows and moves down.
     const int left = Photo().m_x - 5, top = Photo().m_y - 5;
     auto bar = MakeImage(310, 15, kRed);
@@ -77,22 +77,29 @@ TEST_F(EditCommandsTest, CutAtThePicturesCornerTrimsTheEmptiedMargin) {
     EXPECT_EQ(Photo().m_y, top + 15);
     EXPECT_EQ(Photo().Height(), 200 - 10);
     EXPECT_EQ(GetPixel(*Photo().Image(), 0, 0), (Rgba{90, 10, 0, 255}));
-}
 
-TEST_F(EditCommandsTest, CutOfAnObjectOverNothingOnlyBinsIt) {
+    // An object over nothing is only binned.
     CvxSprite& lonely = AddObject(MakeImage(10, 10, kRed), 1500, 1500);
     Document().SetSelected(&lonely);
+    m_platform.ClearClipboard();
     m_frame->SendCommand(ID_EDIT_CUT);
     EXPECT_FALSE(m_platform.HasClipboardBlock());
     EXPECT_EQ(Document().Objects().size(), 1u);
-    EXPECT_EQ(Document().DeleteBin().size(), 1u);
+    EXPECT_EQ(Document().DeleteBin().size(), 2u);
     EXPECT_EQ(Document().GetSelected(), nullptr);
     EXPECT_FALSE(Enabled(ID_EDIT_CUT));
 }
 
 // --- Paste and Insert Image --------------------------------------------------------------
 
-TEST_F(EditCommandsTest, RepeatedPastesCascadeByThreePixelsUpToTheLimit) {
+TEST_F(EditCommandsTest, UnusableBlocksPasteNothingAndRepeatedPastesCascadeByThreePixelsUpToTheLimit) {
+    ASSERT_FALSE(Enabled(ID_EDIT_PASTE)) << "nothing on the clipboard";
+    ASSERT_TRUE(m_platform.SetClipboardBlock({1, 2, 3, 4, 5}));
+    m_frame->SendCommand(ID_EDIT_PASTE);
+    EXPECT_EQ(Document().Objects().size(), 1u);
+    EXPECT_FALSE(m_platform.Messages().empty()) << "the refusal is explained";
+    EXPECT_EQ(m_platform.BusyDepth(), 0);
+
     ASSERT_TRUE(m_platform.SetClipboardBlock(MakeImage(8, 6, {1, 2, 3, 255})->CopyToGlobalHandle()));
     ASSERT_TRUE(Enabled(ID_EDIT_PASTE));
     auto paste = [this] {
@@ -115,15 +122,6 @@ TEST_F(EditCommandsTest, RepeatedPastesCascadeByThreePixelsUpToTheLimit) {
     View().m_lastPressPoint = {-7, 30};
     EXPECT_EQ(paste(), (CPoint{0, 30}));
     EXPECT_EQ(GetPixel(*Document().Objects().front()->Image(), 7, 5), (Rgba{1, 2, 3, 255}));
-}
-
-TEST_F(EditCommandsTest, PasteOfAnUnusableBlockAddsNothing) {
-    ASSERT_FALSE(Enabled(ID_EDIT_PASTE)) << "nothing on the clipboard";
-    ASSERT_TRUE(m_platform.SetClipboardBlock({1, 2, 3, 4, 5}));
-    m_frame->SendCommand(ID_EDIT_PASTE);
-    EXPECT_EQ(Document().Objects().size(), 1u);
-    EXPECT_FALSE(m_platform.Messages().empty()) << "the refusal is explained";
-    EXPECT_EQ(m_platform.BusyDepth(), 0);
 }
 
 TEST_F(EditCommandsTest, InsertImageStartsAtTheInsetAndCascades) {

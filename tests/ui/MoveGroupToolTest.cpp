@@ -93,30 +93,24 @@ TEST_F(MoveGroupToolTest, DraggingOffTheCanvasDeletesAndUndoBringsItBackAtTheVie
 }
 
 TEST_F(MoveGroupToolTest, OffCanvasTestIgnoresATwoPixelMarginAtTheCrossedEdge) {
-    const int canvasWidth = Document().Canvas().Width();
-    const int canvasHeight = Document().Canvas().Height();
-    CvxSprite object(&Document());
-    // 50 wide, 40 columns past the left edge: columns 40 and 41 lie in the margin.
-    object.Attach(Picture(50, 20, 90, 40, 42), nullptr, nullptr, false);
-    object.m_x = -40;
-    object.m_y = 10;
-    EXPECT_TRUE(CvxToolMove::IsOffCanvas(object, canvasWidth, canvasHeight));
-    object.Attach(Picture(50, 20, 90, 40, 43), nullptr, nullptr, false);
-    EXPECT_FALSE(CvxToolMove::IsOffCanvas(object, canvasWidth, canvasHeight));
-    // Past the right edge by all but 2 columns.
-    object.Attach(Picture(50, 20, 90), nullptr, nullptr, false);
-    object.m_x = canvasWidth - 2;
-    EXPECT_TRUE(CvxToolMove::IsOffCanvas(object, canvasWidth, canvasHeight));
-    object.m_x = canvasWidth - 3;
-    EXPECT_FALSE(CvxToolMove::IsOffCanvas(object, canvasWidth, canvasHeight));
-    object.m_x = 0;
-    object.m_y = canvasHeight + 5;
-    EXPECT_TRUE(CvxToolMove::IsOffCanvas(object, canvasWidth, canvasHeight));
-    object.m_y = 0;
-    EXPECT_FALSE(CvxToolMove::IsOffCanvas(object, canvasWidth, canvasHeight)) << "wholly inside";
+    const int w = Document().Canvas().Width(), h = Document().Canvas().Height();
+    // 50 x 20 objects opaque in columns [from, to); 40 columns past the left edge, columns
+    // 40 and 41 lie in the margin.
+    const struct {
+        int x, y, from, to;
+        bool off;
+    } cases[] = {{-40, 10, 40, 42, true}, {-40, 10, 40, 43, false}, {w - 2, 0, 0, -1, true},
+                 {w - 3, 0, 0, -1, false}, {0, h + 5, 0, -1, true}, {0, 0, 0, -1, false}};
+    for (const auto& c : cases) {
+        CvxSprite object(&Document());
+        object.Attach(Picture(50, 20, 90, c.from, c.to), nullptr, nullptr, false);
+        object.m_x = c.x;
+        object.m_y = c.y;
+        EXPECT_EQ(CvxToolMove::IsOffCanvas(object, w, h), c.off) << c.x << "," << c.y << " opaque to " << c.to;
+    }
 }
 
-TEST_F(MoveGroupToolTest, ArrowKeysNudgeAndShiftArrowsOnlyRestackUpAndDown) {
+TEST_F(MoveGroupToolTest, ArrowKeysNudgeShiftArrowsOnlyRestackUpAndDownAndADoubleClickBringsToTheTop) {
     Click({110, 110});
     ASSERT_EQ(Document().GetSelected(), m_lower);
     Key(Qt::Key_Right);
@@ -136,6 +130,9 @@ TEST_F(MoveGroupToolTest, ArrowKeysNudgeAndShiftArrowsOnlyRestackUpAndDown) {
     Key(Qt::Key_Down, Qt::ShiftModifier);
     EXPECT_EQ(Document().Objects().back().get(), m_lower);
     QTest::keyRelease(&View(), Qt::Key_Shift);
+    DoubleClick({110, 110});
+    EXPECT_EQ(Document().Objects().front().get(), m_lower);
+    EXPECT_EQ(Document().GetSelected(), m_lower);
 }
 
 TEST_F(MoveGroupToolTest, BackspaceDeletesAndUndoRestoresInPlace) {
@@ -153,14 +150,8 @@ TEST_F(MoveGroupToolTest, BackspaceDeletesAndUndoRestoresInPlace) {
     EXPECT_EQ(m_upper->m_x, 150) << "only objects that left the canvas move";
 }
 
-TEST_F(MoveGroupToolTest, DoubleClickBringsTheSelectionToTheTop) {
-    Click({110, 110});
-    DoubleClick({110, 110});
-    EXPECT_EQ(Document().Objects().front().get(), m_lower);
-    EXPECT_EQ(Document().GetSelected(), m_lower);
-}
-
-TEST_F(MoveGroupToolTest, CtrlClickMarksForAGroupAndDoubleClickOnASecondObjectGroupsBoth) {
+TEST_F(MoveGroupToolTest, CtrlClickAndADoubleClickOnASecondObjectGroupBothAndUngroupPutsThemBack) {
+    EXPECT_FALSE(Enabled(ID_EDIT_UNGROUP)) << "a plain object is no group";
     QTest::keyPress(&View(), Qt::Key_Control);
     Click({110, 110}, Qt::ControlModifier);
     QTest::keyRelease(&View(), Qt::Key_Control);
@@ -177,19 +168,8 @@ TEST_F(MoveGroupToolTest, CtrlClickMarksForAGroupAndDoubleClickOnASecondObjectGr
     EXPECT_EQ(group->Members().size(), 2u);
     EXPECT_EQ(Document().GetSelected(), group);
     EXPECT_EQ(m_frame->PromptText(), kMovePrompt);
-}
 
-TEST_F(MoveGroupToolTest, UngroupPutsTheMembersBackInPlaceAndOrder) {
-    m_frame->UpdateCommandStates();
-    EXPECT_FALSE(m_frame->Action(ID_EDIT_UNGROUP)->isEnabled()) << "a plain object is no group";
-    QTest::keyPress(&View(), Qt::Key_Control);
-    Click({110, 110}, Qt::ControlModifier);
-    QTest::keyRelease(&View(), Qt::Key_Control);
-    DoubleClick({220, 170});
-    ASSERT_EQ(Document().Objects().size(), 1u);
-    m_frame->UpdateCommandStates();
-    ASSERT_TRUE(m_frame->Action(ID_EDIT_UNGROUP)->isEnabled());
-
+    ASSERT_TRUE(Enabled(ID_EDIT_UNGROUP));
     EXPECT_TRUE(m_frame->SendCommand(ID_EDIT_UNGROUP));
     ASSERT_EQ(Document().Objects().size(), 2u);
     EXPECT_EQ(Document().Objects().front().get(), m_upper);
@@ -216,6 +196,8 @@ TEST_F(MoveGroupToolTest, GroupToolClicksToggleMarksAndASingleMarkOnlySelects) {
 
 TEST_F(MoveGroupToolTest, GroupCommandAgainFinishesTheGroupAndEmptyClickCancels) {
     m_frame->SendCommand(ID_TOOL_GROUP);
+    EXPECT_TRUE(Checked(ID_TOOL_GROUP));
+    EXPECT_FALSE(Checked(ID_TOOL_MOVE));
     Click({110, 110});
     Click({220, 170});
     EXPECT_EQ(Group().m_nMarked, 2);
@@ -230,17 +212,8 @@ TEST_F(MoveGroupToolTest, GroupCommandAgainFinishesTheGroupAndEmptyClickCancels)
     Click({900, 900});
     EXPECT_EQ(group->m_nGroupMark, 0);
     EXPECT_EQ(m_frame->CurrentTool(), m_frame->MoveTool());
-}
-
-TEST_F(MoveGroupToolTest, ToolCommandsAreCheckedForTheCurrentTool) {
-    m_frame->SendCommand(ID_TOOL_GROUP);
-    m_frame->UpdateCommandStates();
-    EXPECT_TRUE(m_frame->Action(ID_TOOL_GROUP)->isChecked());
-    EXPECT_FALSE(m_frame->Action(ID_TOOL_MOVE)->isChecked());
-    m_frame->SendCommand(ID_TOOL_MOVE);
-    m_frame->UpdateCommandStates();
-    EXPECT_FALSE(m_frame->Action(ID_TOOL_GROUP)->isChecked());
-    EXPECT_TRUE(m_frame->Action(ID_TOOL_MOVE)->isChecked());
+    EXPECT_FALSE(Checked(ID_TOOL_GROUP));
+    EXPECT_TRUE(Checked(ID_TOOL_MOVE));
     EXPECT_EQ(m_frame->PromptText(), kMovePrompt);
 }
 
@@ -262,14 +235,9 @@ TEST_F(MoveGroupToolTest, PressInASecondWindowTakesTheMoveToolThere) {
 }
 
 TEST_F(MoveGroupToolTest, SizeCursorsStepEveryTwoPixels) {
-    EXPECT_EQ(SizeCursorFor(30), 183);
-    EXPECT_EQ(SizeCursorFor(29), 183);
-    EXPECT_EQ(SizeCursorFor(28), 184);
-    EXPECT_EQ(SizeCursorFor(21), 187);
-    EXPECT_EQ(SizeCursorFor(20), 188);
-    EXPECT_EQ(SizeCursorFor(9), 193);
-    EXPECT_EQ(SizeCursorFor(8), 194);
-    EXPECT_EQ(SizeCursorFor(1), 194);
+    for (const auto& [width, cursor] : std::initializer_list<std::pair<int, int>>{
+             {30, 183}, {29, 183}, {28, 184}, {21, 187}, {20, 188}, {9, 193}, {8, 194}, {1, 194}})
+        EXPECT_EQ(SizeCursorFor(width), cursor) << width;
     // Each round cursor is smaller than the one before it.
     const QImage large = ToolCursor(183).pixmap().toImage();
     const QImage small = ToolCursor(194).pixmap().toImage();

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "platform/qt/DibImage.h"
 #include "platform/qt/QtPlatform.h"
 
 namespace {
@@ -76,12 +77,6 @@ TEST(QtPlatformMessages, BoxesShowTheTextAndReturnTheButtonUnlessSilenced) {
     EXPECT_EQ(platform.MessageBox("Delete all?", platform::MessageStyle::YesNoCancel), platform::IDNO);
     EXPECT_EQ(seen, "Delete all?");
 }
-
-}  // namespace
-
-#include "platform/qt/DibImage.h"
-
-namespace {
 
 TEST(DibImage, RowsAndAlphaSurviveBothWays) {
     CvxDIB image;

@@ -104,16 +104,23 @@ TEST_F(ToolAttributeTest, ToolsAreMadeInIdentifierOrderWithTheirDefaults) {
     EXPECT_EQ(ToolAt<CvxToolESeg>(2).m_nClipResponse, 4096);
 }
 
-TEST_F(ToolAttributeTest, F1HeldOnAToolCommandOnlyOpensItsHelpPage) {
+TEST_F(ToolAttributeTest, F1HeldOnAToolCommandOnlyOpensItsHelpPageAndF1OverTheViewOpensTheCurrentTools) {
     m_platform.SetKeyHeld(platform::HeldKey::F1, true);
     m_frame->SendCommand(ID_TOOL_SOLID_BRUSH);
     m_platform.SetKeyHeld(platform::HeldKey::F1, false);
     EXPECT_EQ(m_frame->CurrentTool(), m_frame->MoveTool());
     ASSERT_FALSE(m_platform.OpenedAddresses().empty());
     EXPECT_NE(m_platform.OpenedAddresses().back().find("Solid_Brush.htm"), std::string::npos);
+    QCursor::setPos(View().viewport()->mapToGlobal(QPoint(30, 30)));  // F1 over the view
+    for (const auto& [command, page] :
+         {std::pair{ID_TOOL_ERASER, "Erase_Tool.htm"}, std::pair{ID_TOOL_MOVE, "Move_Tool.htm"}}) {
+        m_frame->SendCommand(command);
+        Key(Qt::Key_F1);
+        EXPECT_NE(m_platform.OpenedAddresses().back().find(page), std::string::npos) << page;
+    }
 }
 
-TEST_F(ToolAttributeTest, WhiteIsStoredJustOffWhite) {
+TEST_F(ToolAttributeTest, WhiteIsStoredJustOffWhiteAndToolsWithoutColourKeepTheirs) {
     m_frame->SendCommand(ID_TOOL_AIRBRUSH);
     WhenShown([](QWidget& dialog) {
         auto& colours = static_cast<QColorDialog&>(dialog);
@@ -123,9 +130,7 @@ TEST_F(ToolAttributeTest, WhiteIsStoredJustOffWhite) {
     m_frame->SendCommand(ID_ATTR_COLOR);
     EXPECT_EQ(m_frame->CurrentTool()->m_colour, 0xFEFEFEu);
     EXPECT_EQ(StoredToolColour(QColor(10, 20, 30)), 0x1E140Au) << "stored as 0x00BBGGRR";
-}
 
-TEST_F(ToolAttributeTest, ColourCommandDoesNothingForToolsWithoutColour) {
     m_frame->SendCommand(ID_TOOL_TEXT);
     const std::uint32_t before = m_frame->CurrentTool()->m_colour;
     m_frame->SendCommand(ID_ATTR_COLOR);  // would block on a dialog if it opened one
@@ -210,21 +215,6 @@ TEST_F(ToolAttributeTest, UndoOfPaintingToolsFollowsTheSelectedObjectsHistory) {
     m_frame->SendCommand(ID_TOOL_TEXT);
     m_frame->CurrentTool()->OnUpdateRedo(View(), update);
     EXPECT_FALSE(update.enabled);
-}
-
-}  // namespace
-
-namespace {
-
-TEST_F(ToolAttributeTest, F1OverTheViewOpensTheCurrentToolsPage) {
-    QCursor::setPos(View().viewport()->mapToGlobal(QPoint(30, 30)));
-    m_frame->SendCommand(ID_TOOL_ERASER);
-    Key(Qt::Key_F1);
-    ASSERT_FALSE(m_platform.OpenedAddresses().empty());
-    EXPECT_NE(m_platform.OpenedAddresses().back().find("Erase_Tool.htm"), std::string::npos);
-    m_frame->SendCommand(ID_TOOL_MOVE);
-    Key(Qt::Key_F1);
-    EXPECT_NE(m_platform.OpenedAddresses().back().find("Move_Tool.htm"), std::string::npos);
 }
 
 }  // namespace

@@ -390,11 +390,13 @@ private:
                 });
                 if (!made) return false;
                 const std::size_t count = std::size_t(blockEnd - block) * m_w;
-                for (std::size_t i = 0; i < count; ++i) {
-                    if (meanPass) {
+                if (meanPass) {
+                    for (std::size_t i = 0; i < count; ++i) {
                         gradient.AddToMean(squares[i]);
                         laplacian.AddToMean(laplace[i]);
-                    } else {
+                    }
+                } else {
+                    for (std::size_t i = 0; i < count; ++i) {
                         gradient.AddToDeviation(squares[i]);
                         laplacian.AddToDeviation(laplace[i]);
                     }

@@ -2,6 +2,7 @@
 
 #include <libheif/heif.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -100,6 +101,10 @@ bool Decode(const std::vector<std::uint8_t>& bytes, CvxDIB& decoded, PhotoMetada
         reason = "the picture is too large";
         return false;
     }
+    // A grid or overlay declares its own output size, which the library believes; no side of
+    // a true picture is longer than the longest side it declares above, so a small file
+    // cannot make the decoder allocate gigabytes (the library refuses sides at or over it).
+    heif_context_set_maximum_image_size_limit(context.get(), int(std::max(width, height)) + 1);
     const bool alpha = heif_image_handle_has_alpha_channel(handle.get()) != 0;
     const std::unique_ptr<heif_decoding_options, OptionsFree> options(heif_decoding_options_alloc());
     options->convert_hdr_to_8bit = 1;

@@ -129,42 +129,6 @@ TEST_F(LiveWireTest, FollowsAStrongCurvedEdgeOfAPicture) {
     EXPECT_LE(Distance(m_path[r], target), 2.0);
 }
 
-TEST_F(LiveWireTest, FollowsAStraightEdgeOfAPicture) {
-    // Dark above, light below a line through (10, 20) and (110, 60).
-    auto image = IndexedImage(120, 80, [](int x, int y) { return y < 20 + 0.4 * (x - 10) ? 40 : 200; });
-    MakeEdgeMap(*image);
-    CPoint end{100, 56};
-    const int r = BestPath(*image, {20, 24}, end, m_path, 2.0);
-    ASSERT_GE(r, 2);
-    ExpectChain(m_path, r);
-    for (int i = 0; i <= r; ++i) {
-        const double across = std::abs(m_path[i].y - (20 + 0.4 * (m_path[i].x - 10))) / std::hypot(1.0, 0.4);
-        EXPECT_LE(across, 1.5) << i;
-    }
-}
-
-TEST_F(LiveWireTest, ResponseTradesEdgesForStraightness) {
-    // An L-shaped edge of middling strength: along y = 40 to x = 100, then down x = 100.
-    const auto onL = [](int x, int y) { return (y == 40 && x >= 10 && x <= 100) || (x == 100 && y >= 40 && y <= 110); };
-    auto image = EdgeImage(130, 130, [&onL](int x, int y) { return onL(x, y) ? 150 : 0; });
-    const CPoint start{20, 40}, target{100, 100};
-    int onEdge[2] = {0, 0}, lengths[2] = {0, 0};
-    for (int i = 0; i < 2; ++i) {
-        CPoint end = target;
-        const int r = BestPath(*image, start, end, m_path, i == 0 ? 0.0 : 4.0);
-        ASSERT_GE(r, 2);
-        ExpectChain(m_path, r);
-        lengths[i] = r;
-        for (int j = 0; j <= r; ++j) onEdge[i] += onL(m_path[j].x, m_path[j].y);
-    }
-    // "Longer, rougher cuts" hug the edge round the corner (80 + 60 steps).
-    EXPECT_GE(lengths[0], 135);
-    EXPECT_GE(onEdge[0], lengths[0] * 9 / 10);
-    // "Shorter, smoother cuts" head for the target (80 steps at most).
-    EXPECT_LE(lengths[1], 82);
-    EXPECT_LE(onEdge[1], lengths[1] / 5);
-}
-
 TEST_F(LiveWireTest, TargetOutsideTheImageEndsNearestToIt) {
     auto image = FlatEdges(50, 50);
     const CPoint unwritten{-7, -7};

@@ -139,30 +139,25 @@ TEST(CvxDIBConvert, ShortPixelDataShowsClipboardMessage) {
                                                                  platform::MessageStyle::Exclamation}));
 }
 
-TEST(CvxDIBClipboard, ThirtyTwoBitBlockRoundTrips) {
+TEST(CvxDIBClipboard, ThirtyTwoBitBlocksRoundTripEightBitOnesCarryTheFullTable) {
     CvxDIB image;
     ASSERT_TRUE(image.Create(3, 2, 32));
     SetPixel(image, 2, 1, 1, 2, 3, 4);
-    const auto block = image.CopyToGlobalHandle();
+    auto block = image.CopyToGlobalHandle();
     ASSERT_EQ(block.size(), 40u + 24u);
     CvxDIB back(block);
-    ASSERT_FALSE(back.IsEmpty());
     EXPECT_EQ(back.Width(), 3);
     EXPECT_EQ(PixelOf(back, 2, 1), (Bgra{1, 2, 3, 4}));
-}
 
-TEST(CvxDIBClipboard, EightBitBlockCarriesFullTable) {
-    CvxDIB image;
     ASSERT_TRUE(image.Create(3, 1, 8));
-    const auto block = image.CopyToGlobalHandle();
+    block = image.CopyToGlobalHandle();
     ASSERT_EQ(block.size(), 40u + 1024u + 4u);
     BITMAPINFOHEADER header;
     std::memcpy(&header, block.data(), sizeof header);
     EXPECT_EQ(header.biClrUsed, 256u);
     EXPECT_EQ(header.biClrImportant, 256u);
-    CvxDIB twentyFour;
-    ASSERT_TRUE(twentyFour.Create(2, 2, 24));
-    EXPECT_TRUE(twentyFour.CopyToGlobalHandle().empty());
+    ASSERT_TRUE(image.Create(2, 2, 24));
+    EXPECT_TRUE(image.CopyToGlobalHandle().empty());
 }
 
 // Blocks as other programs put them on the clipboard: a header, masks or a table, the bits.
@@ -212,45 +207,32 @@ TEST(CvxDIBClipboard, BlocksFromOtherPrograms) {
     EXPECT_EQ(PixelOf(CvxDIB(block), 0, 0), (Bgra{100, 101, 102, 103}));
 }
 
-TEST(CvxDIBAlpha, CropToAlphaFindsSingleVisiblePixel) {
-    CvxDIB image;
-    ASSERT_TRUE(image.Create(10, 10, 32));
-    image.ClearAlpha();
-    SetPixel(image, 5, 7, 9, 9, 9, 200);
-    CPoint corner;
-    const auto cropped = image.CropToAlpha(corner);
-    ASSERT_NE(cropped, nullptr);
-    EXPECT_EQ(cropped->Width(), 1);
-    EXPECT_EQ(cropped->Height(), 1);
-    EXPECT_EQ(corner, (CPoint{5, 7}));
-    EXPECT_EQ(PixelOf(*cropped, 0, 0), (Bgra{9, 9, 9, 200}));
-}
-
-TEST(CvxDIBAlpha, CropToAlphaBoundsScatteredPixels) {
-    CvxDIB image;
-    ASSERT_TRUE(image.Create(20, 15, 32));
-    image.ClearAlpha();
-    SetPixel(image, 12, 2, 1, 1, 1, 1);
-    SetPixel(image, 3, 9, 1, 1, 1, 1);
-    SetPixel(image, 17, 11, 1, 1, 1, 1);
-    CPoint corner;
-    const auto cropped = image.CropToAlpha(corner);
-    EXPECT_EQ(corner, (CPoint{3, 2}));
-    EXPECT_EQ(cropped->Width(), 15);
-    EXPECT_EQ(cropped->Height(), 10);
-    EXPECT_EQ(PixelOf(*cropped, 14, 9)[3], 1);
-}
-
-TEST(CvxDIBAlpha, CropToAlphaOfInvisibleImageIsOpaqueCopy) {
-    CvxDIB image;
-    ASSERT_TRUE(image.Create(4, 3, 32));
-    image.ClearAlpha();
-    CPoint corner{9, 9};
-    const auto cropped = image.CropToAlpha(corner);
-    ASSERT_NE(cropped, nullptr);
-    EXPECT_EQ(corner, (CPoint{0, 0}));
-    EXPECT_EQ(cropped->Width(), 4);
-    EXPECT_TRUE(cropped->IsFullyOpaque());
+// The crop keeps the bounds of the visible pixels; with none, an opaque copy of the whole.
+TEST(CvxDIBAlpha, CropToAlphaKeepsTheBoundsOfTheVisiblePixels) {
+    const struct {
+        std::vector<std::pair<CPoint, std::uint8_t>> visible;
+        CPoint corner;
+        int width, height;
+    } cases[] = {
+        {{{{5, 7}, 200}}, {5, 7}, 1, 1},
+        {{{{12, 2}, 1}, {{3, 9}, 1}, {{17, 11}, 1}}, {3, 2}, 15, 10},
+        {{}, {0, 0}, 20, 15},
+    };
+    for (const auto& c : cases) {
+        CvxDIB image;
+        ASSERT_TRUE(image.Create(20, 15, 32));
+        image.ClearAlpha();
+        for (const auto& [at, alpha] : c.visible) SetPixel(image, at.x, at.y, 9, 9, 9, alpha);
+        CPoint corner{-9, -9};
+        const auto cropped = image.CropToAlpha(corner);
+        ASSERT_NE(cropped, nullptr);
+        EXPECT_EQ(corner, c.corner);
+        EXPECT_EQ(cropped->Width(), c.width);
+        EXPECT_EQ(cropped->Height(), c.height);
+        for (const auto& [at, alpha] : c.visible)
+            EXPECT_EQ(PixelOf(*cropped, at.x - corner.x, at.y - corner.y), (Bgra{9, 9, 9, alpha}));
+        EXPECT_EQ(cropped->IsFullyOpaque(), c.visible.empty());
+    }
 }
 
 TEST(CvxDIBAlpha, OpaqueAndClearApplyTheClamp) {
@@ -277,12 +259,13 @@ TEST(CvxDIBCopies, ToRGB24IsTopDownRedFirst) {
     EXPECT_EQ(std::vector<std::uint8_t>(rgb.begin() + 6, rgb.begin() + 9), (std::vector<std::uint8_t>{4, 5, 6}));
 }
 
-TEST(CvxDIBCopies, CopyRectModes) {
+TEST(CvxDIBCopies, CopyRectModesAndClipping) {
     CvxDIB source, target;
-    ASSERT_TRUE(source.Create(3, 3, 32));
+    ASSERT_TRUE(source.Create(5, 5, 32));
     ASSERT_TRUE(target.Create(4, 4, 32));
     SetPixel(source, 0, 0, 10, 10, 10, 0);
     SetPixel(source, 1, 0, 20, 20, 20, 255);
+    SetPixel(source, 4, 4, 5, 6, 7, 8);
     SetPixel(target, 1, 1, 50, 50, 50, 255);
     SetPixel(target, 2, 1, 60, 60, 60, 255);
     source.CopyRect(target, 1, 1, 2, 1, 0, 0, CopyMode::AlphaAware);
@@ -290,16 +273,9 @@ TEST(CvxDIBCopies, CopyRectModes) {
     EXPECT_EQ(PixelOf(target, 2, 1), (Bgra{20, 20, 20, 255}));
     source.CopyRect(target, 1, 1, 2, 1, 0, 0, CopyMode::Plain);
     EXPECT_EQ(PixelOf(target, 1, 1), (Bgra{10, 10, 10, 0}));
-}
-
-TEST(CvxDIBCopies, CopyRectClipsToBothImages) {
-    CvxDIB source, target;
-    ASSERT_TRUE(source.Create(5, 5, 32));
-    ASSERT_TRUE(target.Create(3, 3, 32));
-    SetPixel(source, 0, 0, 1, 2, 3, 4);
-    SetPixel(source, 4, 4, 5, 6, 7, 8);
-    source.CopyRect(target, 2, 2, 5, 5, 0, 0);
-    EXPECT_EQ(PixelOf(target, 2, 2), (Bgra{1, 2, 3, 4}));
+    // Rectangles reaching past either image are cut to both.
+    source.CopyRect(target, 3, 3, 5, 5, 0, 0);
+    EXPECT_EQ(PixelOf(target, 3, 3), (Bgra{10, 10, 10, 0}));
     source.CopyRect(target, -4, -4, 5, 5, 0, 0);
     EXPECT_EQ(PixelOf(target, 0, 0), (Bgra{5, 6, 7, 8}));
     source.CopyRect(target, 0, 0, 100, 100, 10, 10);  // nothing inside: no effect, no overrun

@@ -89,11 +89,8 @@ TEST(HsiAdjust, IntensitySliderEndsGoToWhiteAndNearBlack) {
     }
 }
 
-TEST(HsiAdjust, HueAtZeroTurnsToTheOppositeSide) {
-    EXPECT_EQ(AdjustWithSliders({255, 0, 0}, 0, 128, 128), (Rgba{0, 127, 127}));
-}
-
-TEST(HsiAdjust, TransparencyRules) {
+// Hue at zero turns to the opposite side; clear pixels come out all zero.
+TEST(HsiAdjust, HueAtZeroTurnsToTheOppositeSideAndTransparencyRules) {
     auto image = MakeImage(3, 1, {200, 100, 50, 255});
     SetPixel(*image, 0, 0, {200, 100, 50, 0});
     SetPixel(*image, 1, 0, {255, 0, 0, 90});
@@ -103,20 +100,8 @@ TEST(HsiAdjust, TransparencyRules) {
     EXPECT_EQ(GetPixel(*image, 1, 0), (Rgba{0, 127, 127, 90}));
 }
 
-TEST(HsiAdjust, UndefinedHueOffsetLeavesHueAndSaturationAlone) {
+TEST(HsiAdjust, OffsetsAddAndClampAndAnUndefinedHueOffsetLeavesHueAndSaturationAlone) {
     std::uint8_t pixel[4] = {50, 100, 200, 255};  // (200, 100, 50)
-    AdjustPixelHsiOffset(pixel, kUndefinedHue, 0.5, 0.0);
-    EXPECT_EQ(pixel[2], 200);
-    EXPECT_EQ(pixel[1], 100);
-    EXPECT_EQ(pixel[0], 50);
-    // The intensity offset still applies.
-    AdjustPixelHsiOffset(pixel, kUndefinedHue, 0.0, 30.0);
-    const HsiColor brighter = RgbToHsi(pixel);
-    EXPECT_NEAR(brighter.intensity, 350 / 3.0 + 30, 1.0);
-}
-
-TEST(HsiAdjust, OffsetVariantAddsAndClamps) {
-    std::uint8_t pixel[4] = {50, 100, 200, 255};
     const HsiColor before = RgbToHsi(pixel);
     AdjustPixelHsiOffset(pixel, 0.0, 0.2, 20.0);
     const HsiColor after = RgbToHsi(pixel);
@@ -125,10 +110,12 @@ TEST(HsiAdjust, OffsetVariantAddsAndClamps) {
     // Saturation 0.2 higher, capped at 1 (this colour starts above 0.8).
     EXPECT_NEAR(after.saturation, std::min(before.saturation + 0.2, 1.0), 0.02);
 
-    std::uint8_t bright[4] = {250, 250, 250, 255};
-    AdjustPixelHsiOffset(bright, 0.0, 0.0, 20.0);
-    EXPECT_EQ(bright[0], 255);
-    EXPECT_EQ(bright[2], 255);
+    std::uint8_t kept[4] = {50, 100, 200, 255};
+    AdjustPixelHsiOffset(kept, kUndefinedHue, 0.5, 0.0);
+    EXPECT_EQ((Rgba{kept[2], kept[1], kept[0]}), (Rgba{200, 100, 50}));
+    // The intensity offset still applies.
+    AdjustPixelHsiOffset(kept, kUndefinedHue, 0.0, 30.0);
+    EXPECT_NEAR(RgbToHsi(kept).intensity, 350 / 3.0 + 30, 1.0);
 }
 
 TEST(HsiAdjust, PaletteAdjustmentMatchesThePixelAdjustment) {
@@ -187,16 +174,16 @@ TEST(RefreshFromPalette, VisiblePixelsTakeTheirPaletteColourOpaque) {
     EXPECT_EQ(RefreshFromPalette(wrongSize, reduced), 0);
 }
 
-TEST(RefreshFromPalette, OffsetsAdjustVisiblePixelsOnly) {
+TEST(RefreshFromPalette, OffsetsAdjustVisiblePixelsOnlyAndClampAtWhite) {
     auto image = MakeImage(2, 2, {200, 100, 50, 255});
     SetPixel(*image, 1, 1, {200, 100, 50, 0});
-    SetPixel(*image, 0, 1, {255, 255, 255, 255});
+    SetPixel(*image, 0, 1, {250, 250, 250, 255});
     ASSERT_EQ(RefreshFromPalette(*image, HsiOffsets{0.0, 0.2, 20.0}), 1);
     std::uint8_t expected[4] = {50, 100, 200, 255};
     AdjustPixelHsiOffset(expected, 0.0, 0.2, 20.0);
     EXPECT_EQ(GetPixel(*image, 0, 0), (Rgba{expected[2], expected[1], expected[0], 255}));
     EXPECT_EQ(GetPixel(*image, 1, 1), (Rgba{0, 0, 0, 0}));
-    EXPECT_EQ(GetPixel(*image, 0, 1), (Rgba{254, 254, 254, 255}));
+    EXPECT_EQ(GetPixel(*image, 0, 1), (Rgba{254, 254, 254, 255})) << "255 after the offset, kept off the extreme";
 }
 
 }  // namespace

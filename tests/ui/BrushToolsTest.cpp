@@ -2,7 +2,6 @@
 // photograph, the choice of the object a stroke paints on, the eraser, the airbrush held
 // still and the kneaded eraser working towards what lies beneath.
 
-#include <QTest>
 #include <cmath>
 #include <cstdlib>
 #include <vector>

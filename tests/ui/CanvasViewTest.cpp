@@ -1,7 +1,6 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QScrollBar>
-#include <QTest>
 
 #include "EditCommandsFixture.h"
 #include "app/CvxStatusBar.h"

@@ -3,7 +3,6 @@
 
 #include <QDialog>
 #include <QSlider>
-#include <QTest>
 #include <QTimer>
 #include <cmath>
 #include <numbers>

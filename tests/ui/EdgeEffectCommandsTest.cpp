@@ -3,7 +3,6 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QSlider>
-#include <QTest>
 
 #include "EditCommandsFixture.h"
 #include "view/CvxTransparencyDlg.h"

@@ -3,7 +3,6 @@
 #include <QBuffer>
 #include <QClipboard>
 #include <QMimeData>
-#include <QTest>
 
 #include "platform/qt/QtPlatform.h"
 

@@ -1,6 +1,5 @@
 #include "EditCommandsFixture.h"
 
-#include <QTest>
 
 #include "document/CvxSpriteGroup.h"
 

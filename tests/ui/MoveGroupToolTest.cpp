@@ -1,4 +1,3 @@
-#include <QTest>
 #include <cstring>
 
 #include "EditCommandsFixture.h"

@@ -2,9 +2,7 @@
 // new state of the selected object that Undo takes back, the dialogs' Cancel leaves the
 // object as it was, a pending transform ends first and the painters stop at a key.
 
-#include <QApplication>
 #include <QSlider>
-#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <set>

@@ -2,7 +2,6 @@
 // photograph: ellipse and rectangle cuts, an area select of a plain patch, flood fill and
 // flood erase with their undo.
 
-#include <QTest>
 
 #include "EditCommandsFixture.h"
 #include "tools/CvxToolSelect.h"

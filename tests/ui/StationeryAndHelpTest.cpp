@@ -6,7 +6,6 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStatusBar>
-#include <QTest>
 #include <QToolBar>
 #include <QXmlStreamReader>
 #include <filesystem>

@@ -5,7 +5,6 @@
 #include <QFontInfo>
 #include <QInputMethodEvent>
 #include <QScrollBar>
-#include <QTest>
 
 #include "EditCommandsFixture.h"
 #include "platform/qt/QtPlatform.h"

@@ -2,7 +2,6 @@
 #include <QCursor>
 #include <QMenu>
 #include <QSlider>
-#include <QTest>
 #include <QTimer>
 #include <functional>
 

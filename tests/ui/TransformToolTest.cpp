@@ -1,4 +1,3 @@
-#include <QTest>
 
 #include "EditCommandsFixture.h"
 #include "app/CvxStatusBar.h"

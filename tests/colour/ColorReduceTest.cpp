@@ -154,22 +154,3 @@ TEST_F(ColorReduceTest, LargeImagesAreSampledEvenlyInStorageOrder) {
     EXPECT_EQ(EntryOf(m_reduced, 3), kGrey);
     EXPECT_EQ(EntryOf(m_reduced, 4), kGreen);
 }
-
-TEST(VectorQuantiser, ReturnsAtMostTheRequestedCountAndStops) {
-    std::mt19937 random(9);
-    std::vector<QuantColour> samples(6000);
-    for (auto& s : samples) s = {int(random() % 256), int(random() % 256), int(random() % 256)};
-    const std::vector<DistinctColour> distinct = PrepSample(samples);
-    ASSERT_GT(distinct.size(), 253u);
-    int total = 0;
-    for (const auto& d : distinct) total += d.count;
-    EXPECT_EQ(total, 6000);
-
-    for (int requested : {1, 2, 17, 253}) {
-        int count = requested;
-        std::vector<QuantColour> palette;
-        ASSERT_EQ(VQ(distinct, count, palette), 1);
-        EXPECT_LE(count, requested);
-        EXPECT_EQ(int(palette.size()), count);
-    }
-}

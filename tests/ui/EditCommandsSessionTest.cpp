@@ -1,6 +1,5 @@
 #include "EditCommandsFixture.h"
 
-
 #include "document/CvxSpriteGroup.h"
 
 using namespace testsupport;
@@ -52,17 +51,13 @@ TEST_F(EditCommandsTest, SessionSurvivesSavingAndReopeningTheProject) {
     // nothing of it, and group again so that the project carries a group.
     View().setFocus();
     QApplication::processEvents();
-    const auto device = [this](CPoint canvas) {
-        const CPoint at = View().CanvasToDevice(canvas);
-        return QPoint(at.x, at.y);
-    };
     const CPoint onPiece{piece.m_x + 20, piece.m_y + 15};
     const CPoint onPhoto{photoAt.x + 3, photoAt.y + 3};
     const auto groupBoth = [&] {
         QTest::keyPress(&View(), Qt::Key_Control);
-        QTest::mouseClick(View().viewport(), Qt::LeftButton, Qt::ControlModifier, device(onPiece));
+        Click(onPiece, Qt::ControlModifier);
         QTest::keyRelease(&View(), Qt::Key_Control);
-        QTest::mouseDClick(View().viewport(), Qt::LeftButton, {}, device(onPhoto));
+        DoubleClick(onPhoto);
     };
     groupBoth();
     ASSERT_EQ(Document().Objects().size(), 1u);

@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QMenuBar>
-#include <QTest>
 #include <QToolBar>
 
 #include "app/CMainFrame.h"
@@ -94,22 +93,6 @@ TEST_F(CMainFrameTest, CommandsTravelTheChainUnownedOnesAreDisabledAndHeldF1Open
     qunsetenv("MARROWFIN_HELP_URL");
     m_frame.Action(ID_VIEW_ZOOM_50)->trigger();
     EXPECT_EQ(m_view.received, std::vector<int>{ID_VIEW_ZOOM_50});
-}
-
-TEST_F(CMainFrameTest, RightClickOnToolButtonRequestsAttributes) {
-    m_frame.show();
-    // The Feather button's right click sends Tool Size; Undo's does nothing.
-    QToolBar* main = m_frame.Toolbar(kMainToolbarResource);
-    QWidget* undo = main->widgetForAction(m_frame.Action(ID_EDIT_UNDO));
-    ASSERT_NE(undo, nullptr);
-    QTest::mouseClick(undo, Qt::RightButton);
-    EXPECT_TRUE(m_view.received.empty());
-    EXPECT_FALSE(m_frame.m_bRightClick);
-    QWidget* feather = main->widgetForAction(m_frame.Action(ID_EFFECT_FEATHER));
-    ASSERT_NE(feather, nullptr);
-    QTest::mouseClick(feather, Qt::RightButton);
-    EXPECT_TRUE(m_frame.m_bRightClick);
-    EXPECT_FALSE(m_frame.m_bAttributeRequest) << "Tool Size took the request for the feather width";
 }
 
 }  // namespace

@@ -163,12 +163,8 @@ TEST_F(OperationCommandsTest, ACommandEndsAPendingTransformAndResampleRendersOnt
     CvxSprite* const original = &Photo();
     m_frame->SendCommand(ID_TOOL_SCALE);
     EXPECT_FALSE(Enabled(ID_COLOR_SEPIA)) << "disabled while a transform tool is active";
-    const CPoint corner = View().CanvasToDevice({original->m_x + 299, original->m_y + 199});
-    const QPoint from(corner.x, corner.y), to = from + QPoint(150, 60);
-    QTest::mousePress(View().viewport(), Qt::LeftButton, {}, from);
-    QTest::mouseMove(View().viewport(), (from + to) / 2);
-    QTest::mouseMove(View().viewport(), to);
-    QTest::mouseRelease(View().viewport(), Qt::LeftButton, {}, to);
+    const CPoint corner{original->m_x + 299, original->m_y + 199};
+    Drag(corner, {corner.x + 150, corner.y + 60});
     CvxSprite* const scaled = &Selected();
     ASSERT_NE(scaled, original);
 

@@ -28,7 +28,6 @@ protected:
         View().setFocus();
         Repaint();
     }
-    void Move(CPoint canvas) { QTest::mouseMove(View().viewport(), Device(canvas)); }
     void Type(const QString& text) {
         for (const QChar c : text) {
             // What a keyboard layout reports: Latin-1 keys by their upper case, others unknown.
@@ -141,7 +140,7 @@ TEST_F(TextGridCropToolsTest, ColourPickGoesBackToThePreviousTool) {
 TEST_F(TextGridCropToolsTest, GridPointsLimitsBorderDoubleClickAndClear) {
     CvxDoc& document = Document();
     m_frame->SendCommand(ID_TOOL_GRID);
-    Move({300, 250});
+    MoveTo({300, 250});
     EXPECT_TRUE(RedNear({300, 20})) << "guide line under the pointer";
     View().horizontalScrollBar()->setValue(0), View().verticalScrollBar()->setValue(0);
     Click({0, 50}), Click({50, 0});
@@ -175,7 +174,7 @@ TEST_F(TextGridCropToolsTest, PrayerCardCropCutsTheCanvasUnderTheOutline) {
     Repaint();
     m_frame->SendCommand(ID_CROP_PRAYER_CARD_4UP);
     EXPECT_EQ(CurrentToolId(), 19);
-    Move({450, 500});
+    MoveTo({450, 500});
     EXPECT_TRUE(RedNear({450 - 259, 500})) << "outline follows the pointer";
     Click({450, 500});
 

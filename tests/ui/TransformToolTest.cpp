@@ -21,13 +21,6 @@ protected:
         View().SelectCanvasObject(m_original, false);
         View().setFocus();
     }
-    // Press, moves on the way, release: as a person drags, at 100 % with no scrolling.
-    void Drag(QPoint from, QPoint to) {
-        QTest::mousePress(View().viewport(), Qt::LeftButton, {}, from);
-        QTest::mouseMove(View().viewport(), (from + to) / 2);
-        QTest::mouseMove(View().viewport(), to);
-        QTest::mouseRelease(View().viewport(), Qt::LeftButton, {}, to);
-    }
     CvxSprite& Selected() { return *Document().GetSelected(); }
     CvxSprite* m_original = nullptr;
 };
@@ -40,7 +33,7 @@ TEST_F(TransformToolTest, ScaleByACornerDoublesTheObjectAndOnlyPerspectiveTakesE
     EXPECT_EQ((CRect{Selected().m_x, Selected().m_y, Selected().Width(), Selected().Height()}), (CRect{100, 100, 400, 200}));
     EXPECT_EQ(Selected().OlderState(), m_original);
     // The scale tool has no edge handles: a press on an edge's middle ends the transform.
-    QTest::mouseClick(View().viewport(), Qt::LeftButton, {}, {299, 100});
+    Click({299, 100});
     EXPECT_EQ(m_frame->CurrentTool(), m_frame->MoveTool());
     m_frame->SendCommand(ID_EDIT_UNDO);
     EXPECT_EQ(Document().GetSelected(), m_original);
@@ -84,7 +77,7 @@ TEST_F(TransformToolTest, AnEdgeEffectComesOffForTheWarpsAndBackWhenTheTransform
     m_frame->SendCommand(ID_TOOL_SCALE);
     EXPECT_EQ(m_original->UnblendedCopy(), nullptr);
     Drag({299, 199}, {399, 249});
-    QTest::mouseClick(View().viewport(), Qt::LeftButton, {}, {800, 500});
+    Click({800, 500});
     const CvxSprite& ended = *Document().Objects().front();
     EXPECT_EQ(ended.m_blend.mode, 1);
     EXPECT_NE(ended.UnblendedCopy(), nullptr) << "the effect is on again";

@@ -79,6 +79,7 @@ TEST(ColourMaps, GreyLevelsUseTheWeightedSumEverywhere) {
     EXPECT_EQ(GreyValue(0, 0, 255), 27);
     EXPECT_EQ(GreyValue(255, 255, 255), 255);
     EXPECT_EQ(GreyValue(0, 0, 0), 0);
+    EXPECT_EQ(GreyValue(10, 20, 30), 18);  // (770 + 3040 + 840) >> 8
 
     platform::ScriptedPlatform services;
     CvxDIB image;

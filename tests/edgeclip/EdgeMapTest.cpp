@@ -1,4 +1,3 @@
-#include "colour/ColourMaps.h"
 #include "edgeclip/EdgeMap.h"
 
 #include "support/TestSupport.h"
@@ -108,25 +107,6 @@ std::vector<std::uint8_t> ReferenceEdgeMap(const CvxDIB& image) {
             out[i] = std::isnan(value) ? 0 : static_cast<std::uint8_t>(std::min(value, 255.0));
         }
     return out;
-}
-
-TEST(EdgeMapTest, GreyColourMapWeighsTheChannels) {
-    auto image = IndexedImage(4, 4, [](int, int) { return 0; });
-    RGBQUAD* table = image->ColorTable();
-    table[0] = {0, 0, 255, 0};  // blue, green, red
-    table[1] = {0, 255, 0, 0};
-    table[2] = {255, 0, 0, 0};
-    table[3] = {255, 255, 255, 0};
-    table[4] = {30, 20, 10, 0};
-    CreateGrayColorMap(*image);
-    ASSERT_TRUE(image->m_pGrayColorMap);
-    const std::uint8_t* map = image->m_pGrayColorMap.get();
-    EXPECT_EQ(map[0], 76);   // 77 * 255 >> 8
-    EXPECT_EQ(map[1], 151);  // 152 * 255 >> 8
-    EXPECT_EQ(map[2], 27);   // 28 * 255 >> 8
-    EXPECT_EQ(map[3], 255);
-    EXPECT_EQ(map[4], 18);  // (770 + 3040 + 840) >> 8
-    for (int i = 5; i < 256; ++i) EXPECT_EQ(map[i], i) << "grey ramp entry " << i;
 }
 
 // Every picture against the pixel-by-pixel model, with a few values that need no model: the

@@ -8,7 +8,6 @@
 #include "EditCommandsFixture.h"
 #include "app/CommandTable.h"
 #include "tools/CvxBrushTools.h"
-#include "tools/CvxToolESeg.h"
 #include "tools/CvxToolWand.h"
 #include "tools/ToolCursors.h"
 #include "tools/ToolSliderDialog.h"
@@ -89,18 +88,6 @@ TEST_F(ToolAttributeTest, EveryToolCommandShowsItsPromptExactly) {
     Document().SetSelected(m_object);
     m_frame->SendCommand(ID_TOOL_EDGE_CLIP);
     EXPECT_EQ(m_frame->PromptText(), "Edge Clip from selected object.");
-}
-
-TEST_F(ToolAttributeTest, ToolsAreMadeInIdentifierOrderWithTheirDefaults) {
-    for (int id = 0; id <= 19; ++id) EXPECT_EQ(m_frame->ToolById(id)->GetToolId(), id);
-    EXPECT_EQ(m_frame->ToolById(20), nullptr);
-    EXPECT_EQ(m_frame->ToolById(-1), nullptr);
-    EXPECT_EQ(ToolAt<CvxToolBase>(7).m_colour, 0xFFF006u);
-    EXPECT_EQ(ToolAt<CvxToolBase>(9).m_nSize, 5);
-    EXPECT_EQ(ToolAt<CvxToolSBrush>(11).m_nViscosity, 4096);
-    EXPECT_EQ(ToolAt<CvxToolPErase>(13).m_nPressure, 111);
-    EXPECT_EQ(ToolAt<CvxToolPErase>(13).m_bDomainIsObject, 1);
-    EXPECT_EQ(ToolAt<CvxToolESeg>(2).m_nClipResponse, 4096);
 }
 
 TEST_F(ToolAttributeTest, F1HeldOnAToolCommandOnlyOpensItsHelpPageAndF1OverTheViewOpensTheCurrentTools) {

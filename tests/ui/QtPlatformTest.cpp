@@ -8,7 +8,6 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "platform/qt/DibImage.h"
 #include "platform/qt/QtPlatform.h"
 
 namespace {
@@ -76,24 +75,6 @@ TEST(QtPlatformMessages, BoxesShowTheTextAndReturnTheButtonUnlessSilenced) {
     });
     EXPECT_EQ(platform.MessageBox("Delete all?", platform::MessageStyle::YesNoCancel), platform::IDNO);
     EXPECT_EQ(seen, "Delete all?");
-}
-
-TEST(DibImage, RowsAndAlphaSurviveBothWays) {
-    CvxDIB image;
-    ASSERT_TRUE(image.Create(3, 2, 32));
-    std::uint8_t* p = image.PixelAt(2, 0);
-    p[0] = 10, p[1] = 20, p[2] = 30, p[3] = 40;
-    const QImage picture = ToQImage(image);
-    ASSERT_EQ(picture.size(), QSize(3, 2));
-    EXPECT_EQ(picture.pixel(2, 0), qRgba(30, 20, 10, 40)) << "image row 0 is the top row";
-    const auto back = FromQImage(picture);
-    ASSERT_NE(back, nullptr);
-    EXPECT_EQ(std::vector<std::uint8_t>(back->PixelAt(2, 0), back->PixelAt(2, 0) + 4),
-              (std::vector<std::uint8_t>{10, 20, 30, 40}));
-    CvxDIB paletted;
-    ASSERT_TRUE(paletted.Create(2, 2, 8));
-    EXPECT_TRUE(ToQImage(paletted).isNull());
-    EXPECT_EQ(FromQImage(QImage()), nullptr);
 }
 
 }  // namespace

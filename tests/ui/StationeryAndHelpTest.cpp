@@ -109,6 +109,8 @@ TEST_F(StationeryTest, F1OpensThePageOfWhatIsUnderTheMouseAndHeldF1CommandsOnlyO
         {m_child, {m_child->width() / 2, 4}, "Document_Windows.htm"},  // its title bar
         {m_frame->statusBar(), {4, 4}, "(none)"}};
     for (const auto& where : cases) EXPECT_EQ(PageForF1At(*where.widget, where.point), where.page) << where.page;
+    m_frame->SendCommand(ID_TOOL_MOVE);
+    EXPECT_EQ(PageForF1At(*View().viewport(), {40, 40}), "Move_Tool.htm");
 }
 
 TEST_F(StationeryTest, TemplateCommandsNeedASelectionAndWriteNumberedDocumentsAsTheCommandLineDoes) {

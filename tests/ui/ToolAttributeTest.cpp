@@ -1,5 +1,4 @@
 #include <QColorDialog>
-#include <QCursor>
 #include <QMenu>
 #include <QSlider>
 #include <QTimer>
@@ -88,22 +87,6 @@ TEST_F(ToolAttributeTest, EveryToolCommandShowsItsPromptExactly) {
     Document().SetSelected(m_object);
     m_frame->SendCommand(ID_TOOL_EDGE_CLIP);
     EXPECT_EQ(m_frame->PromptText(), "Edge Clip from selected object.");
-}
-
-TEST_F(ToolAttributeTest, F1HeldOnAToolCommandOnlyOpensItsHelpPageAndF1OverTheViewOpensTheCurrentTools) {
-    m_platform.SetKeyHeld(platform::HeldKey::F1, true);
-    m_frame->SendCommand(ID_TOOL_SOLID_BRUSH);
-    m_platform.SetKeyHeld(platform::HeldKey::F1, false);
-    EXPECT_EQ(m_frame->CurrentTool(), m_frame->MoveTool());
-    ASSERT_FALSE(m_platform.OpenedAddresses().empty());
-    EXPECT_NE(m_platform.OpenedAddresses().back().find("Solid_Brush.htm"), std::string::npos);
-    QCursor::setPos(View().viewport()->mapToGlobal(QPoint(30, 30)));  // F1 over the view
-    for (const auto& [command, page] :
-         {std::pair{ID_TOOL_ERASER, "Erase_Tool.htm"}, std::pair{ID_TOOL_MOVE, "Move_Tool.htm"}}) {
-        m_frame->SendCommand(command);
-        Key(Qt::Key_F1);
-        EXPECT_NE(m_platform.OpenedAddresses().back().find(page), std::string::npos) << page;
-    }
 }
 
 TEST_F(ToolAttributeTest, WhiteIsStoredJustOffWhiteAndToolsWithoutColourKeepTheirs) {

@@ -7,6 +7,7 @@
 #include "EditCommandsFixture.h"
 #include "app/CommandTable.h"
 #include "tools/CvxBrushTools.h"
+#include "tools/CvxToolESeg.h"
 #include "tools/CvxToolWand.h"
 #include "tools/ToolCursors.h"
 #include "tools/ToolSliderDialog.h"
@@ -107,6 +108,12 @@ TEST_F(ToolAttributeTest, WhiteIsStoredJustOffWhiteAndToolsWithoutColourKeepThei
 }
 
 TEST_F(ToolAttributeTest, ViscosityAndPressureAtTheirMinimumAreStoredAs49) {
+    // The defaults a new session starts with: wand colour, flood erase size, viscosity, the
+    // kneaded eraser's pressure and domain, the edge clip's response.
+    EXPECT_EQ(std::tuple(ToolAt<CvxToolBase>(7).m_colour, ToolAt<CvxToolBase>(9).m_nSize,
+                         ToolAt<CvxToolSBrush>(11).m_nViscosity, ToolAt<CvxToolPErase>(13).m_nPressure,
+                         ToolAt<CvxToolPErase>(13).m_bDomainIsObject, ToolAt<CvxToolESeg>(2).m_nClipResponse),
+              std::tuple(0xFFF006u, 5, 4096, 111, 1, 4096));
     m_frame->SendCommand(ID_TOOL_SOLID_BRUSH);
     AcceptSliderAt(48);
     // The brush menu opens again after the dialog.

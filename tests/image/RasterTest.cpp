@@ -62,11 +62,6 @@ TEST(ByteMask, RefusesAbsurdSizesAndReadsZeroOutside) {
     EXPECT_EQ(mask.At(2, 1), 7);
     EXPECT_EQ(mask.At(3, 1), 0);
     EXPECT_EQ(mask.At(-1, 0), 0);
-    // Drawing on an empty target does nothing.
-    DrawLine(RasterTarget{}, {0, 0}, {5, 5}, 1);
-    const CPoint points[] = {{0, 0}, {5, 0}, {5, 5}};
-    FillPolygon(RasterTarget{}, points, 1);
-    FillEllipse(RasterTarget{}, {0, 0, 5, 5}, 1);
 }
 
 TEST(DrawLine, RoundsTheMinorCoordinateAndKeepsBothEnds) {

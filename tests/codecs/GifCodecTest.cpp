@@ -415,6 +415,12 @@ TEST_F(GifReader, RefusesWhatCannotBeRead) {
         EXPECT_EQ(testsupport::PixelHash(image), before);  // left as it was
     }
     EXPECT_FALSE(ReadGIF(good.data(), good.size(), image, 3));  // a canvas over the caller's bound
+    // The frames of a file together may cover sixteen canvases of the bound, no more.
+    GifFile frames(2, 2, {kRed});
+    for (int frame = 0; frame < 17; ++frame) {
+        const Bytes file = GifFile(frames.Image(0, 0, 2, 2, LiteralData({0, 0, 0, 0}))).Trailer();
+        EXPECT_EQ(ReadGIF(file.data(), file.size(), image, 4), frame < 16) << frame + 1 << " frames";
+    }
 }
 
 // --- Writer ---

@@ -160,26 +160,6 @@ TEST(BmpLoad, RefusalsKeepThePictureAndExplainOnlyTheUnsupportedLayouts) {
     }
 }
 
-TEST(BmpSave, LayoutIsHeaderBlockThenRows) {
-    TempDir dir;
-    CvxDIB image;
-    ASSERT_TRUE(image.Create(3, 2, 8));
-    image.ColorTable()[5] = RGBQUAD{1, 2, 3, 0};
-    *image.PixelAt(0, 1) = 5;
-    {
-        CvxFile file;
-        ASSERT_TRUE(file.Open(dir.File("a.bmp"), CvxFile::Mode::Replace));
-        ASSERT_TRUE(image.Save(file));
-        ASSERT_TRUE(file.Commit());
-    }
-    const auto bytes = testsupport::ReadFileBytes(dir.File("a.bmp"));
-    ASSERT_EQ(bytes.size(), 1078u + 8u);
-    EXPECT_EQ(ReadLE32(&bytes[2]), 1086u);
-    EXPECT_EQ(ReadLE32(&bytes[10]), 1078u);
-    EXPECT_EQ(bytes[54 + 5 * 4 + 2], 3) << "colour table at offset 54";
-    EXPECT_EQ(bytes[1078], 5) << "the bottom row first, at offset 1078";
-}
-
 TEST(BmpSave, ThirtyTwoBitRoundTripKeepsEveryByte) {
     TempDir dir;
     CvxDIB image;

@@ -234,7 +234,6 @@ protected:
 
 using GifLzw = WithPlatform;
 using GifReader = WithPlatform;
-using GifWriter = WithPlatform;
 
 // --- LZW ---
 
@@ -415,38 +414,4 @@ TEST_F(GifReader, RefusesWhatCannotBeRead) {
         EXPECT_EQ(testsupport::PixelHash(image), before);  // left as it was
     }
     EXPECT_FALSE(ReadGIF(good.data(), good.size(), image, 3));  // a canvas over the caller's bound
-}
-
-// --- Writer ---
-
-TEST_F(GifWriter, WritesOneImageWithEntryZeroTransparent) {
-    CvxDIB image;
-    ASSERT_TRUE(image.Create(5, 3, 8));
-    for (int i = 0; i < 256; ++i) image.ColorTable()[i] = RGBQUAD{std::uint8_t(i), std::uint8_t(255 - i), 77, 0};
-    for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 5; ++x) *image.PixelAt(x, y) = std::uint8_t(x * 50 + y);
-    *image.PixelAt(4, 2) = 0;
-    testsupport::TempDir dir;
-    const std::string path = dir.File("out.gif");
-    ASSERT_TRUE(WriteGIF(image, path));
-
-    const Bytes file = testsupport::ReadFileBytes(path);
-    const Bytes head = {'G', 'I', 'F', '8', '9', 'a', 5, 0, 3, 0, 0xFF, 0, 0};
-    ASSERT_GT(file.size(), 13u + 768 + 8 + 10);
-    EXPECT_TRUE(std::equal(head.begin(), head.end(), file.begin()));
-    EXPECT_EQ(file[13 + 3 * 7], 77);                // red of entry 7
-    EXPECT_EQ(file[13 + 3 * 7 + 2], 7);             // its blue
-    const Bytes control = {0x21, 0xF9, 4, 1, 0, 0, 0, 0, 0x2C, 0, 0, 0, 0, 5, 0, 3, 0, 0x07, 8};
-    EXPECT_TRUE(std::equal(control.begin(), control.end(), file.begin() + 13 + 768));
-    EXPECT_EQ(file.back(), 0x3B);
-
-    CvxDIB back;
-    ASSERT_TRUE(ReadGIF(path, back));
-    for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 5; ++x) {
-            const int index = *image.PixelAt(x, y);
-            const RGBQUAD& c = image.ColorTable()[index];
-            const Pixel expected = index == 0 ? kTransparent : Pixel{c.rgbBlue, c.rgbGreen, c.rgbRed, 255};
-            EXPECT_EQ(At(back, x, y), expected) << x << "," << y;
-        }
 }

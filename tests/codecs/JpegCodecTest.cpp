@@ -69,37 +69,14 @@ protected:
     testsupport::TempDir m_dir;
 };
 
-// The bytes of every segment with the given marker.
-std::vector<Bytes> Segments(const Bytes& file, std::uint8_t marker) {
-    std::vector<Bytes> found;
-    for (std::size_t at = 2; at + 4 <= file.size() && file[at] == 0xFF;) {
-        const std::size_t length = std::size_t(file[at + 2] << 8 | file[at + 3]);
-        if (file[at + 1] == marker) found.emplace_back(file.begin() + long(at + 4), file.begin() + long(at + 2 + length));
-        if (file[at + 1] == 0xDA) break;  // entropy-coded data follows
-        at += 2 + length;
-    }
-    return found;
-}
-
 }  // namespace
 
-TEST_F(JpegCodec, RoundTripStaysWithinJpegErrorAndWritesBaselineQuality100) {
+// Baseline at quality 100 is checked by ImageMagick in IndependentReadersTest.
+TEST_F(JpegCodec, RoundTripStaysWithinJpegError) {
     const int width = 96, height = 64;
     const Bytes rgb = Gradient(width, height);
     const std::string path = m_dir.File("round.jpg");
     ASSERT_TRUE(WriteJPEG(path, width, height, rgb));
-
-    const Bytes file = testsupport::ReadFileBytes(path);
-    EXPECT_EQ(Segments(file, 0xC0).size(), 1u);  // baseline frame
-    EXPECT_TRUE(Segments(file, 0xC2).empty());
-    const std::vector<Bytes> tables = Segments(file, 0xDB);
-    ASSERT_FALSE(tables.empty());
-    for (const Bytes& table : tables)
-        for (std::size_t i = 0; i < table.size(); i += 65) {
-            ASSERT_EQ(table[i] >> 4, 0) << "8-bit table";
-            for (int k = 1; k <= 64; ++k) EXPECT_EQ(table[i + std::size_t(k)], 1) << "quality 100 quantises by 1";
-        }
-
     CvxDIB image;
     ASSERT_TRUE(ReadJPEG(path, image));
     ASSERT_EQ(image.Width(), width);

@@ -214,6 +214,12 @@ TEST(ProjectFile, TheFirstPageOpensElsewhereAsTheFlattenedCanvas) {
     // The extent starts at the canvas corner and ends with the transformed object.
     const int x = 160, y = 165;
     const std::string expected = "423 319 76 31 4";
+    CvxDIB ours;  // read as a picture, without a document to take the objects
+    ASSERT_TRUE(ours.LoadFromFile(path));
+    const std::uint8_t* p = ours.PixelAt(x, y);
+    EXPECT_EQ(std::to_string(ours.Width()) + " " + std::to_string(ours.Height()) + " " + std::to_string(p[2]) + " " +
+                  std::to_string(p[1]) + " " + std::to_string(p[0]),
+              expected);
 
     std::string missing;
     if (const auto python = testsupport::PillowPython()) {

@@ -250,6 +250,7 @@ struct RecordSpot {
     std::size_t record = 0;
     std::size_t countField = 0;
     std::size_t compressionField = 0;
+    std::size_t software = 0;
 };
 
 std::uint32_t Le32(const std::vector<std::uint8_t>& bytes, std::size_t at) {
@@ -275,6 +276,7 @@ std::vector<RecordSpot> RecordSpots(const std::vector<std::uint8_t>& bytes) {
                 spot.record = Le32(bytes, entry + 8);
             }
             if (tag == 259) spot.compressionField = entry + 8;
+            if (tag == 305) spot.software = Le32(bytes, entry + 8);
         }
         if (spot.record != 0) spots.push_back(spot);
         ifd = Le32(bytes, ifd + 2 + entries * 12);
@@ -299,6 +301,9 @@ public:
         original = bytes = testsupport::ReadFileBytes(path);
         spots = RecordSpots(bytes);
         EXPECT_EQ(spots.size(), 6u);
+        for (const RecordSpot& spot : spots)  // every object page names the project software
+            EXPECT_EQ(std::string(bytes.begin() + long(spot.software), bytes.begin() + long(spot.software) + 10),
+                      std::string("VXProject\0", 10));
     }
 
     // Loads the damaged bytes; returns the widths of the top-level objects, top first.

@@ -2,6 +2,7 @@
 // that lie about their sizes and offsets.
 
 #include <functional>
+#include <map>
 #include <numeric>
 #include <optional>
 
@@ -118,64 +119,39 @@ TEST(TiffRead, TagsTheFileLeavesOutTakeTheirDefaults) {
 }
 
 TEST(TiffRead, UnsupportedPagesAreRefusedWithTheFirstReasonThatApplies) {
-    struct Case {
+    using Tags = std::map<std::uint16_t, std::vector<std::uint32_t>>;
+    // A readable 2 x 2 grey page with its strip at offset 8; each case changes some of its
+    // tags, an empty list leaving the tag out.
+    const Tags grey = {{256, {2}}, {257, {2}}, {258, {8}}, {259, {1}}, {262, {1}}, {273, {8}}, {277, {1}}, {279, {16}}};
+    const struct {
         const char* name;
-        std::function<void(TiffBuilder&, std::uint32_t offset)> tags;
+        Tags changes;
         const char* message;
+    } cases[] = {
+        {"fewer BitsPerSample values than samples", {{262, {2}}, {277, {3}}}, kChannels},
+        {"no BitsPerSample (1 bit)", {{258, {}}}, kChannels},
+        {"no photometric", {{262, {}}}, kPhotometric},
+        {"three-sample CMYK", {{258, {8, 8, 8}}, {262, {5}}, {277, {3}}}, kCmyk},
+        {"one-sample RGB", {{262, {2}}}, kRgb},
+        {"LZW grey", {{259, {5}}}, kGrey},
+        {"PackBits", {{258, {8, 8, 8}}, {259, {32773}}, {262, {2}}, {277, {3}}}, kCompression},
+        {"two offsets, one count", {{273, {8, 10}}, {278, {1}}}, kCorrupt},
+        {"no strips at all", {{273, {}}, {279, {}}}, kCorrupt},
+        {"every strip past the end of the file", {{273, {1u << 30}}}, kCorrupt},
+        {"no width", {{256, {}}}, kCorrupt},
+        {"a picture larger than memory allows", {{256, {70000}}, {257, {70000}}}, kOutOfMemory},
     };
-    const auto page = [](TiffBuilder& b, std::uint32_t offset, std::vector<std::uint32_t> bits, std::uint32_t samples,
-                         std::uint32_t photometric, std::uint32_t compression) {
-        b.Page().Long(256, {2}).Long(257, {2}).Short(258, bits).Short(259, {compression}).Short(262, {photometric});
-        b.Long(273, {offset}).Short(277, {samples}).Long(279, {16});
-    };
-    const std::vector<Case> cases = {
-        {"fewer BitsPerSample values than samples", [&](TiffBuilder& b, std::uint32_t o) { page(b, o, {8}, 3, 2, 1); },
-         kChannels},
-        {"no BitsPerSample (1 bit)",
-         [](TiffBuilder& b, std::uint32_t o) {
-             b.Page().Long(256, {2}).Long(257, {2}).Short(262, {1}).Long(273, {o}).Long(279, {4});
-         },
-         kChannels},
-        {"no photometric",
-         [](TiffBuilder& b, std::uint32_t o) {
-             b.Page().Long(256, {2}).Long(257, {2}).Short(258, {8}).Long(273, {o}).Long(279, {4});
-         },
-         kPhotometric},
-        {"three-sample CMYK", [&](TiffBuilder& b, std::uint32_t o) { page(b, o, {8, 8, 8}, 3, 5, 1); }, kCmyk},
-        {"one-sample RGB", [&](TiffBuilder& b, std::uint32_t o) { page(b, o, {8}, 1, 2, 1); }, kRgb},
-        {"LZW grey", [&](TiffBuilder& b, std::uint32_t o) { page(b, o, {8}, 1, 1, 5); }, kGrey},
-        {"PackBits", [&](TiffBuilder& b, std::uint32_t o) { page(b, o, {8, 8, 8}, 3, 2, 32773); }, kCompression},
-        {"two offsets, one count",
-         [](TiffBuilder& b, std::uint32_t o) {
-             b.Page().Long(256, {2}).Long(257, {2}).Short(258, {8}).Short(262, {1});
-             b.Long(273, {o, o + 2}).Long(278, {1}).Long(279, {4});
-         },
-         kCorrupt},
-        {"no strips at all",
-         [](TiffBuilder& b, std::uint32_t) { b.Page().Long(256, {2}).Long(257, {2}).Short(258, {8}).Short(262, {1}); },
-         kCorrupt},
-        {"every strip past the end of the file",
-         [](TiffBuilder& b, std::uint32_t) {
-             b.Page().Long(256, {2}).Long(257, {2}).Short(258, {8}).Short(262, {1});
-             b.Long(273, {1u << 30}).Long(279, {4});
-         },
-         kCorrupt},
-        {"no width", [](TiffBuilder& b, std::uint32_t o) {
-             b.Page().Long(257, {2}).Short(258, {8}).Short(262, {1}).Long(273, {o}).Long(279, {4});
-         },
-         kCorrupt},
-        {"a picture larger than memory allows",
-         [](TiffBuilder& b, std::uint32_t o) {
-             b.Page().Long(256, {70000}).Long(257, {70000}).Short(258, {8}).Short(262, {1});
-             b.Long(273, {o}).Long(279, {4});
-         },
-         kOutOfMemory},
-    };
-    for (const Case& test : cases) {
+    for (const auto& test : cases) {
         SCOPED_TRACE(test.name);
         TiffBuilder builder;
-        const std::uint32_t offset = builder.Data(Ramp(16));
-        test.tags(builder, offset);
+        ASSERT_EQ(builder.Data(Ramp(16)), 8u);
+        Tags tags = grey;
+        for (const auto& [tag, values] : test.changes) tags[tag] = values;
+        builder.Page();
+        for (const auto& [tag, values] : tags) {
+            const bool isLong = tag == 256 || tag == 257 || tag == 273 || tag == 278 || tag == 279;
+            if (!values.empty()) builder.Entry(tag, isLong ? TiffBuilder::kLong : TiffBuilder::kShort, values);
+        }
         const auto loaded = LoadPage(builder.Build());
         EXPECT_FALSE(loaded->result);
         EXPECT_TRUE(loaded->image.IsEmpty());

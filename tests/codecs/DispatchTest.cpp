@@ -149,7 +149,9 @@ TEST(SaveAndLoad, RefuseMissingAndInvalidNamesMissingFilesAndForeignFormats) {
     EXPECT_EQ(platform.BusyDepth(), 0);
 }
 
-TEST(LoadFromFile, EmptyPathAsksWithTheDialog) {
+// An empty name asks with the open dialog, which remembers the chosen folder; a folder given to
+// a dialog is used once and not remembered; the save dialog asks before overwriting.
+TEST(OpenDialog, AsksRemembersTheChosenFolderAndUsesAGivenOneOnce) {
     TempDir dir;
     platform::ScriptedPlatform platform;
     CvxOpenDlg::ForgetRememberedFolder();
@@ -158,40 +160,24 @@ TEST(LoadFromFile, EmptyPathAsksWithTheDialog) {
     platform.QueueFileDialogAnswer(std::nullopt);
     EXPECT_FALSE(image.LoadFromFile(""));
     EXPECT_TRUE(platform.Messages().empty()) << "a cancelled dialog fails silently";
-
     platform.QueueFileDialogAnswer(dir.File("pic.bmp"));
     EXPECT_TRUE(image.LoadFromFile(""));
-    platform.QueueFileDialogAnswer(std::nullopt);
-    image.LoadFromFile("");
-    const auto& requests = platform.FileDialogRequests();
-    ASSERT_EQ(requests.size(), 3u);
-    EXPECT_TRUE(requests[0].forOpening);
-    EXPECT_EQ(requests[0].filter, CvxOpenDlg::FilterText(CvxOpenDlg::kOpenImageFilter));
-    EXPECT_EQ(requests[0].defaultExtension, "tif");
-    EXPECT_EQ(requests[2].initialFolder, dir.Path().string() + "/") << "the chosen folder is remembered";
-}
-
-TEST(CvxOpenDlgRules, GivenFolderIsUsedOnceAndNotRemembered) {
-    platform::ScriptedPlatform platform;
-    CvxOpenDlg::ForgetRememberedFolder();
     const std::string frames = "/opt/frames/";
-    CvxOpenDlg dialog(true, CvxOpenDlg::kImageFilter);
     platform.QueueFileDialogAnswer("/opt/frames/oval.bmp");
-    EXPECT_EQ(dialog.DoModal(&frames), platform::IDOK);
-    EXPECT_EQ(dialog.PathName(), "/opt/frames/oval.bmp");
-    EXPECT_EQ(platform.FileDialogRequests()[0].initialFolder, frames);
-    EXPECT_EQ(CvxOpenDlg::RememberedFolder(), "");
-
+    EXPECT_EQ(CvxOpenDlg(true, CvxOpenDlg::kImageFilter).DoModal(&frames), platform::IDOK);
     CvxOpenDlg save(false, CvxOpenDlg::kProjectFilter, "untitled", "gif");
-    platform.QueueFileDialogAnswer("/srv/out/a.gif");
-    EXPECT_EQ(save.DoModal(), platform::IDOK);
-    const auto& request = platform.FileDialogRequests()[1];
-    EXPECT_FALSE(request.forOpening);
-    EXPECT_TRUE(request.promptOverwrite);
-    EXPECT_EQ(request.initialName, "untitled");
-    EXPECT_EQ(request.defaultExtension, "gif");
-    EXPECT_EQ(request.filter, "Project file - TIFF is native format (*.TIF)|*.tif|All files|*.*||");
-    EXPECT_EQ(CvxOpenDlg::RememberedFolder(), "/srv/out/");
+    platform.QueueFileDialogAnswer(std::nullopt);
+    EXPECT_EQ(save.DoModal(), platform::IDCANCEL);
+
+    const auto& requests = platform.FileDialogRequests();
+    ASSERT_EQ(requests.size(), 4u);
+    EXPECT_TRUE(requests[0].forOpening && !requests[0].promptOverwrite);
+    EXPECT_EQ(requests[0].defaultExtension, "tif");
+    EXPECT_EQ(requests[2].initialFolder, frames);
+    EXPECT_EQ(requests[3].initialFolder, dir.Path().string() + "/") << "the chosen folder, not the given one";
+    EXPECT_TRUE(!requests[3].forOpening && requests[3].promptOverwrite);
+    EXPECT_EQ(requests[3].initialName + " " + requests[3].defaultExtension, "untitled gif");
+    EXPECT_EQ(requests[3].filter, "Project file - TIFF is native format (*.TIF)|*.tif|All files|*.*||");
     CvxOpenDlg::ForgetRememberedFolder();
 }
 

@@ -54,20 +54,9 @@ std::unique_ptr<Loaded> LoadPage(const Bytes& bytes, int index = 0) {
     return loaded;
 }
 
-// Blue, green, red, alpha of one pixel.
-std::array<int, 4> Pixel(const CvxDIB& image, int x, int y) {
-    const std::uint8_t* p = image.PixelAt(x, y);
-    return {p[0], p[1], p[2], p[3]};
-}
-
-// Every pixel of the image, rows top first.
-std::vector<std::array<int, 4>> Pixels(const CvxDIB& image) {
-    std::vector<std::array<int, 4>> pixels;
-    for (int y = 0; y < image.Height(); ++y)
-        for (int x = 0; x < image.Width(); ++x) pixels.push_back(Pixel(image, x, y));
-    return pixels;
-}
-using PixelList = std::vector<std::array<int, 4>>;
+using testsupport::AllPixels;
+using testsupport::GetPixel;
+using testsupport::Rgba;
 
 Bytes Ramp(std::size_t size, int step = 1) {
     Bytes data(size);
@@ -94,7 +83,7 @@ Bytes RgbTwin(bool bigEndian, TiffBuilder::Type sizeType, TiffBuilder::Type offs
 TEST(TiffRead, BothByteOrdersAndValueTypesReadAlike) {
     const auto reference = LoadPage(RgbTwin(false, TiffBuilder::kLong, TiffBuilder::kLong));
     ASSERT_TRUE(reference->result);
-    EXPECT_EQ(Pixel(reference->image, 0, 0), (std::array<int, 4>{17, 12, 7, 255}));
+    EXPECT_EQ(GetPixel(reference->image, 0, 0), (Rgba{7, 12, 17, 255}));
     for (bool bigEndian : {false, true}) {
         for (auto sizeType : {TiffBuilder::kShort, TiffBuilder::kLong}) {
             for (auto offsetType : {TiffBuilder::kShort, TiffBuilder::kLong}) {
@@ -115,7 +104,7 @@ TEST(TiffRead, TagsTheFileLeavesOutTakeTheirDefaults) {
     builder.Page().Short(256, {2}).Short(257, {2}).Short(258, {8}).Short(262, {1}).Long(273, {offset}).Long(279, {4});
     const auto loaded = LoadPage(builder.Build());
     ASSERT_TRUE(loaded->result);
-    EXPECT_EQ(Pixels(loaded->image), (PixelList{{1, 1, 1, 255}, {128, 128, 128, 255}, {254, 254, 254, 255}, {30, 30, 30, 255}}));
+    EXPECT_EQ(AllPixels(loaded->image), (testsupport::Pixels{{1, 1, 1, 255}, {128, 128, 128, 255}, {254, 254, 254, 255}, {30, 30, 30, 255}}));
 }
 
 TEST(TiffRead, UnsupportedPagesAreRefusedWithTheFirstReasonThatApplies) {
@@ -176,12 +165,12 @@ TEST(TiffRead, AlphaIsOnOrOffWithoutDifferencingAndKeptWithIt) {
     const auto plain = LoadPage(RgbaPage(false));
     ASSERT_TRUE(plain->result);
     // Transparent pixels lose their colour.
-    EXPECT_EQ(Pixels(plain->image), (PixelList{{1, 1, 1, 0}, {60, 50, 40, 255}, {90, 80, 70, 255}, {254, 254, 254, 255}}));
+    EXPECT_EQ(AllPixels(plain->image), (testsupport::Pixels{{1, 1, 1, 0}, {40, 50, 60, 255}, {70, 80, 90, 255}, {254, 254, 254, 255}}));
 
     const auto differenced = LoadPage(RgbaPage(true));
     ASSERT_TRUE(differenced->result);
-    EXPECT_EQ(Pixels(differenced->image),
-              (PixelList{{1, 1, 1, 0}, {60, 50, 40, 1}, {90, 80, 70, 128}, {254, 254, 254, 255}}));
+    EXPECT_EQ(AllPixels(differenced->image),
+              (testsupport::Pixels{{1, 1, 1, 0}, {40, 50, 60, 1}, {70, 80, 90, 128}, {254, 254, 254, 255}}));
 }
 
 TEST(TiffRead, CmykInksSubtractFromWhite) {
@@ -190,7 +179,7 @@ TEST(TiffRead, CmykInksSubtractFromWhite) {
     const auto loaded = LoadPage(builder.Build());
     ASSERT_TRUE(loaded->result);
     // Black 200 outweighs magenta 100 in the third pixel.
-    EXPECT_EQ(Pixels(loaded->image), (PixelList{{255, 255, 211, 255}, {254, 254, 254, 255}, {55, 55, 55, 255}, {1, 1, 1, 255}}));
+    EXPECT_EQ(AllPixels(loaded->image), (testsupport::Pixels{{211, 255, 255, 255}, {254, 254, 254, 255}, {55, 55, 55, 255}, {1, 1, 1, 255}}));
 }
 
 // A 5 x 7 RGB picture and the same picture in strips of three rows, LZW and differenced.
@@ -234,9 +223,9 @@ TEST(TiffRead, CompressedStripsFillTheirOwnRowsEvenWhenOneIsDamaged) {
     // last strip still lands on its own rows.
     const auto damaged = LoadPage(StripedLzwPage(samples, [](std::vector<Bytes>& strips) { strips[1].resize(4); }));
     ASSERT_TRUE(damaged->result);
-    EXPECT_EQ(Pixel(damaged->image, 4, 6), Pixel(reference->image, 4, 6));
-    EXPECT_EQ(Pixel(damaged->image, 4, 4), (std::array<int, 4>{1, 1, 1, 255}));
-    EXPECT_EQ(Pixel(damaged->image, 0, 2), Pixel(reference->image, 0, 2));
+    EXPECT_EQ(GetPixel(damaged->image, 4, 6), GetPixel(reference->image, 4, 6));
+    EXPECT_EQ(GetPixel(damaged->image, 4, 4), (Rgba{1, 1, 1, 255}));
+    EXPECT_EQ(GetPixel(damaged->image, 0, 2), GetPixel(reference->image, 0, 2));
 }
 
 TEST(TiffRead, StripsRunningPastTheEndOfTheFileGiveWhatTheFileHolds) {
@@ -254,9 +243,9 @@ TEST(TiffRead, StripsRunningPastTheEndOfTheFileGiveWhatTheFileHolds) {
     file.insert(file.end(), samples.begin(), samples.begin() + (2 * kWidth + 1) * 3);
     const auto cut = LoadPage(file);
     ASSERT_TRUE(cut->result);
-    EXPECT_EQ(Pixel(cut->image, 0, 2), Pixel(reference->image, 0, 2));
-    EXPECT_EQ(Pixel(cut->image, 1, 2), (std::array<int, 4>{1, 1, 1, 255}));
-    EXPECT_EQ(Pixel(cut->image, 4, 6), (std::array<int, 4>{1, 1, 1, 255}));
+    EXPECT_EQ(GetPixel(cut->image, 0, 2), GetPixel(reference->image, 0, 2));
+    EXPECT_EQ(GetPixel(cut->image, 1, 2), (Rgba{1, 1, 1, 255}));
+    EXPECT_EQ(GetPixel(cut->image, 4, 6), (Rgba{1, 1, 1, 255}));
 }
 
 // The picture of PlainPage in LZW tiles, differenced, with interleaved samples or planes.

@@ -10,7 +10,8 @@
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-using Pixel = std::array<std::uint8_t, 4>;  // blue, green, red, alpha
+using testsupport::GetPixel;
+using testsupport::Rgba;
 
 struct Rgb3 {
     std::uint8_t r, g, b;
@@ -200,29 +201,20 @@ private:
     }
 };
 
-Pixel At(const CvxDIB& image, int x, int y) {
-    const std::uint8_t* p = image.PixelAt(x, y);
-    return {p[0], p[1], p[2], p[3]};
-}
-
-Pixel Opaque(Rgb3 c) { return {c.b, c.g, c.r, 255}; }
-constexpr Pixel kTransparent{0, 0, 0, 0};
-constexpr Pixel kBlack{1, 1, 1, 255};  // black after the colour clamp
+Rgba Opaque(Rgb3 c) { return {c.r, c.g, c.b, 255}; }
+constexpr Rgba kTransparent{0, 0, 0, 0};
+constexpr Rgba kBlack{1, 1, 1, 255};  // black after the colour clamp
 
 const Rgb3 kRed{200, 10, 10}, kGreen{10, 200, 10}, kBlue{10, 10, 200}, kGrey{90, 90, 90};
 
 bool Read(const Bytes& file, CvxDIB& image) { return ReadGIF(file.data(), file.size(), image) != 0; }
 
 // Every pixel of a file read, rows top first; nothing when the reader refuses it.
-std::vector<Pixel> Pixels(const Bytes& file) {
+testsupport::Pixels Pixels(const Bytes& file) {
     CvxDIB image;
-    std::vector<Pixel> pixels;
-    if (Read(file, image))
-        for (int y = 0; y < image.Height(); ++y)
-            for (int x = 0; x < image.Width(); ++x) pixels.push_back(At(image, x, y));
-    return pixels;
+    return Read(file, image) ? testsupport::AllPixels(image) : testsupport::Pixels{};
 }
-using Row = std::vector<Pixel>;
+using Row = testsupport::Pixels;
 
 // The codecs trace what they refuse; the scripted platform takes the trace and the messages.
 class WithPlatform : public testing::Test {
@@ -310,7 +302,7 @@ TEST_F(GifReader, DrawsInterlacedRowsInPictureOrder) {
     const Bytes file = GifFile(3, 10, table).Image(0, 0, 3, 10, LiteralData(stream), true).Trailer();
     CvxDIB image;
     ASSERT_TRUE(Read(file, image));
-    for (int y = 0; y < 10; ++y) EXPECT_EQ(At(image, 2, y), Opaque(table[std::size_t(y)])) << "row " << y;
+    for (int y = 0; y < 10; ++y) EXPECT_EQ(GetPixel(image, 2, y), Opaque(table[std::size_t(y)])) << "row " << y;
 }
 
 TEST_F(GifReader, TransparencyFollowsTheColourOfTheLastControlsIndexFromTheGlobalTableElseTheLastLocalOne) {
@@ -356,10 +348,10 @@ TEST_F(GifReader, DrawsSeveralImagesOverTheBackgroundAndSkipsExtensions) {
     ASSERT_TRUE(Read(file, image));
     ASSERT_EQ(image.Width(), 6);
     ASSERT_EQ(image.Height(), 4);
-    EXPECT_EQ(At(image, 1, 1), Opaque(kRed));
-    EXPECT_EQ(At(image, 5, 3), Opaque(kRed));   // the second image's own table
-    EXPECT_EQ(At(image, 3, 1), Opaque(kGrey));  // background
-    EXPECT_EQ(At(image, 0, 3), Opaque(kGrey));
+    EXPECT_EQ(GetPixel(image, 1, 1), Opaque(kRed));
+    EXPECT_EQ(GetPixel(image, 5, 3), Opaque(kRed));   // the second image's own table
+    EXPECT_EQ(GetPixel(image, 3, 1), Opaque(kGrey));  // background
+    EXPECT_EQ(GetPixel(image, 0, 3), Opaque(kGrey));
 }
 
 TEST_F(GifReader, ClipsFramesAndDropsPixelsPastTheirLastRow) {
@@ -371,11 +363,11 @@ TEST_F(GifReader, ClipsFramesAndDropsPixelsPastTheirLastRow) {
                            .Trailer();
     CvxDIB image;
     ASSERT_TRUE(Read(file, image));
-    EXPECT_EQ(At(image, 3, 2), Opaque(kRed));
-    EXPECT_EQ(At(image, 3, 0), Opaque(kGrey));
-    EXPECT_EQ(At(image, 1, 1), Opaque(kGreen));
-    EXPECT_EQ(At(image, 0, 2), Opaque(kGrey));  // not reached by the surplus pixels
-    EXPECT_EQ(At(image, 1, 2), Opaque(kGrey));
+    EXPECT_EQ(GetPixel(image, 3, 2), Opaque(kRed));
+    EXPECT_EQ(GetPixel(image, 3, 0), Opaque(kGrey));
+    EXPECT_EQ(GetPixel(image, 1, 1), Opaque(kGreen));
+    EXPECT_EQ(GetPixel(image, 0, 2), Opaque(kGrey));  // not reached by the surplus pixels
+    EXPECT_EQ(GetPixel(image, 1, 2), Opaque(kGrey));
 }
 
 TEST_F(GifReader, IndicesWithoutAColourGiveBlack) {

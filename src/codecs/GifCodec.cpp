@@ -20,6 +20,8 @@ constexpr std::uint8_t kImageSeparator = 0x2C;
 constexpr std::uint8_t kTrailer = 0x3B;
 constexpr std::uint8_t kGraphicControlLabel = 0xF9;
 constexpr int kMaxGifSide = 0xFFFF;
+// The frames of one file may together cover this many canvases of the size bound.
+constexpr std::int64_t kFrameWorkPerPixelBound = 16;
 
 // A colour table as the canvas stores colours (blue, green, red, unused). Entries past the
 // size a file gives stay black, so a stray index never shows another table's colours.
@@ -72,7 +74,7 @@ std::vector<std::uint8_t> EncodeGif(const CvxDIB& image) {
 class GifReader : public GifIndexSink {
 public:
     GifReader(const std::uint8_t* data, std::size_t size, std::int64_t maxPixels)
-        : m_data(data), m_size(size), m_maxPixels(maxPixels) {}
+        : m_data(data), m_size(size), m_maxPixels(maxPixels), m_frameWork(kFrameWorkPerPixelBound * maxPixels) {}
 
     CvxDIB TakeCanvas() { return std::move(m_canvas); }
 
@@ -202,6 +204,15 @@ private:
         // A frame stops where no row it has left can show: a small file can declare a frame of
         // billions of pixels beyond the canvas, and decoding them changes nothing.
         m_frame.done = m_frame.width == 0 || m_frame.height == 0 || m_frame.visibleWidth == 0 || BelowCanvas(0);
+        // Each frame costs its rows on the canvas, and a few bytes can declare another full
+        // frame, so the frames of one file together may cost only so many canvases.
+        if (!m_frame.done) {
+            m_frameWork -= std::int64_t{m_frame.width} * std::min(m_frame.height, m_screenHeight - m_frame.top);
+            if (m_frameWork < 0) {
+                platform::Trace("GIF: more frames than a picture of this size may hold");
+                return false;
+            }
+        }
         SelectRow();
 
         m_allocationFailed = false;
@@ -285,6 +296,7 @@ private:
     std::size_t m_size;
     std::size_t m_position = 0;
     std::int64_t m_maxPixels;
+    std::int64_t m_frameWork;  // the frame pixels still allowed
     CvxDIB m_canvas;
 
     int m_screenWidth = 0, m_screenHeight = 0;

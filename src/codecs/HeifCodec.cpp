@@ -16,6 +16,9 @@ namespace {
 
 // Enough of the file for the library to recognise its brand.
 constexpr std::size_t kBrandBytes = 12;
+// The longest side the decoder may allocate for any picture, whatever smaller size it declares:
+// encoders code small pictures in tiles of up to a few thousand pixels.
+constexpr int kLeastSideLimit = 4096;
 
 struct ContextFree {
     void operator()(heif_context* context) const { heif_context_free(context); }
@@ -101,10 +104,14 @@ bool Decode(const std::vector<std::uint8_t>& bytes, CvxDIB& decoded, PhotoMetada
         reason = "the picture is too large";
         return false;
     }
-    // A grid or overlay declares its own output size, which the library believes; no side of
-    // a true picture is longer than the longest side it declares above, so a small file
-    // cannot make the decoder allocate gigabytes (the library refuses sides at or over it).
-    heif_context_set_maximum_image_size_limit(context.get(), int(std::max(width, height)) + 1);
+    // A grid or overlay declares its own output size, which the library believes, so that a
+    // small file could make it allocate gigabytes. No side of a true picture, of its coded
+    // size or of its tiles is much longer than the longest side declared above, bar the fixed
+    // tile sizes encoders use for small pictures (the library refuses sides at or over it).
+    const int longestSide = std::max({int(width), int(height), kLeastSideLimit,
+                                      heif_image_handle_get_ispe_width(handle.get()),
+                                      heif_image_handle_get_ispe_height(handle.get())});
+    heif_context_set_maximum_image_size_limit(context.get(), longestSide + 1);
     const bool alpha = heif_image_handle_has_alpha_channel(handle.get()) != 0;
     const std::unique_ptr<heif_decoding_options, OptionsFree> options(heif_decoding_options_alloc());
     options->convert_hdr_to_8bit = 1;

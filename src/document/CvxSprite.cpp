@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "colour/ColorReduce.h"
@@ -255,6 +256,20 @@ int CvxSprite::PrepareDisplayBitmap() {
     if (!bitmap) return kNotEnoughMemory;
     m_pDisplayBitmap = std::move(bitmap);
     return 0;
+}
+
+bool CvxSprite::TakeDisplayBitmap(CvxSprite& previous, std::span<const CPoint> changed) {
+    CvxDIB* bitmap = previous.m_pDisplayBitmap.get();
+    const auto is32 = [](const CvxDIB* image) { return image && image->BitCount() == 32; };
+    if (!is32(m_pImage.get()) || !is32(previous.m_pImage.get()) || !is32(bitmap) ||
+        GetBoundingRect() != previous.GetBoundingRect() || bitmap->Width() != Width() || bitmap->Height() != Height())
+        return false;
+    // A 32-bit picture's display bitmap is its plain copy.
+    for (const CPoint& point : changed)
+        if (const std::uint8_t* from = std::as_const(*m_pImage).PixelAt(point.x - m_x, point.y - m_y))
+            std::memcpy(bitmap->PixelAt(point.x - m_x, point.y - m_y), from, 4);
+    m_pDisplayBitmap = std::move(previous.m_pDisplayBitmap);
+    return true;
 }
 
 void CvxSprite::EnsureDisplayBitmap() {

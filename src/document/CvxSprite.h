@@ -77,6 +77,11 @@ public:
     int PrepareDisplayBitmap();
     void EnsureDisplayBitmap();
     void ReleaseDisplayBitmap() { m_pDisplayBitmap.reset(); }
+    // Takes over the display bitmap of `previous`, which gives it up on becoming history, for
+    // a state in its place whose picture differs from previous's at most at `changed` (canvas
+    // points), brought up to date there; no new bitmap of the whole object is made. False
+    // (nothing taken) unless both are 32-bit pictures of the same place and size.
+    bool TakeDisplayBitmap(CvxSprite& previous, std::span<const CPoint> changed);
     // The device-ready copy of the image the compositor draws; null or empty draws nothing.
     const CvxDIB* DisplayBitmap() const { return m_pDisplayBitmap.get(); }
     // `next` takes `previous`'s place in its document's list and keeps `previous` as its undo

@@ -5,8 +5,10 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <future>
 #include <memory>
 #include <new>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -361,53 +363,82 @@ public:
     }
 
 private:
+    // The values of the statistics for one block of rows.
+    struct StatisticsBlock {
+        std::vector<double> squares;  // squared gradient magnitudes
+        std::vector<std::uint8_t> laplace;
+    };
+
     // The ceilings of both parts of the edge value. The sums run in storage order on the
     // calling thread, so they never depend on how rows were shared; the values are made in
-    // blocks on every thread, twice, as storing them would cost more than making them.
+    // blocks, twice, as storing them would cost more than making them. While the caller sums
+    // one block, the other threads make the next.
     bool TakeStatistics() {
-        NonZeroSpread gradient;  // of the squared gradient magnitudes
+        NonZeroSpread gradient;
         NonZeroSpread laplacian;
         const int blockRows = static_cast<int>(std::clamp<std::int64_t>(kStatisticsBlockPixels / m_w, 1, m_h));
-        std::vector<double> squares;
-        std::vector<std::uint8_t> laplace;
+        const int blocks = (m_h + blockRows - 1) / blockRows;
+        StatisticsBlock made[2];
         try {
-            squares.resize(std::size_t(blockRows) * m_w);
-            laplace.resize(squares.size());
+            for (StatisticsBlock& block : made) {
+                block.squares.resize(std::size_t(blockRows) * m_w);
+                block.laplace.resize(block.squares.size());
+            }
         } catch (const std::bad_alloc&) {
             return false;
         }
-        for (const bool meanPass : {true, false}) {
-            for (int block = 0; block < m_h; block += blockRows) {
-                const int blockEnd = std::min(block + blockRows, m_h);
-                const bool made = ForEachBandOf(block, blockEnd, m_w, m_threads, [&](int first, int end) {
-                    DerivativeRows rows(m_image, false, 0, m_w);
-                    for (int y = first; y < end; ++y) {
-                        const DerivativeRows::Row& row = rows.At(y);
-                        double* square = squares.data() + std::size_t(y - block) * m_w;
-                        for (int x = 0; x < m_w; ++x) square[x] = row.dx[x] * row.dx[x] + row.dy[x] * row.dy[x];
-                        std::copy_n(row.laplace, m_w, laplace.data() + std::size_t(y - block) * m_w);
-                    }
-                });
-                if (!made) return false;
-                const std::size_t count = std::size_t(blockEnd - block) * m_w;
-                if (meanPass) {
-                    for (std::size_t i = 0; i < count; ++i) {
-                        gradient.AddToMean(squares[i]);
-                        laplacian.AddToMean(laplace[i]);
-                    }
-                } else {
-                    for (std::size_t i = 0; i < count; ++i) {
-                        gradient.AddToDeviation(squares[i]);
-                        laplacian.AddToDeviation(laplace[i]);
-                    }
+        // Block b of the series of 2 x blocks: the mean pass, then the deviation pass.
+        const auto make = [this, blockRows, blocks](StatisticsBlock& into, int b, unsigned threads) {
+            const int top = (b % blocks) * blockRows;
+            return ForEachBandOf(top, std::min(top + blockRows, m_h), m_w, threads, [&](int first, int end) {
+                DerivativeRows rows(m_image, false, 0, m_w);
+                for (int y = first; y < end; ++y) {
+                    const DerivativeRows::Row& row = rows.At(y);
+                    double* square = into.squares.data() + std::size_t(y - top) * m_w;
+                    for (int x = 0; x < m_w; ++x) square[x] = row.dx[x] * row.dx[x] + row.dy[x] * row.dy[x];
+                    std::copy_n(row.laplace, m_w, into.laplace.data() + std::size_t(y - top) * m_w);
+                }
+            });
+        };
+        if (!make(made[0], 0, m_threads)) return false;
+        for (int b = 0; b < 2 * blocks; ++b) {
+            std::future<bool> next;
+            if (b + 1 < 2 * blocks) next = MakeBeside([&] { return make(made[(b + 1) % 2], b + 1, m_threads - 1); });
+            const StatisticsBlock& block = made[b % 2];
+            const std::size_t count = std::size_t(std::min(blockRows, m_h - (b % blocks) * blockRows)) * m_w;
+            if (b < blocks) {
+                for (std::size_t i = 0; i < count; ++i) {
+                    gradient.AddToMean(block.squares[i]);
+                    laplacian.AddToMean(block.laplace[i]);
+                }
+            } else {
+                for (std::size_t i = 0; i < count; ++i) {
+                    gradient.AddToDeviation(block.squares[i]);
+                    laplacian.AddToDeviation(block.laplace[i]);
                 }
             }
-            gradient.CloseMean();
-            laplacian.CloseMean();
+            if (b + 1 == blocks) {
+                gradient.CloseMean();
+                laplacian.CloseMean();
+            }
+            if (next.valid() && !next.get()) return false;
         }
         m_gradientCeiling = (gradient.Mean() + gradient.Deviation()) * 8.0;
         m_laplaceCeiling = laplacian.Mean() + laplacian.Deviation();
         return true;
+    }
+
+    // Runs `work` on a thread of its own while the caller goes on, when there is a thread to
+    // spare; otherwise when its result is asked for.
+    template <typename Work>
+    std::future<bool> MakeBeside(Work work) const {
+        if (m_threads > 1) {
+            try {
+                return std::async(std::launch::async, work);
+            } catch (const std::system_error&) {
+            }
+        }
+        return std::async(std::launch::deferred, work);
     }
 
     // The rows a pixel of row y samples, from y - kSampleReach to y + kSampleReach; null for

@@ -125,7 +125,7 @@ void CvxToolBrush::CommitStroke(CvxView& view, CvxSprite& target) {
         view.SelectCanvasObject(&target, true);
         return;
     }
-    PrepareDisplayBitmapFreeingHistory(*painted, target);
+    if (!painted->TakeDisplayBitmap(target, m_pStroke->Points())) PrepareDisplayBitmapFreeingHistory(*painted, target);
     view.SelectCanvasObject(CvxSprite::CommitOver(std::move(painted), &target), true);
     view.Host().UpdateMemoryIndicator();
 }

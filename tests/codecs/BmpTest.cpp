@@ -1,3 +1,4 @@
+// BMP files other programs write, the layouts the reader refuses, and the 32-bit round trip.
 
 #include <cstring>
 
@@ -13,37 +14,26 @@ using testsupport::TempDir;
 struct BmpBuilder {
     std::int32_t width = 4, height = 2;
     std::uint16_t bitCount = 24;
-    std::uint32_t headerSize = 40, compression = 0, coloursUsed = 0;
+    std::uint32_t compression = 0, coloursUsed = 0;
     std::vector<RGBQUAD> table = {};
     std::vector<std::uint8_t> pixels = {};  // rows as stored
     std::int64_t fileSizeAdjust = 0;
 
     std::vector<std::uint8_t> Bytes() const {
-        std::vector<std::uint8_t> header(14 + headerSize, 0);
+        std::vector<std::uint8_t> header(54, 0);
         header[0] = 'B', header[1] = 'M';
-        const bool core = headerSize == 12;
-        const std::size_t tableBytes = table.size() * (core ? 3 : 4);
-        const std::uint32_t offset = static_cast<std::uint32_t>(14 + headerSize + tableBytes);
+        const std::uint32_t offset = static_cast<std::uint32_t>(54 + table.size() * 4);
         WriteLE32(&header[2], static_cast<std::uint32_t>(offset + pixels.size() + fileSizeAdjust));
         WriteLE32(&header[10], offset);
-        WriteLE32(&header[14], headerSize);
-        if (core) {
-            WriteLE16(&header[18], static_cast<std::uint16_t>(width));
-            WriteLE16(&header[20], static_cast<std::uint16_t>(height));
-            WriteLE16(&header[22], 1);
-            WriteLE16(&header[24], bitCount);
-        } else {
-            WriteLE32(&header[18], static_cast<std::uint32_t>(width));
-            WriteLE32(&header[22], static_cast<std::uint32_t>(height));
-            WriteLE16(&header[26], 1);
-            WriteLE16(&header[28], bitCount);
-            WriteLE32(&header[30], compression);
-            WriteLE32(&header[46], coloursUsed);
-        }
-        for (const auto& entry : table) {
-            header.insert(header.end(), {entry.rgbBlue, entry.rgbGreen, entry.rgbRed});
-            if (!core) header.push_back(entry.rgbReserved);
-        }
+        WriteLE32(&header[14], 40);
+        WriteLE32(&header[18], static_cast<std::uint32_t>(width));
+        WriteLE32(&header[22], static_cast<std::uint32_t>(height));
+        WriteLE16(&header[26], 1);
+        WriteLE16(&header[28], bitCount);
+        WriteLE32(&header[30], compression);
+        WriteLE32(&header[46], coloursUsed);
+        for (const auto& entry : table)
+            header.insert(header.end(), {entry.rgbBlue, entry.rgbGreen, entry.rgbRed, entry.rgbReserved});
         header.insert(header.end(), pixels.begin(), pixels.end());
         return header;
     }
@@ -62,43 +52,10 @@ LoadResult LoadBytes(CvxDIB& image, const std::vector<std::uint8_t>& bytes) {
     return {ok, platform.MessageTexts()};
 }
 
-// The first `count` bytes of the stored rows (bottom row first).
-std::vector<std::uint8_t> FirstBytes(const CvxDIB& image, std::size_t count) {
-    return {image.Bits(), image.Bits() + count};
-}
-
-TEST(BmpLoad, EveryDepthAndHeaderOtherProgramsWrite) {
-    using Bytes = std::vector<std::uint8_t>;
-    std::vector<RGBQUAD> coreTable;
-    for (int i = 0; i < 256; ++i) coreTable.push_back(RGBQUAD{std::uint8_t(i), std::uint8_t(255 - i), 9, 0});
+// The depths, the core header and the explained refusals (top-down, 16-bit, 2-bit) are pinned by
+// the corpus replay; these are the layouts it leaves open.
+TEST(BmpLoad, ShortAndOversizedColourTablesAndPlainBitFields) {
     CvxDIB image;
-
-    // 24-bit rows stay bottom-up as stored.
-    const Bytes rows = {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0};
-    ASSERT_TRUE(LoadBytes(image, BmpBuilder{.width = 2, .height = 2, .pixels = rows}.Bytes()).ok);
-    EXPECT_EQ(image.BitCount(), 24);
-    EXPECT_EQ(FirstBytes(image, 16), rows);
-    EXPECT_EQ(image.PixelAt(0, 1)[0], 1);
-    EXPECT_EQ(image.ConvertTo32(true)->PixelAt(1, 0)[3], 255);
-
-    // 1 and 4 bits widen to one byte per pixel.
-    ASSERT_TRUE(LoadBytes(image, BmpBuilder{.width = 10, .height = 1, .bitCount = 1,
-                                            .table = {RGBQUAD{0, 0, 0, 0}, RGBQUAD{255, 255, 255, 0}},
-                                            .pixels = {0b10000001, 0b01000000, 0, 0}}.Bytes()).ok);
-    EXPECT_EQ(image.BitCount(), 8);
-    EXPECT_EQ(image.GetRowBytes(), 12u);
-    EXPECT_EQ(FirstBytes(image, 10), (Bytes{1, 0, 0, 0, 0, 0, 0, 1, 0, 1}));
-    ASSERT_TRUE(LoadBytes(image, BmpBuilder{.width = 3, .height = 1, .bitCount = 4,
-                                            .table = std::vector<RGBQUAD>(16), .pixels = {0xA5, 0xF0, 0, 0}}.Bytes()).ok);
-    EXPECT_EQ(FirstBytes(image, 3), (Bytes{10, 5, 15}));
-
-    // A core header's colour triples become quads of a full header.
-    ASSERT_TRUE(LoadBytes(image, BmpBuilder{.width = 4, .height = 1, .bitCount = 8, .headerSize = 12,
-                                            .table = coreTable, .pixels = {3, 2, 1, 0}}.Bytes()).ok);
-    EXPECT_EQ(image.Header()->biSize, 40u);
-    const RGBQUAD entry = image.ColorTable()[3];
-    EXPECT_EQ((Bytes{entry.rgbBlue, entry.rgbGreen, entry.rgbReserved}), (Bytes{3, 252, 0}));
-
     // A short table: pixels from the data offset, indices past the table read a zero entry.
     ASSERT_TRUE(LoadBytes(image, BmpBuilder{.width = 4, .height = 1, .bitCount = 8, .coloursUsed = 2,
                                             .table = {RGBQUAD{10, 10, 10, 0}, RGBQUAD{20, 20, 20, 0}},
@@ -122,62 +79,34 @@ TEST(BmpLoad, EveryDepthAndHeaderOtherProgramsWrite) {
     EXPECT_EQ(image.PixelAt(0, 0)[3], 4);
 }
 
-TEST(BmpLoad, RefusalsKeepThePictureAndExplainOnlyTheUnsupportedLayouts) {
+TEST(BmpLoad, RefusalsKeepThePicture) {
     const std::vector<std::uint8_t> pixels24(24, 0);
     const struct {
         const char* name;
         std::vector<std::uint8_t> bytes;
-        std::vector<std::string> messages;
     } cases[] = {
-        {"top-down", BmpBuilder{.height = -2, .pixels = std::vector<std::uint8_t>(64)}.Bytes(),
-         {"Top down DIBs not supported"}},
-        {"16-bit", BmpBuilder{.bitCount = 16, .pixels = std::vector<std::uint8_t>(64)}.Bytes(),
-         {"16 bit-depth not supported for .bmp"}},
-        {"2-bit", BmpBuilder{.bitCount = 2, .pixels = std::vector<std::uint8_t>(64)}.Bytes(),
-         {"Unrecognized bit depth for .bmp"}},
-        {"short data", BmpBuilder{.pixels = std::vector<std::uint8_t>(10)}.Bytes(), {}},  // 2 rows of 12 needed
-        {"lying file size", BmpBuilder{.pixels = pixels24, .fileSizeAdjust = 1'000'000'000}.Bytes(), {}},
+        {"short data", BmpBuilder{.pixels = std::vector<std::uint8_t>(10)}.Bytes()},  // 2 rows of 12 needed
+        {"lying file size", BmpBuilder{.pixels = pixels24, .fileSizeAdjust = 1'000'000'000}.Bytes()},
         {"compressed", BmpBuilder{.bitCount = 8, .compression = 1, .table = std::vector<RGBQUAD>(256),
-                                  .pixels = std::vector<std::uint8_t>(16)}.Bytes(), {}},
+                                  .pixels = std::vector<std::uint8_t>(16)}.Bytes()},
         {"odd masks", BmpBuilder{.bitCount = 32, .compression = BI_BITFIELDS,
                                  .table = {RGBQUAD{0, 0, 0, 0xFF}, RGBQUAD{0xF0, 0x0F, 0, 0}, RGBQUAD{0, 0, 0xFF, 0}},
-                                 .pixels = std::vector<std::uint8_t>(32)}.Bytes(), {}},
-        {"negative width", BmpBuilder{.width = -4, .pixels = pixels24}.Bytes(), {}},
-        {"v4 header", BmpBuilder{.headerSize = 108, .pixels = pixels24}.Bytes(), {}},
-        {"huge", BmpBuilder{.width = 0x7FFFFFFF, .height = 0x7FFFFFFF}.Bytes(), {}},
-        {"empty", {}, {}},
-        {"one byte", {'B'}, {}},
-        {"cut header", {'B', 'M', 0, 0}, {}},
-        {"a JPEG", {0xFF, 0xD8, 0xFF, 0xE0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {}},
+                                 .pixels = std::vector<std::uint8_t>(32)}.Bytes()},
+        {"negative width", BmpBuilder{.width = -4, .pixels = pixels24}.Bytes()},
+        {"huge", BmpBuilder{.width = 0x7FFFFFFF, .height = 0x7FFFFFFF}.Bytes()},
+        {"empty", {}},
+        {"one byte", {'B'}},
+        {"cut header", {'B', 'M', 0, 0}},
+        {"a JPEG", {0xFF, 0xD8, 0xFF, 0xE0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
     };
     for (const auto& c : cases) {
         CvxDIB image;
         ASSERT_TRUE(image.Create(1, 1, 32));
         const auto result = LoadBytes(image, c.bytes);
         EXPECT_FALSE(result.ok) << c.name;
-        EXPECT_EQ(result.messages, c.messages) << c.name;
+        EXPECT_TRUE(result.messages.empty()) << c.name << ": only unsupported layouts are explained";
         EXPECT_EQ(image.Width(), 1) << c.name << ": a failed load keeps the previous picture";
     }
-}
-
-TEST(BmpSave, LayoutIsHeaderBlockThenRows) {
-    TempDir dir;
-    CvxDIB image;
-    ASSERT_TRUE(image.Create(3, 2, 8));
-    image.ColorTable()[5] = RGBQUAD{1, 2, 3, 0};
-    *image.PixelAt(0, 1) = 5;
-    {
-        CvxFile file;
-        ASSERT_TRUE(file.Open(dir.File("a.bmp"), CvxFile::Mode::Replace));
-        ASSERT_TRUE(image.Save(file));
-        ASSERT_TRUE(file.Commit());
-    }
-    const auto bytes = testsupport::ReadFileBytes(dir.File("a.bmp"));
-    ASSERT_EQ(bytes.size(), 1078u + 8u);
-    EXPECT_EQ(ReadLE32(&bytes[2]), 1086u);
-    EXPECT_EQ(ReadLE32(&bytes[10]), 1078u);
-    EXPECT_EQ(bytes[54 + 5 * 4 + 2], 3) << "colour table at offset 54";
-    EXPECT_EQ(bytes[1078], 5) << "the bottom row first, at offset 1078";
 }
 
 TEST(BmpSave, ThirtyTwoBitRoundTripKeepsEveryByte) {

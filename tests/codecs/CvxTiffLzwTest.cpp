@@ -17,17 +17,16 @@ std::vector<std::uint8_t> Pack(const std::vector<std::pair<unsigned, int>>& code
     return packer.Finish();
 }
 
-std::string Decode(const std::vector<std::uint8_t>& in, std::size_t capacity = 4096) {
-    CvxTiffLzw lzw;
-    std::vector<std::uint8_t> out(capacity);
-    const std::size_t n = lzw.DecodeStrip(in.data(), in.size(), out.data(), out.size());
-    return std::string(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(n));
-}
-
 std::vector<std::uint8_t> DecodeBytes(CvxTiffLzw& lzw, const std::vector<std::uint8_t>& in, std::size_t capacity) {
     std::vector<std::uint8_t> out(capacity);
     out.resize(lzw.DecodeStrip(in.data(), in.size(), out.data(), out.size()));
     return out;
+}
+
+std::string Decode(const std::vector<std::uint8_t>& in) {
+    CvxTiffLzw lzw;
+    const auto out = DecodeBytes(lzw, in, 4096);
+    return {out.begin(), out.end()};
 }
 
 TEST(TiffLzw, DecodesTableCodesTheCodeBeingDefinedAndClearCodes) {

@@ -132,53 +132,6 @@ TEST_F(TiffWrite, APageHasTheDocumentedLayout) {
     EXPECT_EQ(Bytes(file.begin() + 216, file.end()), StoredSamples(*image));
 }
 
-TEST_F(TiffWrite, PagesAreLinkedAndObjectPagesCarryTheirRecords) {
-    const auto canvas = Picture(4, 3);
-    const auto first = Picture(2, 5, 1);
-    const auto second = Picture(1, 1, 2);
-    const std::string path = m_dir.File("project.tif");
-    const std::vector<CvxObjectRecord> records = {NumberedRecord(1), NumberedRecord(-767)};
-    WritePages(path, {canvas.get(), first.get(), second.get()}, records, true);
-    const Bytes file = testsupport::ReadFileBytes(path);
-
-    // Page 0: 14 entries, its next field points at page 1 right after its pixels.
-    const std::uint32_t page1 = 216 + 4 * 3 * 4;
-    EXPECT_EQ(ReadLE32(&file[8 + 2 + 14 * 12]), page1);
-    const auto entries = Entries(file, page1);
-    ASSERT_EQ(entries.size(), 15u);
-    const std::uint32_t extra = page1 + 186;
-    EXPECT_EQ(entries[2], (Record{258, 3, 4, extra}));
-    EXPECT_EQ(entries[5], (Record{273, 4, 1, extra + 154}));
-    EXPECT_EQ(entries[14], (Record{65535, 7, 30, extra + 34}));
-    for (std::uint32_t i = 0; i < 30; ++i)
-        EXPECT_EQ(static_cast<std::int32_t>(ReadLE32(&file[extra + 34 + 4 * i])), records[0].words[i]);
-    const std::uint32_t page2 = extra + 154 + 2 * 5 * 4;
-    EXPECT_EQ(ReadLE32(&file[page1 + 2 + 15 * 12]), page2);
-    EXPECT_EQ(file.size(), page2 + 186 + 154 + 4u);
-    // Every page of a project names the project software.
-    for (std::uint32_t software : {206u, extra + 24, page2 + 186 + 24})
-        EXPECT_EQ(std::string(file.begin() + software, file.begin() + software + 10), std::string("VXProject\0", 10));
-
-    // Reading back gives the same pages and records.
-    CvxFile in;
-    ASSERT_TRUE(in.Open(path, CvxFile::Mode::Read));
-    CvxTiff tiff;
-    ASSERT_TRUE(tiff.OpenForRead(in));
-    ASSERT_EQ(tiff.PageCount(), 3);
-    EXPECT_TRUE(tiff.DetectProject());
-    CvxObjectRecord record;
-    tiff.SetRecordSource(&record);
-    const CvxDIB* originals[] = {canvas.get(), first.get(), second.get()};
-    for (int page = 0; page < 3; ++page) {
-        CvxDIB image;
-        ASSERT_TRUE(image.ReadTiffPage(tiff, page));
-        ExpectPixels(image, ExpectedAfterReading(*originals[page]));
-        if (page > 0) {
-            EXPECT_EQ(record.words, records[static_cast<std::size_t>(page - 1)].words);
-        }
-    }
-}
-
 // ---------------------------------------------------------------------------------------
 // Independent readers
 // ---------------------------------------------------------------------------------------

@@ -1,9 +1,8 @@
 // The load and save dispatchers: which reader and writer a file meets, the names they accept,
-// what a failed save reports and leaves behind, projects handed to a document, the open dialog.
+// what a failed save reports and leaves behind, the open dialog. Projects handed to a document
+// are tested with the document's project files.
 
 #include "codecs/CvxOpenDlg.h"
-#include "codecs/CvxProjectTarget.h"
-#include "codecs/CvxTiff.h"
 #include "codecs/ImageFileDispatch.h"
 #include "support/TestSupport.h"
 
@@ -15,9 +14,9 @@ using testsupport::TempDir;
 using Texts = std::vector<std::string>;
 
 // Opaque, in five colours by 8-pixel blocks (few enough to pass the reduction to 256 colours
-// exactly), the blue of the first block set by shade.
-std::unique_ptr<CvxDIB> Picture(int width, int height, std::uint8_t shade = 200) {
-    const std::uint8_t colours[5][3] = {{shade, 30, 30}, {30, 200, 30}, {30, 30, 200}, {90, 90, 90}, {250, 250, 10}};
+// exactly).
+std::unique_ptr<CvxDIB> Picture(int width, int height) {
+    const std::uint8_t colours[5][3] = {{200, 30, 30}, {30, 200, 30}, {30, 30, 200}, {90, 90, 90}, {250, 250, 10}};
     auto image = std::make_unique<CvxDIB>();
     image->Create(width, height, 32);
     testsupport::FillPixels(*image, [&](int x, int y, std::uint8_t* p) {
@@ -35,59 +34,8 @@ std::size_t FilesIn(const TempDir& dir) {
     return std::size_t(std::distance(std::filesystem::directory_iterator(dir.Path()), {}));
 }
 
-// A document double that reads and writes its objects' pages the way a project stream does.
-class RecordingDocument : public CvxProjectTarget {
-public:
-    struct Object {
-        std::unique_ptr<CvxDIB> image;
-        CvxObjectRecord record;
-    };
-
-    void LoadProject(CvxTiff& file) override {
-        ++loadCalls;
-        CvxObjectRecord record;
-        file.SetRecordSource(&record);
-        for (int page = 1; page < file.PageCount(); ++page) {
-            auto image = std::make_unique<CvxDIB>();
-            if (!image->ReadTiffPage(file, page)) break;
-            objects.push_back({std::move(image), record});
-        }
-        file.SetRecordSource(nullptr);
-    }
-
-    int SaveProject(CvxTiff& file) override {
-        CvxObjectRecord record;
-        file.SetRecordSource(&record);
-        int written = 1;
-        for (const Object& object : objects) {
-            record = object.record;
-            written = written && file.WritePage(*object.image);
-        }
-        file.SetRecordSource(nullptr);
-        return written && !failSave;
-    }
-
-    std::vector<Object> objects;
-    int loadCalls = 0;
-    bool failSave = false;
-};
-
 class Dispatch : public ::testing::Test {
 protected:
-    // A saved project: the canvas and two objects with records 1 and 2.
-    std::string SaveProject(const std::string& name) {
-        RecordingDocument document;
-        for (int i = 0; i < 2; ++i) {
-            CvxObjectRecord record;
-            record.words[0] = i + 1;
-            record.words[4] = -5 * (i + 1);
-            document.objects.push_back({Picture(3 + i, 2, std::uint8_t(60 + i)), record});
-        }
-        const std::string path = m_dir.File(name);
-        EXPECT_TRUE(m_canvas.SaveToFile(path, &document));
-        return path;
-    }
-
     platform::ScriptedPlatform m_platform;
     TempDir m_dir;
     std::unique_ptr<CvxDIB> m_picture = Picture(40, 24);
@@ -138,8 +86,6 @@ TEST_F(Dispatch, FailedSavesReportAndLeaveTargetsAsTheyWere) {
     const std::string old = m_dir.File("old"), taken = m_dir.File("taken");
     CvxDIB empty, paletted;
     ASSERT_TRUE(paletted.Create(2, 2, 8));  // only 32-bit pages are written to a TIFF
-    RecordingDocument failing;
-    failing.failSave = true;
     const RecordedMessage tif{"Failed to save TIF file", MessageStyle::Plain};
     const auto openFailure = [&](const std::string& path) {
         return RecordedMessage{"Failed to open file: " + m_dir.File(path), MessageStyle::Exclamation};
@@ -147,66 +93,32 @@ TEST_F(Dispatch, FailedSavesReportAndLeaveTargetsAsTheyWere) {
     struct Case {
         std::string name;
         const CvxDIB* image;
-        CvxProjectTarget* document;
         std::vector<RecordedMessage> messages;
     };
     const Case cases[] = {
-        {"missing/a.bmp", &m_canvas, nullptr, {openFailure("missing/a.bmp")}},
-        {"missing/a.jpg", &m_canvas, nullptr, {{"Failed to save JPG file", MessageStyle::Plain}}},
-        {"missing/a.gif", &m_canvas, nullptr,
+        {"missing/a.bmp", &m_canvas, {openFailure("missing/a.bmp")}},
+        {"missing/a.jpg", &m_canvas, {{"Failed to save JPG file", MessageStyle::Plain}}},
+        {"missing/a.gif", &m_canvas,
          {{"Unable to open file.", MessageStyle::Plain}, {"Failed to save GIF file", MessageStyle::Plain}}},
-        {"missing/a.tif", &m_canvas, nullptr, {openFailure("missing/a.tif"), tif}},
-        {"old.bmp", &empty, nullptr, {{"Failed to save file", MessageStyle::Plain}}},
-        {"old.tif", &paletted, nullptr, {tif}},
-        {"old.tif", &m_canvas, &failing, {tif}},
+        {"missing/a.tif", &m_canvas, {openFailure("missing/a.tif"), tif}},
+        {"old.bmp", &empty, {{"Failed to save file", MessageStyle::Plain}}},
+        {"old.tif", &paletted, {tif}},
         // The whole file is written, but it cannot take the place of a folder of that name.
-        {"taken.jpg", &m_canvas, nullptr, {{"Failed to save JPG file", MessageStyle::Plain}}},
-        {"taken.gif", &m_canvas, nullptr, {{"Failed to save GIF file", MessageStyle::Plain}}},
-        {"taken.tif", &m_canvas, nullptr, {tif}},
+        {"taken.jpg", &m_canvas, {{"Failed to save JPG file", MessageStyle::Plain}}},
+        {"taken.gif", &m_canvas, {{"Failed to save GIF file", MessageStyle::Plain}}},
+        {"taken.tif", &m_canvas, {tif}},
     };
     for (const Case& c : cases) {
         const std::string path = m_dir.File(c.name);
         if (c.name.starts_with("old")) testsupport::WriteFileBytes(path, {'o', 'l', 'd'});
         if (c.name.starts_with("taken")) std::filesystem::create_directory(path);
         m_platform.ClearMessages();
-        EXPECT_FALSE(c.image->SaveToFile(path, c.document)) << c.name;
+        EXPECT_FALSE(c.image->SaveToFile(path)) << c.name;
         EXPECT_EQ(m_platform.Messages(), c.messages) << c.name;
         if (c.name.starts_with("old")) EXPECT_EQ(testsupport::ReadFileBytes(path), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
         if (c.name.starts_with("taken")) EXPECT_TRUE(std::filesystem::is_directory(path)) << c.name;
     }
     EXPECT_EQ(FilesIn(m_dir), 5u) << "old.bmp, old.tif and three folders";
-}
-
-TEST_F(Dispatch, AProjectSavedFromADocumentLoadsBackIntoADocument) {
-    const std::string path = SaveProject("project.TIF");  // the name's case does not matter
-    RecordingDocument document;
-    CvxDIB image;
-    ImageKind kind = ImageKind::None;
-    ASSERT_TRUE(image.LoadFromFile(path, nullptr, &kind, &document));
-    EXPECT_EQ(kind, ImageKind::Tiff);
-    EXPECT_TRUE(image.IsEmpty());  // the caller tells a project from a picture by this
-    EXPECT_EQ(document.loadCalls, 1);
-    ASSERT_EQ(document.objects.size(), 2u);
-    for (int i = 0; i < 2; ++i) {
-        EXPECT_TRUE(SamePixels(*document.objects[i].image, *Picture(3 + i, 2, std::uint8_t(60 + i))));
-        EXPECT_EQ(document.objects[i].record.words[0], i + 1);
-        EXPECT_EQ(document.objects[i].record.words[4], -5 * (i + 1));
-    }
-    EXPECT_TRUE(m_platform.Messages().empty());
-}
-
-TEST_F(Dispatch, WithoutADocumentAProjectIsAPictureAndAPlainTiffAlwaysIs) {
-    CvxDIB project;
-    ASSERT_TRUE(project.LoadFromFile(SaveProject("project.tif")));
-    EXPECT_TRUE(SamePixels(project, m_canvas));
-
-    const std::string path = m_dir.File("plain.tif");
-    ASSERT_TRUE(m_canvas.SaveToFile(path));
-    RecordingDocument document;
-    CvxDIB image;
-    ASSERT_TRUE(image.LoadFromFile(path, nullptr, nullptr, &document));
-    EXPECT_EQ(document.loadCalls, 0);
-    EXPECT_TRUE(SamePixels(image, m_canvas));
 }
 
 TEST(BmpSaveName, ExtensionRules) {
@@ -237,7 +149,9 @@ TEST(SaveAndLoad, RefuseMissingAndInvalidNamesMissingFilesAndForeignFormats) {
     EXPECT_EQ(platform.BusyDepth(), 0);
 }
 
-TEST(LoadFromFile, EmptyPathAsksWithTheDialog) {
+// An empty name asks with the open dialog, which remembers the chosen folder; a folder given to
+// a dialog is used once and not remembered; the save dialog asks before overwriting.
+TEST(OpenDialog, AsksRemembersTheChosenFolderAndUsesAGivenOneOnce) {
     TempDir dir;
     platform::ScriptedPlatform platform;
     CvxOpenDlg::ForgetRememberedFolder();
@@ -246,40 +160,24 @@ TEST(LoadFromFile, EmptyPathAsksWithTheDialog) {
     platform.QueueFileDialogAnswer(std::nullopt);
     EXPECT_FALSE(image.LoadFromFile(""));
     EXPECT_TRUE(platform.Messages().empty()) << "a cancelled dialog fails silently";
-
     platform.QueueFileDialogAnswer(dir.File("pic.bmp"));
     EXPECT_TRUE(image.LoadFromFile(""));
-    platform.QueueFileDialogAnswer(std::nullopt);
-    image.LoadFromFile("");
-    const auto& requests = platform.FileDialogRequests();
-    ASSERT_EQ(requests.size(), 3u);
-    EXPECT_TRUE(requests[0].forOpening);
-    EXPECT_EQ(requests[0].filter, CvxOpenDlg::FilterText(CvxOpenDlg::kOpenImageFilter));
-    EXPECT_EQ(requests[0].defaultExtension, "tif");
-    EXPECT_EQ(requests[2].initialFolder, dir.Path().string() + "/") << "the chosen folder is remembered";
-}
-
-TEST(CvxOpenDlgRules, GivenFolderIsUsedOnceAndNotRemembered) {
-    platform::ScriptedPlatform platform;
-    CvxOpenDlg::ForgetRememberedFolder();
     const std::string frames = "/opt/frames/";
-    CvxOpenDlg dialog(true, CvxOpenDlg::kImageFilter);
     platform.QueueFileDialogAnswer("/opt/frames/oval.bmp");
-    EXPECT_EQ(dialog.DoModal(&frames), platform::IDOK);
-    EXPECT_EQ(dialog.PathName(), "/opt/frames/oval.bmp");
-    EXPECT_EQ(platform.FileDialogRequests()[0].initialFolder, frames);
-    EXPECT_EQ(CvxOpenDlg::RememberedFolder(), "");
-
+    EXPECT_EQ(CvxOpenDlg(true, CvxOpenDlg::kImageFilter).DoModal(&frames), platform::IDOK);
     CvxOpenDlg save(false, CvxOpenDlg::kProjectFilter, "untitled", "gif");
-    platform.QueueFileDialogAnswer("/srv/out/a.gif");
-    EXPECT_EQ(save.DoModal(), platform::IDOK);
-    const auto& request = platform.FileDialogRequests()[1];
-    EXPECT_FALSE(request.forOpening);
-    EXPECT_TRUE(request.promptOverwrite);
-    EXPECT_EQ(request.initialName, "untitled");
-    EXPECT_EQ(request.defaultExtension, "gif");
-    EXPECT_EQ(request.filter, "Project file - TIFF is native format (*.TIF)|*.tif|All files|*.*||");
-    EXPECT_EQ(CvxOpenDlg::RememberedFolder(), "/srv/out/");
+    platform.QueueFileDialogAnswer(std::nullopt);
+    EXPECT_EQ(save.DoModal(), platform::IDCANCEL);
+
+    const auto& requests = platform.FileDialogRequests();
+    ASSERT_EQ(requests.size(), 4u);
+    EXPECT_TRUE(requests[0].forOpening && !requests[0].promptOverwrite);
+    EXPECT_EQ(requests[0].defaultExtension, "tif");
+    EXPECT_EQ(requests[2].initialFolder, frames);
+    EXPECT_EQ(requests[3].initialFolder, dir.Path().string() + "/") << "the chosen folder, not the given one";
+    EXPECT_TRUE(!requests[3].forOpening && requests[3].promptOverwrite);
+    EXPECT_EQ(requests[3].initialName + " " + requests[3].defaultExtension, "untitled gif");
+    EXPECT_EQ(requests[3].filter, "Project file - TIFF is native format (*.TIF)|*.tif|All files|*.*||");
     CvxOpenDlg::ForgetRememberedFolder();
 }
 

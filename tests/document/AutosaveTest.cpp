@@ -89,9 +89,6 @@ TEST(Autosave, AKilledEditorLeavesItsWorkForTheNextStartButNeverToAnotherRunning
     CvxDoc recovered;
     ASSERT_TRUE(recovered.OnOpenDocument(entries[0].projectPath));
     ExpectSameObjects(document, recovered);
-    // The command-line companion reads it as the project it is.
-    const auto info = testsupport::RunCommand(testsupport::CliPath() + " info '" + entries[0].projectPath + "'");
-    EXPECT_NE(info.output.find("kind: project\nobjects: 3"), std::string::npos) << info.output;
 
     ASSERT_TRUE(next.Adopt(entries[0], 7));
     EXPECT_TRUE(fs::exists(next.ProjectPath(7)));

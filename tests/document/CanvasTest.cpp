@@ -80,14 +80,11 @@ TEST(CanvasBackground, RulerTicksAt96PixelsPerInch) {
     // Inch numbers 0 … 19 on both rulers, through the platform's text drawing.
     const auto& texts = platform.DrawnTexts();
     ASSERT_EQ(texts.size(), 40u);
-    EXPECT_EQ(texts[0].text, "0");
-    EXPECT_EQ(texts[0].x, 1);
-    EXPECT_EQ(texts[0].y, 41);
-    EXPECT_EQ(texts[3].x, 41 + 96);
-    EXPECT_EQ(texts[3].y, 1);
-    EXPECT_EQ(texts[39].text, "19");
-    EXPECT_EQ(texts[0].font.face, "Comic Sans MS");
-    EXPECT_EQ(texts[0].font.height, 16);
+    const auto described = [&texts](std::size_t i) {
+        return texts[i].text + " at " + std::to_string(texts[i].x) + "," + std::to_string(texts[i].y);
+    };
+    EXPECT_EQ(described(0) + "; " + described(3) + "; " + described(39), "0 at 1,41; 1 at 137,1; 19 at 1865,1");
+    EXPECT_EQ(texts[0].font.face + " " + std::to_string(texts[0].font.height), "Comic Sans MS 16");
     EXPECT_EQ(texts[0].colour, (platform::Rgb{0, 0, 255}));
 }
 

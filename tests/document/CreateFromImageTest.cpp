@@ -89,7 +89,7 @@ TEST_F(CreateFromImage, ConvertsTrimsAndPlacesAndRefusesUnsupportedDepths) {
 
 TEST_F(CreateFromImage, PlacePendingImageMakesTheFirstObject) {
     testsupport::TempDir dir;
-    const std::string path = dir.File("pending.bmp");
+    const std::string path = dir.File("pending.tif");  // a plain TIFF is a picture, not a project
     ASSERT_TRUE(Blank(12, 8, 32)->SaveToFile(path));
     ASSERT_TRUE(document.OnOpenDocument(path));
     ASSERT_NE(document.PendingImage(), nullptr);

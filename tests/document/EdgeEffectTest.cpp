@@ -131,12 +131,4 @@ TEST(EdgeEffect, AReopenedProjectShowsItsEffectsOverTheObjectsBeneath) {
     const Bgra mixed{(40 * 4 + 200 * 6) / 10, (80 * 4 + 150 * 6) / 10, (120 * 4 + 100 * 6) / 10, 255};
     EXPECT_EQ(PixelOf(*transparentAgain.Image(), 7, 7), mixed);
     EXPECT_EQ(PixelOf(*transparentAgain.Image(), 0, 0), (Bgra{0, 0, 0, 0}));
-
-    // The command-line converter flattens the same pixels.
-    const std::string flat = dir.File("flat.bmp");
-    ASSERT_EQ(testsupport::RunCommand(testsupport::CliPath() + " convert " + project + " " + flat).status, 0);
-    CvxDIB picture;
-    ASSERT_TRUE(picture.LoadFromFile(flat));
-    EXPECT_EQ(PixelOf(picture, 17, 17), mixed);
-    EXPECT_EQ(PixelOf(picture, 10, 10), kGround) << "the cut-out corner shows the ground";
 }

@@ -195,7 +195,7 @@ TEST_F(SpriteHistoryTest, EmptyHistoryKeepsOnlyTheLiveStateAndItsCurrentSettings
     EXPECT_EQ(UnaffectedBlue(Live()), 1);
 }
 
-TEST_F(SpriteHistoryTest, SnapshotTrimsTransparentMarginsWithoutMovingThePicture) {
+TEST_F(SpriteHistoryTest, SnapshotTrimsTransparentMarginsWithoutMovingThePictureAndBlankCopiesKeepSettings) {
     CvxSprite& object = Live();
     object.m_nEdgeWidth = 9;
     object.m_nPendingBlendMode = 2;
@@ -220,17 +220,13 @@ TEST_F(SpriteHistoryTest, SnapshotTrimsTransparentMarginsWithoutMovingThePicture
     EXPECT_EQ(Placement(*copy), "100,100 20x10");
     EXPECT_EQ(PixelOf(*copy->Image(), 5, 5)[3], 255);
     EXPECT_EQ(copy->DisplayBitmap(), nullptr);
-}
 
-TEST_F(SpriteHistoryTest, MakeBlankLikeCopiesSettingsButNotTheEdgeWidth) {
-    Live().m_nEdgeWidth = 9;
-    Live().m_blend = Settings(3, 10);
-    Live().m_nPendingBlendMode = 3;
-    std::unique_ptr<CvxSprite> blank = Live().MakeBlankLike();
+    // A blank object like it takes its settings but the default edge width, in opaque white.
+    std::unique_ptr<CvxSprite> blank = object.MakeBlankLike();
     ASSERT_NE(blank, nullptr);
     EXPECT_EQ(blank->m_nEdgeWidth, 5);
-    EXPECT_EQ(blank->m_blend, Settings(3, 10));
-    EXPECT_EQ(blank->m_nPendingBlendMode, 3);
+    EXPECT_EQ(blank->m_blend, Settings(2, 30));
+    EXPECT_EQ(blank->m_nPendingBlendMode, 2);
     EXPECT_EQ(Placement(*blank), "100,100 20x10");
     EXPECT_EQ(PixelOf(*blank->Image(), 3, 3), (Bgra{255, 255, 255, 255}));
 }

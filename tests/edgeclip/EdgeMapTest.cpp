@@ -156,6 +156,8 @@ TEST(EdgeMapTest, MatchesThePixelByPixelComputation) {
     // Large enough for several threads: the thread count does not change the bytes.
     check(PhotoLike(520, 400, 3), "one thread", 1);
     check(PhotoLike(520, 400, 3), "three threads", 3);
+    // The statistics are summed over blocks of a million pixels, the last one short.
+    check(PhotoLike(16384, 70, 5), "two blocks", 2);
 }
 
 class CountingPlatform : public platform::ScriptedPlatform {

@@ -14,26 +14,6 @@ TEST(ScriptedPlatform, AnswersFromQueueThenFirstButton) {
     EXPECT_EQ(scripted.MessageTexts(), (std::vector<std::string>{"Save changes?", "Again?", "Sure?"}));
 }
 
-TEST(ScriptedPlatform, NestedDoublesRestoreTheOuterOne) {
-    platform::ScriptedPlatform outer;
-    {
-        platform::ScriptedPlatform inner;
-        platform::ShowMessage("inner");
-        EXPECT_EQ(inner.Messages().size(), 1u);
-    }
-    platform::ShowMessage("outer");
-    EXPECT_EQ(outer.MessageTexts(), std::vector<std::string>{"outer"});
-}
-
-TEST(ScriptedPlatform, BusyCursorIsScoped) {
-    platform::ScriptedPlatform scripted;
-    {
-        platform::BusyCursor busy;
-        EXPECT_EQ(scripted.BusyDepth(), 1);
-    }
-    EXPECT_EQ(scripted.BusyDepth(), 0);
-}
-
 TEST(MemAvailable, ReadsKibibytesFromMeminfo) {
     testsupport::TempDir dir;
     const auto path = dir.File("meminfo");

@@ -56,10 +56,12 @@ TEST_F(BrushToolsTest, SolidBrushStrokeChangesOnlyWithinReachOfItsPathAndUndoesI
             })) << "painted at " << at.x << "," << at.y;
         }
     EXPECT_GT(changed, 13 * 40);
+    ExpectSameVisiblePixels(*painted->DisplayBitmap(), *painted->Image());  // what the canvas draws
 
     ASSERT_TRUE(m_frame->SendCommand(ID_EDIT_UNDO));
     ASSERT_EQ(Document().GetSelected(), &photo);
     ExpectSameVisiblePixels(*photo.Image(), *before);
+    ExpectSameVisiblePixels(*photo.DisplayBitmap(), *before);
 }
 
 TEST_F(BrushToolsTest, PressOutsideTheSelectionPaintsTheObjectUnderThePointerUnlessErasingWithShift) {

@@ -232,7 +232,7 @@ TEST(Texts, ReadExactly) {
         {Text(FindString(133)), "(none)"},
         {Text(FindString(61449)), "(none)"},
         // The status bar (the pane itself is checked over the canvas): blank position on column or
-    // row zero, zoom only for the menu's levels.
+        // row zero, zoom only for the menu's levels.
         {PositionText(-5, 1999), "(  -5, 1999)    "},
         {PositionText(12, 0), std::string(16, ' ')},
         {ZoomText(2000), "zoom: 100% "},

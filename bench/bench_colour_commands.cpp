@@ -20,6 +20,7 @@
 #include <random>
 #include <vector>
 
+#include "VipsReference.h"
 #include "colour/ColorReduce.h"
 #include "colour/Equalize.h"
 #include "colour/HsiAdjust.h"
@@ -149,18 +150,7 @@ void RunVips(benchmark::State& state, const std::function<int(VipsImage*, VipsIm
     VipsImage* joined[] = {red, green, blue};
     vips_bandjoin(joined, &rgb, 3, nullptr);
     VipsImage* source = vips_image_copy_memory(rgb);
-    for (auto _ : state) {
-        VipsImage* out = nullptr;
-        if (pipeline(source, &out)) {
-            state.SkipWithError(vips_error_buffer());
-            break;
-        }
-        std::size_t size = 0;
-        void* bytes = vips_image_write_to_memory(out, &size);
-        benchmark::DoNotOptimize(bytes);
-        g_free(bytes);
-        g_object_unref(out);
-    }
+    TimeVipsToMemory(state, source, pipeline);
     for (VipsImage* image : {source, rgb, red, green, blue, bgra}) g_object_unref(image);
     Count(state);
 }

@@ -16,6 +16,7 @@
 
 #include "MemcpyReference.h"
 #include "QtViewBench.h"
+#include "VipsReference.h"
 #include "app/CChildFrame.h"
 #include "app/CMainFrame.h"
 #include "document/CvxDoc.h"
@@ -105,18 +106,7 @@ void BM_VipsRotate30OneThread(benchmark::State& state) {
     for (int y = 0; y < kHeight; ++y)
         std::memcpy(rows.data() + std::size_t(y) * kWidth * 4, source->RowAt(y), std::size_t(kWidth) * 4);
     VipsImage* in = vips_image_new_from_memory(rows.data(), rows.size(), kWidth, kHeight, 4, VIPS_FORMAT_UCHAR);
-    for (auto _ : state) {
-        VipsImage* out = nullptr;
-        if (vips_rotate(in, &out, 30.0, nullptr)) {
-            state.SkipWithError(vips_error_buffer());
-            break;
-        }
-        std::size_t size = 0;
-        void* bytes = vips_image_write_to_memory(out, &size);
-        benchmark::DoNotOptimize(bytes);
-        g_free(bytes);
-        g_object_unref(out);
-    }
+    TimeVipsToMemory(state, in, [](VipsImage* image, VipsImage** out) { return vips_rotate(image, out, 30.0, nullptr); });
     g_object_unref(in);
     state.SetItemsProcessed(std::int64_t(state.iterations()) * kWidth * kHeight);
 }

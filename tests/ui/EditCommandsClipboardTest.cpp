@@ -103,33 +103,3 @@ TEST_F(EditCommandsTest, PictureCopiedInAnotherProgramPastesAsAnObjectWithItsTra
     QGuiApplication::clipboard()->clear();
     EXPECT_FALSE(Enabled(ID_EDIT_PASTE));
 }
-
-TEST_F(EditCommandsTest, StandardShortcutsReachTheCommandsWhenTheViewHasFocus) {
-    m_frame->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(m_frame.get()));
-    View().setFocus();
-    QApplication::processEvents();
-    ASSERT_TRUE(View().hasFocus());
-
-    CvxSprite& object = AddObject(MakeImage(6, 6, {1, 2, 3, 255}), 1500, 1500);
-    Document().SetSelected(&object);
-    m_frame->UpdateCommandStates();
-    QTest::keyClick(&View(), Qt::Key_C, Qt::ControlModifier);
-    ASSERT_TRUE(m_platform.HasClipboardBlock()) << "Ctrl+C copies";
-
-    m_frame->UpdateCommandStates();
-    QTest::keyClick(&View(), Qt::Key_V, Qt::ControlModifier);
-    ASSERT_EQ(Document().Objects().size(), 3u) << "Ctrl+V pastes";
-    ASSERT_NE(Document().GetSelected(), &object);
-
-    m_frame->UpdateCommandStates();
-    Key(Qt::Key_Delete);
-    EXPECT_EQ(Document().Objects().size(), 2u) << "Delete bins the pasted copy";
-    EXPECT_EQ(Document().DeleteBin().size(), 1u);
-
-    Document().SetSelected(&object);
-    m_platform.ClearClipboard();
-    m_frame->UpdateCommandStates();
-    QTest::keyClick(&View(), Qt::Key_X, Qt::ControlModifier);
-    EXPECT_EQ(Document().DeleteBin().size(), 2u) << "Ctrl+X cuts (here: over nothing)";
-}

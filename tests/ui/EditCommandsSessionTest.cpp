@@ -4,24 +4,47 @@
 
 using namespace testsupport;
 
-// A whole editing session: a photograph, a pasted picture moved and restacked, a cut with
-// undo and redo, the cut piece pasted back, grouped, ungrouped and grouped again, then the
-// project and a JPEG written and the project read again object for object.
+// A whole editing session with the keyboard's shortcuts: a photograph, a pasted picture copied,
+// moved and restacked, a cut with undo and redo, the cut piece pasted back, grouped, ungrouped
+// and grouped again, then the project and a JPEG written and the project read again object
+// for object.
 TEST_F(EditCommandsTest, SessionSurvivesSavingAndReopeningTheProject) {
     const CPoint photoAt{Photo().m_x, Photo().m_y};
+    m_frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_frame.get()));
+    View().setFocus();
+    QApplication::processEvents();
+    // The shortcut's action is enabled as the idle update would have it.
+    const auto shortcut = [this](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
+        m_frame->UpdateCommandStates();
+        QTest::keyClick(&View(), key, modifiers);
+    };
 
     // Paste a 40 x 30 picture with a clear corner onto the photograph.
-    auto picture = MakeImage(40, 30, {20, 40, 250, 255});
+    constexpr Rgba kBlue{20, 40, 250, 255}, kClear{0, 0, 0, 0};
+    auto picture = MakeImage(40, 30, kBlue);
     for (int y = 0; y < 5; ++y)
-        for (int x = 0; x < 5; ++x) SetPixel(*picture, x, y, {0, 0, 0, 0});
+        for (int x = 0; x < 5; ++x) SetPixel(*picture, x, y, kClear);
     ASSERT_TRUE(m_platform.SetClipboardBlock(picture->CopyToGlobalHandle()));
     View().m_lastPressPoint = {photoAt.x + 100, photoAt.y + 50};
-    m_frame->SendCommand(ID_EDIT_PASTE);
+    shortcut(Qt::Key_V);
     ASSERT_EQ(Document().Objects().size(), 2u);
     CvxSprite* pasted = Document().GetSelected();
     ASSERT_EQ(pasted, Document().Objects().front().get());
 
+    // A copy of it pasted and deleted again.
+    m_platform.ClearClipboard();
+    shortcut(Qt::Key_C);
+    ASSERT_TRUE(m_platform.HasClipboardBlock());
+    shortcut(Qt::Key_V);
+    ASSERT_EQ(Document().Objects().size(), 3u);
+    ASSERT_NE(Document().GetSelected(), pasted);
+    shortcut(Qt::Key_Delete, {});
+    EXPECT_EQ(Document().Objects().size(), 2u);
+    EXPECT_EQ(Document().DeleteBin().size(), 1u);
+
     // Move it, then down and up the stack.
+    Document().SetSelected(pasted);
     pasted->m_x += 25;
     pasted->m_y += 10;
     m_frame->SendCommand(ID_EDIT_MOVE_BELOW);
@@ -29,28 +52,43 @@ TEST_F(EditCommandsTest, SessionSurvivesSavingAndReopeningTheProject) {
     m_frame->SendCommand(ID_EDIT_MOVE_ABOVE);
     EXPECT_EQ(Document().Objects().front().get(), pasted);
 
-    // Cut it out of the photograph; undo and redo on the photograph.
-    const CPoint inside{pasted->m_x + 20, pasted->m_y + 15};
-    const CPoint clearCorner{pasted->m_x + 1, pasted->m_y + 1};
-    m_frame->SendCommand(ID_EDIT_CUT);
+    // Cut it out of the photograph: the clipboard holds the photograph's pixels under its
+    // shape, the clear corner stays clear and cuts nothing, and the picture waits in the bin.
+    const CPoint at{pasted->m_x, pasted->m_y};
+    const CPoint inside{at.x + 20, at.y + 15}, clearCorner{at.x + 1, at.y + 1};
+    Document().SetModifiedFlag(false);
+    shortcut(Qt::Key_X);
     ASSERT_EQ(Document().Objects().size(), 1u);
+    EXPECT_EQ(Document().GetSelected(), &Photo());
+    EXPECT_TRUE(Document().IsModified());
     EXPECT_FALSE(Photo().HitTest(inside));
     EXPECT_TRUE(Photo().HitTest(clearCorner)) << "the clear corner cut nothing";
+    ASSERT_EQ(Document().DeleteBin().size(), 2u);
+    EXPECT_EQ(GetPixel(*Document().DeleteBin().back()->Image(), 20, 15), kBlue);
+    const auto block = m_platform.GetClipboardBlock();
+    ASSERT_TRUE(block.has_value());
+    const CvxDIB taken(*block);
+    ASSERT_EQ(taken.Width(), 40);
+    ASSERT_EQ(taken.Height(), 30);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x) {
+            const Rgba got = GetPixel(taken, x, y);  // a clear pixel's colour carries nothing
+            ASSERT_EQ(got, x < 5 && y < 5 ? (Rgba{got.r, got.g, got.b, 0}) : PhotoPixelAt(at.x + x, at.y + y)) << x << "," << y;
+        }
+    // Undo and redo on the photograph.
     Photo().Undo(&View());
-    EXPECT_TRUE(Photo().HitTest(inside));
+    EXPECT_EQ(GetPixel(*Photo().Image(), inside.x - Photo().m_x, inside.y - Photo().m_y), PhotoPixelAt(inside.x, inside.y));
     Photo().Redo(&View());
     EXPECT_FALSE(Photo().HitTest(inside));
 
     // The piece comes back from the clipboard, next to where the picture was pasted.
-    m_frame->SendCommand(ID_EDIT_PASTE);
+    shortcut(Qt::Key_V);
     ASSERT_EQ(Document().Objects().size(), 2u);
     const CvxSprite& piece = *Document().Objects().front();
     EXPECT_EQ(GetPixel(*piece.Image(), 20, 15), PhotoPixelAt(inside.x, inside.y));
 
     // Group the piece with the photograph (Ctrl-click, then a double click), ungroup, undo
     // nothing of it, and group again so that the project carries a group.
-    View().setFocus();
-    QApplication::processEvents();
     const CPoint onPiece{piece.m_x + 20, piece.m_y + 15};
     const CPoint onPhoto{photoAt.x + 3, photoAt.y + 3};
     const auto groupBoth = [&] {

@@ -24,48 +24,6 @@ CPoint Position(const CvxSprite& object) { return {object.m_x, object.m_y}; }
 
 // --- Cut ---------------------------------------------------------------------------------
 
-TEST_F(EditCommandsTest, CutTakesThePictureUnderTheShapeAndLeavesAHoleThatUndoRestores) {
-    const int left = Photo().m_x + 50, top = Photo().m_y + 40;
-    CvxSprite& shape = AddObject(HalfTransparentImage(), left, top);
-    Document().SetSelected(&shape);
-    Document().SetModifiedFlag(false);
-
-    m_frame->SendCommand(ID_EDIT_CUT);
-
-    // The clipboard holds the picture's pixels under the opaque half; the rest stays as it was.
-    const auto block = m_platform.GetClipboardBlock();
-    ASSERT_TRUE(block.has_value());
-    const CvxDIB taken(*block);
-    ASSERT_EQ(taken.Width(), 20);
-    ASSERT_EQ(taken.Height(), 10);
-    for (int y = 0; y < 10; ++y)
-        for (int x = 0; x < 20; ++x) {
-            const Rgba expected = x < 10 ? PhotoPixelAt(left + x, top + y) : kClear;
-            ASSERT_EQ(GetPixel(taken, x, y), expected) << x << "," << y;
-        }
-
-    // The picture has a transparent hole of the shape and is the selection.
-    ASSERT_EQ(Document().Objects().size(), 1u);
-    CvxSprite& holed = Photo();
-    EXPECT_EQ(Document().GetSelected(), &holed);
-    EXPECT_FALSE(holed.HitTest({left, top}));
-    EXPECT_FALSE(holed.HitTest({left + 9, top + 9}));
-    EXPECT_TRUE(holed.HitTest({left + 10, top})) << "the transparent half cuts nothing";
-    EXPECT_TRUE(holed.HitTest({left - 1, top}));
-    EXPECT_TRUE(Document().IsModified());
-
-    // The cut object waits in the delete bin unchanged.
-    ASSERT_EQ(Document().DeleteBin().size(), 1u);
-    EXPECT_EQ(GetPixel(*Document().DeleteBin().front()->Image(), 0, 0), kRed);
-
-    // Undo on the picture brings its pixels back.
-    ASSERT_TRUE(holed.HasHistory());
-    holed.Undo(&View());
-    CvxSprite& restored = Photo();
-    const Rgba under = GetPixel(*restored.Image(), left - restored.m_x, top - restored.m_y);
-    EXPECT_EQ(under, PhotoPixelAt(left, top));
-}
-
 TEST_F(EditCommandsTest, CutAtThePicturesCornerTrimsTheEmptiedMarginAndCutOverNothingOnlyBins) {
     // A shape covering the whole top rows: the cut copy loses those rows and moves down.
     const int left = Photo().m_x - 5, top = Photo().m_y - 5;

@@ -105,64 +105,46 @@ TEST_F(EditCommandsTest, InsertImageStartsAtTheInsetAndCascades) {
 
 // --- Delete, stacking order and background ----------------------------------------------
 
-TEST_F(EditCommandsTest, BothDeleteCommandsBinTheSelection) {
-    Document().SetSelected(nullptr);
-    EXPECT_FALSE(Enabled(ID_EDIT_DELETE));
-    EXPECT_FALSE(Enabled(ID_OBJECT_DELETE));
-    CvxSprite& first = AddObject(MakeImage(10, 10, kRed), 10, 10);
-    Document().SetSelected(&first);
-    EXPECT_TRUE(Enabled(ID_EDIT_DELETE));
-    m_frame->SendCommand(ID_EDIT_DELETE);
-    EXPECT_EQ(Document().DeleteBin().size(), 1u);
-    Document().SetSelected(&Photo());
-    m_frame->SendCommand(ID_OBJECT_DELETE);
-    EXPECT_TRUE(Document().Objects().empty());
-    EXPECT_EQ(Document().DeleteBin().size(), 2u);
-    EXPECT_EQ(Document().GetSelected(), nullptr);
-}
-
-TEST_F(EditCommandsTest, MoveAboveAndBelowAreDisabledAtTheEndsOfTheStack) {
+TEST_F(EditCommandsTest, StackingBackgroundAndDeleteCommandsFollowTheSelectionAndCanvasTogglesShowTheirMarks) {
     CvxSprite& top = AddObject(MakeImage(10, 10, kRed), Photo().m_x + 5, Photo().m_y + 5);
-    CvxSprite& photo = Photo();
+    CvxSprite* photo = &Photo();
+    Document().SetSelected(nullptr);
+    for (const int id : {ID_EDIT_MOVE_ABOVE, ID_EDIT_MOVE_BELOW, ID_EDIT_DELETE, ID_OBJECT_DELETE}) EXPECT_FALSE(Enabled(id)) << id;
+
+    // Down and up the stack: the end the object has reached disables its way.
     Document().SetSelected(&top);
     EXPECT_FALSE(Enabled(ID_EDIT_MOVE_ABOVE));
-    EXPECT_TRUE(Enabled(ID_EDIT_MOVE_BELOW));
-
     m_frame->SendCommand(ID_EDIT_MOVE_BELOW);
     EXPECT_EQ(Document().Objects().back().get(), &top);
-    EXPECT_EQ(Document().Objects().front().get(), &photo);
+    EXPECT_EQ(Document().Objects().front().get(), photo);
     EXPECT_TRUE(Enabled(ID_EDIT_MOVE_ABOVE));
     EXPECT_FALSE(Enabled(ID_EDIT_MOVE_BELOW));
-
     m_frame->SendCommand(ID_EDIT_MOVE_ABOVE);
     EXPECT_EQ(Document().Objects().front().get(), &top);
 
-    Document().SetSelected(nullptr);
-    EXPECT_FALSE(Enabled(ID_EDIT_MOVE_ABOVE));
-    EXPECT_FALSE(Enabled(ID_EDIT_MOVE_BELOW));
-}
-
-TEST_F(EditCommandsTest, SelectionBecomesTheBackgroundAndComesBackAtTheBottom) {
-    CvxSprite& top = AddObject(MakeImage(10, 10, kRed), 5, 5);
-    CvxSprite* photo = &Photo();
+    // The photograph becomes the background, one at a time, and comes back at the bottom.
     Document().SetSelected(photo);
     EXPECT_FALSE(Enabled(ID_EDIT_RELEASE_BACKGROUND));
-    ASSERT_TRUE(Enabled(ID_EDIT_SET_BACKGROUND));
     m_frame->SendCommand(ID_EDIT_SET_BACKGROUND);
     EXPECT_EQ(Document().Canvas().Background(), photo);
     EXPECT_EQ(Document().Objects().size(), 1u);
     EXPECT_EQ(Document().GetSelected(), nullptr);
     Document().SetSelected(&top);
     EXPECT_FALSE(Enabled(ID_EDIT_SET_BACKGROUND)) << "one background at a time";
-    ASSERT_TRUE(Enabled(ID_EDIT_RELEASE_BACKGROUND));
-
     m_frame->SendCommand(ID_EDIT_RELEASE_BACKGROUND);
     EXPECT_EQ(Document().Canvas().Background(), nullptr);
     EXPECT_EQ(Document().Objects().back().get(), photo);
     EXPECT_EQ(Document().GetSelected(), photo);
-}
 
-TEST_F(EditCommandsTest, CanvasTogglesRecomposeAndShowTheirCheckMarks) {
+    // Both delete commands bin the selection.
+    m_frame->SendCommand(ID_OBJECT_DELETE);
+    Document().SetSelected(&top);
+    m_frame->SendCommand(ID_EDIT_DELETE);
+    EXPECT_TRUE(Document().Objects().empty());
+    EXPECT_EQ(Document().DeleteBin().size(), 2u);
+    EXPECT_EQ(Document().GetSelected(), nullptr);
+
+    // The canvas toggles recompose and show their check marks.
     CvxCanvas& canvas = Document().Canvas();
     canvas.m_bCheckered = true;
     canvas.m_bRulers = false;
@@ -171,7 +153,7 @@ TEST_F(EditCommandsTest, CanvasTogglesRecomposeAndShowTheirCheckMarks) {
     const std::string plain = testsupport::PixelHash(canvas.CanvasImage());
     m_frame->SendCommand(ID_VIEW_CHECKERED);
     EXPECT_TRUE(Checked(ID_VIEW_CHECKERED));
-    EXPECT_NE(testsupport::PixelHash(canvas.CanvasImage()), plain) << "the squares show outside the photograph";
+    EXPECT_NE(testsupport::PixelHash(canvas.CanvasImage()), plain) << "the squares show on the empty canvas";
     m_frame->SendCommand(ID_VIEW_RULERS);
     EXPECT_TRUE(canvas.m_bRulers);
     EXPECT_TRUE(Checked(ID_VIEW_RULERS));
@@ -219,7 +201,7 @@ TEST_F(EditCommandsTest, EmptyingCommandsFollowTheirStateAndAskFirst) {
 
 // --- Save Selection ----------------------------------------------------------------------
 
-TEST_F(EditCommandsTest, SaveSelectionOffersJpegOnlyForOpaqueObjects) {
+TEST_F(EditCommandsTest, SaveSelectionOffersJpegOnlyForOpaqueObjectsAndWritesWhatWasChosen) {
     Document().SetSelected(&Photo());
     m_frame->SendCommand(ID_FILE_SAVE_SELECTION);  // cancelled
     ASSERT_EQ(m_platform.FileDialogRequests().size(), 1u);
@@ -242,13 +224,11 @@ TEST_F(EditCommandsTest, SaveSelectionOffersJpegOnlyForOpaqueObjects) {
     ASSERT_EQ(written.BitCount(), 32);
     EXPECT_EQ(GetPixel(written, 2, 2), kRed);
     EXPECT_EQ(GetPixel(written, 15, 2).a, 0);
-}
 
-TEST_F(EditCommandsTest, SaveSelectionAsGifWritesAPalettedPicture) {
+    // As a GIF the photograph is written as a paletted picture.
     Document().SetSelected(&Photo());
     m_platform.QueueFileDialogAnswer(m_dir.File("photo.Gif"));
     m_frame->SendCommand(ID_FILE_SAVE_SELECTION);
-    CvxDIB written;
     ImageKind kind = ImageKind::None;
     ASSERT_TRUE(written.LoadFromFile(m_dir.File("photo.Gif"), nullptr, &kind));
     EXPECT_EQ(kind, ImageKind::Gif);

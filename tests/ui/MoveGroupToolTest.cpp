@@ -14,26 +14,15 @@ constexpr const char* kMovePrompt =
     "Bcksp to delete.";
 constexpr const char* kGroupPrompt = "Click to select/unselect. Double click to end.";
 
-// A 32-bit picture of one grey shade, opaque in the columns [firstOpaque, lastOpaque) (all
-// columns by default) and transparent elsewhere.
-std::unique_ptr<CvxDIB> Picture(int width, int height, std::uint8_t shade, int firstOpaque = 0, int lastOpaque = -1) {
-    auto image = testsupport::MakeImage(width, height, {});
-    if (lastOpaque < 0) lastOpaque = width;
-    testsupport::FillPixels(*image, [&](int x, int, std::uint8_t* p) {
-        const bool opaque = x >= firstOpaque && x < lastOpaque;
-        p[0] = p[1] = p[2] = opaque ? shade : 0;
-        p[3] = opaque ? 255 : 0;
-    });
-    return image;
-}
+std::unique_ptr<CvxDIB> Grey(int width, int height, int shade) { return testsupport::MakeImage(width, height, {shade, shade, shade}); }
 
 // The editor with two plain objects on an empty canvas, the upper one overlapping the lower.
 class MoveGroupToolTest : public EditorTest {
 protected:
     void SetUp() override {
         EditorTest::SetUp();
-        m_lower = &AddObject(Picture(80, 60, 40), 100, 100);
-        m_upper = &AddObject(Picture(80, 60, 200), 150, 120);
+        m_lower = &AddObject(Grey(80, 60, 40), 100, 100);
+        m_upper = &AddObject(Grey(80, 60, 200), 150, 120);
         Document().SetSelected(nullptr);
         View().setFocus();
         Repaint();
@@ -101,8 +90,12 @@ TEST_F(MoveGroupToolTest, OffCanvasTestIgnoresATwoPixelMarginAtTheCrossedEdge) {
     } cases[] = {{-40, 10, 40, 42, true}, {-40, 10, 40, 43, false}, {w - 2, 0, 0, -1, true},
                  {w - 3, 0, 0, -1, false}, {0, h + 5, 0, -1, true}, {0, 0, 0, -1, false}};
     for (const auto& c : cases) {
+        auto picture = Grey(50, 20, 90);
+        for (int x = 0; x < 50; ++x)
+            if (x < c.from || x >= (c.to < 0 ? 50 : c.to))
+                for (int y = 0; y < 20; ++y) testsupport::SetPixel(*picture, x, y, {0, 0, 0, 0});
         CvxSprite object(&Document());
-        object.Attach(Picture(50, 20, 90, c.from, c.to), nullptr, nullptr, false);
+        object.Attach(std::move(picture), nullptr, nullptr, false);
         object.m_x = c.x;
         object.m_y = c.y;
         EXPECT_EQ(CvxToolMove::IsOffCanvas(object, w, h), c.off) << c.x << "," << c.y << " opaque to " << c.to;
@@ -135,9 +128,7 @@ TEST_F(MoveGroupToolTest, ArrowKeysNudgeShiftArrowsOnlyRestackUpAndDownAndADoubl
 }
 
 TEST_F(MoveGroupToolTest, BackspaceDeletesAndUndoRestoresInPlace) {
-    CommandUpdate update;
-    Move().OnUpdateUndo(View(), update);
-    EXPECT_FALSE(update.enabled) << "nothing selected and nothing deleted";
+    EXPECT_FALSE(UndoEnabled()) << "nothing selected and nothing deleted";
     Click({200, 150});
     ASSERT_EQ(Document().GetSelected(), m_upper);
     Key(Qt::Key_Backspace);
@@ -149,39 +140,12 @@ TEST_F(MoveGroupToolTest, BackspaceDeletesAndUndoRestoresInPlace) {
     EXPECT_EQ(m_upper->m_x, 150) << "only objects that left the canvas move";
 }
 
-TEST_F(MoveGroupToolTest, CtrlClickAndADoubleClickOnASecondObjectGroupBothAndUngroupPutsThemBack) {
-    EXPECT_FALSE(Enabled(ID_EDIT_UNGROUP)) << "a plain object is no group";
-    QTest::keyPress(&View(), Qt::Key_Control);
-    Click({110, 110}, Qt::ControlModifier);
-    QTest::keyRelease(&View(), Qt::Key_Control);
-    ASSERT_EQ(m_frame->CurrentTool(), &Group());
-    EXPECT_EQ(m_lower->m_nGroupMark, 1);
-    EXPECT_EQ(Group().m_nMarked, 1);
-    EXPECT_EQ(m_frame->PromptText(), kGroupPrompt);
-
-    DoubleClick({220, 170});
-    EXPECT_EQ(m_frame->CurrentTool(), m_frame->MoveTool());
-    ASSERT_EQ(Document().Objects().size(), 1u);
-    auto* group = dynamic_cast<CvxSpriteGroup*>(Document().Objects().front().get());
-    ASSERT_NE(group, nullptr);
-    EXPECT_EQ(group->Members().size(), 2u);
-    EXPECT_EQ(Document().GetSelected(), group);
-    EXPECT_EQ(m_frame->PromptText(), kMovePrompt);
-
-    ASSERT_TRUE(Enabled(ID_EDIT_UNGROUP));
-    EXPECT_TRUE(m_frame->SendCommand(ID_EDIT_UNGROUP));
-    ASSERT_EQ(Document().Objects().size(), 2u);
-    EXPECT_EQ(Document().Objects().front().get(), m_upper);
-    EXPECT_EQ(Document().Objects().back().get(), m_lower);
-    EXPECT_EQ((CPoint{m_lower->m_x, m_lower->m_y}), (CPoint{100, 100}));
-    EXPECT_EQ((CPoint{m_upper->m_x, m_upper->m_y}), (CPoint{150, 120}));
-    EXPECT_EQ(Document().GetSelected(), nullptr);
-    EXPECT_EQ(m_frame->CurrentTool(), m_frame->MoveTool());
-}
-
-TEST_F(MoveGroupToolTest, GroupToolClicksToggleMarksAndASingleMarkOnlySelects) {
+TEST_F(MoveGroupToolTest, GroupsAreMarkedByClicksAndEndByADoubleClickTheCommandAgainOrAnEmptyClick) {
+    // Clicks toggle a mark; a double click on a single mark only selects.
     m_frame->SendCommand(ID_TOOL_GROUP);
     ASSERT_EQ(m_frame->CurrentTool(), &Group());
+    EXPECT_TRUE(Checked(ID_TOOL_GROUP));
+    EXPECT_FALSE(Checked(ID_TOOL_MOVE));
     Click({110, 110});
     Click({110, 110});
     EXPECT_EQ(m_lower->m_nGroupMark, 0) << "second click unmarks";
@@ -191,25 +155,50 @@ TEST_F(MoveGroupToolTest, GroupToolClicksToggleMarksAndASingleMarkOnlySelects) {
     EXPECT_EQ(Document().Objects().size(), 2u) << "one object makes no group";
     EXPECT_EQ(Document().GetSelected(), m_lower);
     EXPECT_EQ(m_lower->m_nGroupMark, 0);
-}
 
-TEST_F(MoveGroupToolTest, GroupCommandAgainFinishesTheGroupAndEmptyClickCancels) {
+    // Ctrl-click under the move tool starts a group; a double click on the second ends it.
+    EXPECT_FALSE(Enabled(ID_EDIT_UNGROUP)) << "a plain object is no group";
+    QTest::keyPress(&View(), Qt::Key_Control);
+    Click({110, 110}, Qt::ControlModifier);
+    QTest::keyRelease(&View(), Qt::Key_Control);
+    ASSERT_EQ(m_frame->CurrentTool(), &Group());
+    EXPECT_EQ(m_lower->m_nGroupMark, 1);
+    EXPECT_EQ(Group().m_nMarked, 1);
+    EXPECT_EQ(m_frame->PromptText(), kGroupPrompt);
+    DoubleClick({220, 170});
+    EXPECT_EQ(m_frame->CurrentTool(), m_frame->MoveTool());
+    ASSERT_EQ(Document().Objects().size(), 1u);
+    auto* group = dynamic_cast<CvxSpriteGroup*>(Document().Objects().front().get());
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(group->Members().size(), 2u);
+    EXPECT_EQ(Document().GetSelected(), group);
+    EXPECT_EQ(m_frame->PromptText(), kMovePrompt);
+
+    // Ungroup puts both back where they were.
+    ASSERT_TRUE(Enabled(ID_EDIT_UNGROUP));
+    EXPECT_TRUE(m_frame->SendCommand(ID_EDIT_UNGROUP));
+    ASSERT_EQ(Document().Objects().size(), 2u);
+    EXPECT_EQ(Document().Objects().front().get(), m_upper);
+    EXPECT_EQ(Document().Objects().back().get(), m_lower);
+    EXPECT_EQ((CPoint{m_lower->m_x, m_lower->m_y}), (CPoint{100, 100}));
+    EXPECT_EQ((CPoint{m_upper->m_x, m_upper->m_y}), (CPoint{150, 120}));
+    EXPECT_EQ(Document().GetSelected(), nullptr);
+    EXPECT_EQ(m_frame->CurrentTool(), m_frame->MoveTool());
+
+    // The Group command again finishes the group; a click on empty canvas cancels.
     m_frame->SendCommand(ID_TOOL_GROUP);
-    EXPECT_TRUE(Checked(ID_TOOL_GROUP));
-    EXPECT_FALSE(Checked(ID_TOOL_MOVE));
     Click({110, 110});
     Click({220, 170});
     EXPECT_EQ(Group().m_nMarked, 2);
     m_frame->SendCommand(ID_TOOL_GROUP);
     EXPECT_EQ(Document().Objects().size(), 1u);
     EXPECT_EQ(m_frame->CurrentTool(), m_frame->MoveTool());
-
     m_frame->SendCommand(ID_TOOL_GROUP);
-    CvxSprite* group = Document().Objects().front().get();
+    CvxSprite* regrouped = Document().Objects().front().get();
     Click({110, 110});
-    EXPECT_EQ(group->m_nGroupMark, 1);
+    EXPECT_EQ(regrouped->m_nGroupMark, 1);
     Click({900, 900});
-    EXPECT_EQ(group->m_nGroupMark, 0);
+    EXPECT_EQ(regrouped->m_nGroupMark, 0);
     EXPECT_EQ(m_frame->CurrentTool(), m_frame->MoveTool());
     EXPECT_FALSE(Checked(ID_TOOL_GROUP));
     EXPECT_TRUE(Checked(ID_TOOL_MOVE));
@@ -220,7 +209,7 @@ TEST_F(MoveGroupToolTest, PressInASecondWindowTakesTheMoveToolThere) {
     auto document = std::make_unique<CvxDoc>();
     ASSERT_TRUE(document->OnNewDocument());
     CChildFrame* second = CChildFrame::Open(*m_frame, std::move(document));
-    CvxSprite* other = &AddObject(second->Document(), Picture(40, 40, 120), 10, 10);
+    CvxSprite* other = &AddObject(second->Document(), Grey(40, 40, 120), 10, 10);
     QApplication::processEvents();
     m_frame->SendCommand(ID_TOOL_GROUP);
     ASSERT_EQ(Group().BoundView(), &View());

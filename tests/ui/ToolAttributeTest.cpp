@@ -60,6 +60,7 @@ TEST_F(ToolAttributeTest, EveryToolCommandShowsItsPromptExactly) {
     const std::pair<int, const char*> expected[] = {
         {ID_TOOL_EDGE_CLIP, "Edge Clip from original background."},
         {ID_TOOL_RECT_SELECT, "Select region: Drag mouse, click inside to accept."},
+        {ID_TOOL_ELLIPSE_SELECT, "Select region: Drag mouse, click inside to accept."},
         {ID_TOOL_SCALE, "Resize object: Drag a corner.  Click to end."},
         {ID_TOOL_ROTATE, "Rotate object: Drag a corner.  Click to end."},
         {ID_TOOL_PERSPECTIVE, "Shape object: Drag a corner.  Click to end."},

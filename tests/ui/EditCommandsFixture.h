@@ -123,11 +123,9 @@ protected:
     void SetUp() override {
         CvxDIB picture;
         ASSERT_TRUE(picture.Create(300, 200, 24));
-        for (int y = 0; y < 200; ++y)
-            for (int x = 0; x < 300; ++x) {
-                std::uint8_t* p = picture.PixelAt(x, y);
-                p[0] = static_cast<std::uint8_t>(x), p[1] = static_cast<std::uint8_t>(y), p[2] = 90;
-            }
+        testsupport::FillPixels(picture, [](int x, int y, std::uint8_t* p) {
+            p[0] = static_cast<std::uint8_t>(x), p[1] = static_cast<std::uint8_t>(y), p[2] = 90;
+        });
         ASSERT_TRUE(picture.SaveToFile(m_dir.File("photo.bmp")));
         auto document = std::make_unique<CvxDoc>();
         ASSERT_TRUE(document->OnOpenDocument(m_dir.File("photo.bmp")));

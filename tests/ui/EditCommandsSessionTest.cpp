@@ -1,5 +1,6 @@
 #include "EditCommandsFixture.h"
 
+#include "codecs/CvxOpenDlg.h"
 #include "document/CvxSpriteGroup.h"
 
 using namespace testsupport;
@@ -108,6 +109,8 @@ TEST_F(EditCommandsTest, SessionSurvivesSavingAndReopeningTheProject) {
     // Save the project and a JPEG of the canvas.
     m_platform.QueueFileDialogAnswer(m_dir.File("session.tif"));
     m_frame->SendCommand(ID_FILE_SAVE_PROJECT);
+    EXPECT_EQ(m_platform.FileDialogRequests().back().filter, CvxOpenDlg::FilterText(CvxOpenDlg::kProjectFilter));
+    EXPECT_FALSE(Document().IsModified());
     m_platform.QueueFileDialogAnswer(m_dir.File("session.jpg"));
     m_frame->SendCommand(ID_FILE_SAVE_AS);
     EXPECT_TRUE(m_platform.MessageTexts().empty()) << m_platform.MessageTexts().front();
@@ -131,4 +134,14 @@ TEST_F(EditCommandsTest, SessionSurvivesSavingAndReopeningTheProject) {
         ASSERT_NE(object->Image(), nullptr);
         ExpectSameVisiblePixels(*object->Image(), *original.Image());
     }
+
+    // Inserted into the open document, the project adds its objects where they were.
+    const CvxSprite& group = *Document().Objects().front();
+    m_platform.QueueFileDialogAnswer(m_dir.File("session.tif"));
+    m_frame->SendCommand(ID_EDIT_INSERT_IMAGE);
+    ASSERT_EQ(Document().Objects().size(), 2u);
+    const CvxSprite& inserted = *Document().Objects().front();
+    EXPECT_EQ((CPoint{inserted.m_x, inserted.m_y}), (CPoint{group.m_x, group.m_y}));
+    ExpectSameVisiblePixels(*inserted.Image(), *group.Image());
+    EXPECT_TRUE(Document().IsModified());
 }

@@ -246,23 +246,6 @@ TEST_F(EditCommandsTest, SaveSelectionOffersJpegOnlyForOpaqueObjectsAndWritesWha
         }
 }
 
-TEST_F(EditCommandsTest, InsertingAProjectAddsItsObjects) {
-    AddObject(MakeImage(12, 8, kRed), 400, 300);
-    ASSERT_TRUE(Enabled(ID_FILE_SAVE_PROJECT));
-    m_platform.QueueFileDialogAnswer(m_dir.File("two.tif"));
-    m_frame->SendCommand(ID_FILE_SAVE_PROJECT);
-    EXPECT_EQ(m_platform.FileDialogRequests().back().filter, CvxOpenDlg::FilterText(CvxOpenDlg::kProjectFilter));
-    EXPECT_FALSE(Document().IsModified());
-
-    m_platform.QueueFileDialogAnswer(m_dir.File("two.tif"));
-    m_frame->SendCommand(ID_EDIT_INSERT_IMAGE);
-    ASSERT_EQ(Document().Objects().size(), 4u);
-    const CvxSprite& inserted = *Document().Objects().front();
-    EXPECT_EQ(Position(inserted), (CPoint{400, 300}));
-    EXPECT_EQ(GetPixel(*inserted.Image(), 11, 7), kRed);
-    EXPECT_TRUE(Document().IsModified());
-}
-
 // --- The current tool ---------------------------------------------------------------------
 
 namespace {

@@ -1,8 +1,6 @@
 // The text, colour pick, grid and specialty crop tools driven through the canvas view as a
 // person would: commands, clicks, key presses and input-method text.
 
-#include <QFontDatabase>
-#include <QFontInfo>
 #include <QInputMethodEvent>
 #include <QScrollBar>
 
@@ -207,15 +205,6 @@ TEST_F(TextGridCropToolsTest, EveryPresetCutsTwiceItsHalfSizesAndDiscsKeepOnlyTh
     m_frame->SendCommand(ID_CROP_AUTO_IMPORT);
     EXPECT_FALSE(Checked(ID_CROP_AUTO_IMPORT));
     EXPECT_EQ(CurrentToolId(), 1) << "the toggle ends the crop";
-}
-
-TEST(TextFonts, AFaceTheMachineLacksFallsBackToAnInstalledOne) {
-    QtPlatform platform;
-    const QStringList installed = QFontDatabase::families();
-    for (const char* face : {"Arial", "No Such Face 1931"}) {
-        EXPECT_TRUE(installed.contains(QFontInfo(FontFor({face, 16, false, false})).family())) << face;
-        EXPECT_GT(platform.MeasureText("Zoë", {face, 16, false, false}).width, 10) << face;
-    }
 }
 
 }  // namespace

@@ -104,12 +104,8 @@ TEST_F(OperationCommandsTest, EachCommandMakesOneStateThatUndoTakesBack) {
 
     // Color Reduce: at most 256 colours, black and white kept off the extremes, only once.
     m_frame->SendCommand(ID_COLOR_REDUCE);
-    std::set<std::uint32_t> colours;
-    for (int y = 0; y < 200; ++y)
-        for (int x = 0; x < 300; ++x) {
-            const testsupport::Rgba p = testsupport::GetPixel(*Selected().Image(), x, y);
-            colours.insert(std::uint32_t(p.r) << 16 | std::uint32_t(p.g) << 8 | p.b);
-        }
+    std::set<std::tuple<int, int, int>> colours;
+    for (const testsupport::Rgba p : testsupport::AllPixels(*Selected().Image())) colours.insert({p.r, p.g, p.b});
     EXPECT_LE(colours.size(), 256u);
     EXPECT_FALSE(Enabled(ID_COLOR_REDUCE));
     m_frame->SendCommand(ID_EDIT_UNDO);

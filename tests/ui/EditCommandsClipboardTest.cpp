@@ -45,7 +45,7 @@ private:
 
 }  // namespace
 
-TEST_F(EditCommandsTest, CopiedObjectReachesOtherProgramsAsPngAndPastesBackWithItsTransparency) {
+TEST_F(EditCommandsTest, CopiedObjectsReachOtherProgramsAsPngAndTheirPicturesPasteBackWithTheirTransparency) {
     WithQtClipboard clipboard(m_platform);
     CvxSprite& object = AddObject(ImageWithTransparency(), 600, 600);
     Document().SetSelected(&object);
@@ -54,11 +54,11 @@ TEST_F(EditCommandsTest, CopiedObjectReachesOtherProgramsAsPngAndPastesBackWithI
     const QMimeData* shared = QGuiApplication::clipboard()->mimeData();
     ASSERT_NE(shared, nullptr);
     ASSERT_TRUE(shared->hasFormat("image/png"));
-    const QImage picture = QImage::fromData(shared->data("image/png"), "PNG").convertToFormat(QImage::Format_ARGB32);
-    ASSERT_EQ(picture.size(), QSize(4, 3));
-    EXPECT_EQ(picture.pixel(0, 0), qRgba(30, 60, 90, 255));
-    EXPECT_EQ(picture.pixel(1, 1), qRgba(200, 100, 50, 128));
-    EXPECT_EQ(qAlpha(picture.pixel(2, 1)), 0);
+    const QImage copied = QImage::fromData(shared->data("image/png"), "PNG").convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(copied.size(), QSize(4, 3));
+    EXPECT_EQ(copied.pixel(0, 0), qRgba(30, 60, 90, 255));
+    EXPECT_EQ(copied.pixel(1, 1), qRgba(200, 100, 50, 128));
+    EXPECT_EQ(qAlpha(copied.pixel(2, 1)), 0);
     const QImage image = qvariant_cast<QImage>(shared->imageData());  // for programs that take no PNG
     ASSERT_EQ(image.size(), QSize(4, 3));
     EXPECT_EQ(image.pixel(0, 0), qRgba(30, 60, 90, 255));
@@ -68,13 +68,11 @@ TEST_F(EditCommandsTest, CopiedObjectReachesOtherProgramsAsPngAndPastesBackWithI
     m_frame->SendCommand(ID_EDIT_PASTE);
 
     ASSERT_EQ(Document().Objects().size(), 3u);
-    const CvxSprite& pasted = *Document().Objects().front();
-    ASSERT_NE(&pasted, &object);
-    ExpectSameVisiblePixels(*pasted.Image(), *object.Image());
-}
+    const CvxSprite& pastedBack = *Document().Objects().front();
+    ASSERT_NE(&pastedBack, &object);
+    ExpectSameVisiblePixels(*pastedBack.Image(), *object.Image());
 
-TEST_F(EditCommandsTest, PictureCopiedInAnotherProgramPastesAsAnObjectWithItsTransparency) {
-    WithQtClipboard clipboard(m_platform);
+    // A picture copied in another program pastes as an object with its transparency.
     QImage picture(5, 4, QImage::Format_ARGB32);
     picture.fill(qRgba(10, 140, 220, 255));
     picture.setPixel(2, 2, qRgba(250, 20, 20, 64));
@@ -85,7 +83,7 @@ TEST_F(EditCommandsTest, PictureCopiedInAnotherProgramPastesAsAnObjectWithItsTra
     ASSERT_TRUE(Enabled(ID_EDIT_PASTE));
     View().m_lastPressPoint = {400, 300};
     m_frame->SendCommand(ID_EDIT_PASTE);
-    ASSERT_EQ(Document().Objects().size(), 2u);
+    ASSERT_EQ(Document().Objects().size(), 4u);
     const CvxSprite& pasted = *Document().Objects().front();
     EXPECT_EQ(pasted.m_x, 400);
     EXPECT_EQ(pasted.m_y, 300);
@@ -97,7 +95,7 @@ TEST_F(EditCommandsTest, PictureCopiedInAnotherProgramPastesAsAnObjectWithItsTra
     // A program that offers only image data, without PNG.
     QGuiApplication::clipboard()->setImage(picture);
     m_frame->SendCommand(ID_EDIT_PASTE);
-    ASSERT_EQ(Document().Objects().size(), 3u);
+    ASSERT_EQ(Document().Objects().size(), 5u);
     EXPECT_EQ(GetPixel(*Document().Objects().front()->Image(), 2, 2), (Rgba{250, 20, 20, 64}));
 
     QGuiApplication::clipboard()->clear();

@@ -138,16 +138,19 @@ Bytes StripedLzwPage(const Bytes& samples, std::function<void(std::vector<Bytes>
     return builder.Build();
 }
 
-Bytes PlainPage(const Bytes& samples) {
-    TiffBuilder builder;
-    AddStripPage(builder, kWidth, kHeight, 3, 2, samples);
-    return builder.Build();
-}
-
-TEST(TiffRead, CompressedStripsFillTheirOwnRowsEvenWhenOneIsDamaged) {
+// The picture in one plain strip, which every other layout must match.
+class TiffLayout : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(reference->result); }
     const Bytes samples = Ramp(kWidth * kHeight * 3, 37);
-    const auto reference = LoadPage(PlainPage(samples));
-    ASSERT_TRUE(reference->result);
+    const std::unique_ptr<Loaded> reference = [this] {
+        TiffBuilder builder;
+        AddStripPage(builder, kWidth, kHeight, 3, 2, samples);
+        return LoadPage(builder.Build());
+    }();
+};
+
+TEST_F(TiffLayout, CompressedStripsFillTheirOwnRowsEvenWhenOneIsDamaged) {
     const auto striped = LoadPage(StripedLzwPage(samples));
     ASSERT_TRUE(striped->result);
     EXPECT_EQ(testsupport::PixelHash(striped->image), testsupport::PixelHash(reference->image));
@@ -161,9 +164,7 @@ TEST(TiffRead, CompressedStripsFillTheirOwnRowsEvenWhenOneIsDamaged) {
     EXPECT_EQ(GetPixel(damaged->image, 0, 2), GetPixel(reference->image, 0, 2));
 }
 
-TEST(TiffRead, StripsRunningPastTheEndOfTheFileGiveWhatTheFileHolds) {
-    const Bytes samples = Ramp(kWidth * kHeight * 3, 37);
-    const auto reference = LoadPage(PlainPage(samples));
+TEST_F(TiffLayout, StripsRunningPastTheEndOfTheFileGiveWhatTheFileHolds) {
     // The directory, then the strip as the file's last bytes, cut after two rows and a pixel.
     const auto directory = [](std::uint32_t stripOffset) {
         TiffBuilder builder;
@@ -181,7 +182,7 @@ TEST(TiffRead, StripsRunningPastTheEndOfTheFileGiveWhatTheFileHolds) {
     EXPECT_EQ(GetPixel(cut->image, 4, 6), (Rgba{1, 1, 1, 255}));
 }
 
-// The picture of PlainPage in LZW tiles, differenced, with interleaved samples or planes.
+// The picture in LZW tiles, differenced, with interleaved samples or planes.
 Bytes TiledPage(const Bytes& samples, bool planar) {
     // 4 x 4 tiles over 5 x 7: two across, two down, the right and bottom ones partly
     // outside. Differencing starts again at every tile row.
@@ -213,10 +214,7 @@ Bytes TiledPage(const Bytes& samples, bool planar) {
     return builder.Build();
 }
 
-TEST(TiffRead, TilesGiveThePictureOfAPlainStrip) {
-    const Bytes samples = Ramp(kWidth * kHeight * 3, 37);
-    const auto reference = LoadPage(PlainPage(samples));
-    ASSERT_TRUE(reference->result);
+TEST_F(TiffLayout, TilesGiveThePictureOfAPlainStrip) {
     for (const bool planar : {false, true}) {
         SCOPED_TRACE(planar ? "planes" : "interleaved");
         const auto loaded = LoadPage(TiledPage(samples, planar));

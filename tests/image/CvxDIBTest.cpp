@@ -85,32 +85,18 @@ TEST(CvxDIBConvert, TrueColourIsClampedAlphaKeptAndPalettedBlackMayBeTransparent
 }
 
 TEST(CvxDIBConvert, OneAndFourBitIndicesSelectEntries) {
+    const Rgba w{255, 255, 255, 255}, k{1, 1, 1, 255};
     CvxDIB image;
-    BITMAPINFO info{};
-    info.bmiHeader.biWidth = 10;
-    info.bmiHeader.biHeight = 1;
-    info.bmiHeader.biBitCount = 1;
-    info.bmiColors[0] = RGBQUAD{0, 0, 0, 0};
-    info.bmiColors[1] = RGBQUAD{255, 255, 255, 0};
-    auto bits = std::make_unique<std::uint8_t[]>(4);
-    bits[0] = 0b10100000, bits[1] = 0b01000000, bits[2] = bits[3] = 0;
-    info.bmiHeader.biSizeImage = 4;
-    image.Adopt(std::make_unique<BITMAPINFO>(info), std::move(bits));
-    auto result = image.ConvertTo32(true);
-    ASSERT_NE(result, nullptr);
-    EXPECT_EQ(GetPixel(*result, 0, 0), (Rgba{255, 255, 255, 255}));
-    EXPECT_EQ(GetPixel(*result, 1, 0), (Rgba{1, 1, 1, 255}));
-    EXPECT_EQ(GetPixel(*result, 9, 0), (Rgba{255, 255, 255, 255}));
+    ASSERT_TRUE(image.Create(10, 1, 1));
+    image.ColorTable()[1] = RGBQUAD{255, 255, 255, 0};
+    image.Bits()[0] = 0b10100000, image.Bits()[1] = 0b01000000;
+    EXPECT_EQ(Row(image.ConvertTo32(true)), (Pixels{w, k, w, k, k, k, k, k, k, w}));
 
-    info.bmiHeader.biBitCount = 4;
-    info.bmiColors[2] = RGBQUAD{5, 6, 7, 0};
-    bits = std::make_unique<std::uint8_t[]>(8);
-    bits[0] = 0x21;
-    info.bmiHeader.biSizeImage = 8;
-    image.Adopt(std::make_unique<BITMAPINFO>(info), std::move(bits));
-    result = image.ConvertTo32(true);
-    EXPECT_EQ(GetPixel(*result, 0, 0), (Rgba{7, 6, 5, 255}));
-    EXPECT_EQ(GetPixel(*result, 1, 0), (Rgba{255, 255, 255, 255}));
+    ASSERT_TRUE(image.Create(2, 1, 4));
+    image.ColorTable()[1] = RGBQUAD{255, 255, 255, 0};
+    image.ColorTable()[2] = RGBQUAD{5, 6, 7, 0};
+    image.Bits()[0] = 0x21;
+    EXPECT_EQ(Row(image.ConvertTo32(true)), (Pixels{{7, 6, 5, 255}, w}));
 }
 
 TEST(CvxDIBClipboard, ThirtyTwoBitBlocksRoundTripEightBitOnesCarryTheFullTable) {

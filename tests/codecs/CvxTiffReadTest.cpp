@@ -234,14 +234,8 @@ Bytes GreyPages(int pages, std::optional<int> loopTo = std::nullopt) {
     return builder.Build();
 }
 
-// Opening and reading trace their diagnostics through the platform.
-class TiffPageTable : public ::testing::Test {
-protected:
-    platform::ScriptedPlatform m_platform;
-};
-using TiffProject = TiffPageTable;
-
-TEST_F(TiffPageTable, PagesFollowTheChainUpToALoop512PagesOrACutDirectoryAndOtherFilesFailSilently) {
+TEST(TiffPageTable, PagesFollowTheChainUpToALoop512PagesOrACutDirectoryAndOtherFilesFailSilently) {
+    platform::ScriptedPlatform platform;
     MemoryTiff memory(GreyPages(3));
     ASSERT_TRUE(memory.opened);
     EXPECT_EQ(memory.tiff.PageCount(), 3);
@@ -272,14 +266,14 @@ TEST_F(TiffPageTable, PagesFollowTheChainUpToALoop512PagesOrACutDirectoryAndOthe
         {},
     };
     for (const Bytes& bytes : invalid) EXPECT_FALSE(MemoryTiff(bytes).opened);
-    EXPECT_TRUE(m_platform.Messages().empty());
+    EXPECT_TRUE(platform.Messages().empty());
 }
 
 // ---------------------------------------------------------------------------------------
 // Project detection and object records
 // ---------------------------------------------------------------------------------------
 
-TEST_F(TiffProject, DetectedOnlyByTheProjectSoftwareNameOnTheFirstPage) {
+TEST(TiffProject, DetectedOnlyByTheProjectSoftwareNameOnTheFirstPage) {
     const auto withSoftware = [](const std::optional<std::string>& software) {
         TiffBuilder builder;
         AddStripPage(builder, 1, 1, 1, 1, {9});
@@ -293,7 +287,7 @@ TEST_F(TiffProject, DetectedOnlyByTheProjectSoftwareNameOnTheFirstPage) {
     EXPECT_FALSE(MemoryTiff(withSoftware(std::nullopt)).tiff.DetectProject());
 }
 
-TEST_F(TiffProject, RecordsAreReadFromTheirTagAndKeptAcrossPagesWithoutOne) {
+TEST(TiffProject, RecordsAreReadFromTheirTagAndKeptAcrossPagesWithoutOne) {
     TiffBuilder builder;
     std::vector<std::uint32_t> longRecord(40);
     std::iota(longRecord.begin(), longRecord.end(), 100);

@@ -102,7 +102,6 @@ CvxObjectRecord NumberedRecord(int first) {
 
 class TiffWrite : public ::testing::Test {
 protected:
-    platform::ScriptedPlatform m_platform;
     TempDir m_dir;
 };
 

@@ -215,20 +215,11 @@ testsupport::Pixels Pixels(const Bytes& file) {
 }
 using Row = testsupport::Pixels;
 
-// The codecs trace what they refuse; the scripted platform takes the trace and the messages.
-class WithPlatform : public testing::Test {
-protected:
-    platform::ScriptedPlatform m_platform;
-};
-
 }  // namespace
-
-using GifLzw = WithPlatform;
-using GifReader = WithPlatform;
 
 // --- LZW ---
 
-TEST_F(GifLzw, EncodedStreamsDecodeBackFollowTheCommonCodeWidthRuleAndAnySubBlockLengthReads) {
+TEST(GifLzw, EncodedStreamsDecodeBackFollowTheCommonCodeWidthRuleAndAnySubBlockLengthReads) {
     const std::vector<std::vector<std::uint8_t>> inputs = {
         {},
         {7},
@@ -252,7 +243,7 @@ TEST_F(GifLzw, EncodedStreamsDecodeBackFollowTheCommonCodeWidthRuleAndAnySubBloc
     for (std::size_t block : {1, 2, 7, 255}) EXPECT_EQ(Decode(LiteralData(literal, 8, block)), Widen(literal));
 }
 
-TEST_F(GifLzw, EndCodeArrivesAtTheWidthTheDecoderHasGrownTo) {
+TEST(GifLzw, EndCodeArrivesAtTheWidthTheDecoderHasGrownTo) {
     // Eleven indices whose ten neighbouring pairs all differ: every step emits a code, so the
     // last code comes as the decoder's table reaches 16 and its codes widen to 5 bits. The
     // codes before the end code fill 44 bits; an end code of 4 bits would stop at a byte
@@ -263,7 +254,7 @@ TEST_F(GifLzw, EndCodeArrivesAtTheWidthTheDecoderHasGrownTo) {
     EXPECT_EQ(data.size(), 1u + 1 + 7 + 1);  // 49 bits of codes in one sub-block
 }
 
-TEST_F(GifLzw, DecoderStopsSafelyOnBadStreams) {
+TEST(GifLzw, DecoderStopsSafelyOnBadStreams) {
     // Codes past the table end the picture; the rest of the data is skipped.
     CodeWriter writer;
     for (int code : {256, 5, 258, 6, 300, 7}) writer.Put(code, 9);
@@ -294,7 +285,7 @@ TEST_F(GifLzw, DecoderStopsSafelyOnBadStreams) {
 // --- Reader ---
 
 // Interlaced rows are pinned by the corpus replay.
-TEST_F(GifReader, DrawsFramesWithTheirTablesTransparencyAndClipping) {
+TEST(GifReader, DrawsFramesWithTheirTablesTransparencyAndClipping) {
     const Rgba r = Opaque(kRed), g = Opaque(kGreen), b = Opaque(kBlue), o = Opaque(kGrey), t = kTransparent, k = kBlack;
     const std::vector<Rgb3> table = {kRed, kGreen, kBlue, kGreen};  // entries 1 and 3 share a colour
     const std::vector<Rgb3> redGreen = {kRed, kGreen}, greenBlue = {kGreen, kBlue};
@@ -350,7 +341,7 @@ TEST_F(GifReader, DrawsFramesWithTheirTablesTransparencyAndClipping) {
     for (const auto& c : cases) EXPECT_EQ(Pixels(c.file), c.expected) << c.name;
 }
 
-TEST_F(GifReader, RefusesWhatCannotBeRead) {
+TEST(GifReader, RefusesWhatCannotBeRead) {
     const Bytes good = GifFile(2, 2, {kRed}).Image(0, 0, 2, 2, LiteralData({0, 0, 0, 0})).Trailer();
     CvxDIB image;
     ASSERT_TRUE(Read(good, image));

@@ -141,27 +141,27 @@ Bytes StripedLzwPage(const Bytes& samples, std::function<void(std::vector<Bytes>
 // The picture in one plain strip, which every other layout must match.
 class TiffLayout : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(reference->result); }
-    const Bytes samples = Ramp(kWidth * kHeight * 3, 37);
-    const std::unique_ptr<Loaded> reference = [this] {
+    void SetUp() override { ASSERT_TRUE(m_reference->result); }
+    const Bytes m_samples = Ramp(kWidth * kHeight * 3, 37);
+    const std::unique_ptr<Loaded> m_reference = [this] {
         TiffBuilder builder;
-        AddStripPage(builder, kWidth, kHeight, 3, 2, samples);
+        AddStripPage(builder, kWidth, kHeight, 3, 2, m_samples);
         return LoadPage(builder.Build());
     }();
 };
 
 TEST_F(TiffLayout, CompressedStripsFillTheirOwnRowsEvenWhenOneIsDamaged) {
-    const auto striped = LoadPage(StripedLzwPage(samples));
+    const auto striped = LoadPage(StripedLzwPage(m_samples));
     ASSERT_TRUE(striped->result);
-    EXPECT_EQ(testsupport::PixelHash(striped->image), testsupport::PixelHash(reference->image));
+    EXPECT_EQ(testsupport::PixelHash(striped->image), testsupport::PixelHash(m_reference->image));
 
     // The middle strip ends early: its missing rows stay zero (clamped to 010101), the
     // last strip still lands on its own rows.
-    const auto damaged = LoadPage(StripedLzwPage(samples, [](std::vector<Bytes>& strips) { strips[1].resize(4); }));
+    const auto damaged = LoadPage(StripedLzwPage(m_samples, [](std::vector<Bytes>& strips) { strips[1].resize(4); }));
     ASSERT_TRUE(damaged->result);
-    EXPECT_EQ(GetPixel(damaged->image, 4, 6), GetPixel(reference->image, 4, 6));
+    EXPECT_EQ(GetPixel(damaged->image, 4, 6), GetPixel(m_reference->image, 4, 6));
     EXPECT_EQ(GetPixel(damaged->image, 4, 4), (Rgba{1, 1, 1, 255}));
-    EXPECT_EQ(GetPixel(damaged->image, 0, 2), GetPixel(reference->image, 0, 2));
+    EXPECT_EQ(GetPixel(damaged->image, 0, 2), GetPixel(m_reference->image, 0, 2));
 }
 
 TEST_F(TiffLayout, StripsRunningPastTheEndOfTheFileGiveWhatTheFileHolds) {
@@ -174,10 +174,10 @@ TEST_F(TiffLayout, StripsRunningPastTheEndOfTheFileGiveWhatTheFileHolds) {
     };
     Bytes file = directory(0);
     file = directory(static_cast<std::uint32_t>(file.size()));
-    file.insert(file.end(), samples.begin(), samples.begin() + (2 * kWidth + 1) * 3);
+    file.insert(file.end(), m_samples.begin(), m_samples.begin() + (2 * kWidth + 1) * 3);
     const auto cut = LoadPage(file);
     ASSERT_TRUE(cut->result);
-    EXPECT_EQ(GetPixel(cut->image, 0, 2), GetPixel(reference->image, 0, 2));
+    EXPECT_EQ(GetPixel(cut->image, 0, 2), GetPixel(m_reference->image, 0, 2));
     EXPECT_EQ(GetPixel(cut->image, 1, 2), (Rgba{1, 1, 1, 255}));
     EXPECT_EQ(GetPixel(cut->image, 4, 6), (Rgba{1, 1, 1, 255}));
 }
@@ -217,9 +217,9 @@ Bytes TiledPage(const Bytes& samples, bool planar) {
 TEST_F(TiffLayout, TilesGiveThePictureOfAPlainStrip) {
     for (const bool planar : {false, true}) {
         SCOPED_TRACE(planar ? "planes" : "interleaved");
-        const auto loaded = LoadPage(TiledPage(samples, planar));
+        const auto loaded = LoadPage(TiledPage(m_samples, planar));
         ASSERT_TRUE(loaded->result);
-        EXPECT_EQ(testsupport::PixelHash(loaded->image), testsupport::PixelHash(reference->image));
+        EXPECT_EQ(testsupport::PixelHash(loaded->image), testsupport::PixelHash(m_reference->image));
     }
 }
 

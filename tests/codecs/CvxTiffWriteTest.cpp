@@ -1,6 +1,5 @@
-// Writing TIFF pages: the byte layout, and independent readers reading what we write: libtiff
-// and Pillow every page of a project-style file, our reader libtiff's compressed copies under the
-// alpha rule.
+// Writing TIFF pages: the byte layout; libtiff and Pillow read every page of a project-style
+// file; libtiff's compressed copies of a page read back under the alpha rule.
 
 #include <sstream>
 

@@ -1,4 +1,5 @@
 // Corner quads, the perspective matrix and the warp, judged against a pixel-by-pixel model.
+
 #include <climits>
 #include <cmath>
 #include <cstring>

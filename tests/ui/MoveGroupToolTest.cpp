@@ -40,27 +40,54 @@ protected:
     CvxSprite* m_upper = nullptr;
 };
 
-TEST_F(MoveGroupToolTest, DragRedrawsFromTheSplitLayersExactlyAsAFullComposition) {
-    Move().Activate(&View());
-    Move().OnLButtonDown(View(), {120, 110});
+TEST_F(MoveGroupToolTest, DragNudgeRestackDeleteAndDragOffTheCanvasWithUndo) {
+    EXPECT_FALSE(UndoEnabled()) << "nothing selected and nothing deleted";
+    // A drag redraws from the split layers exactly as a full composition: the lower object
+    // stays below the upper one while it moves.
+    Press({120, 110});
     ASSERT_EQ(Document().GetSelected(), m_lower);
-    for (int step = 1; step <= 5; ++step) Move().OnMouseMove(View(), {120 + 17 * step, 110 + 9 * step});
-    EXPECT_EQ(m_lower->m_x, 100 + 85);
-    EXPECT_EQ(m_lower->m_y, 100 + 45);
-    // The lower object stays below the upper one while it moves.
+    for (int step = 1; step <= 5; ++step) MoveTo({120 + 17 * step, 110 + 9 * step});
+    EXPECT_EQ((CPoint{m_lower->m_x, m_lower->m_y}), (CPoint{185, 145}));
     const CvxDIB& dragged = Document().Canvas().CanvasImage();
     std::vector<std::uint8_t> seen(dragged.Bits(), dragged.Bits() + std::size_t(dragged.RowBytes()) * std::size_t(dragged.Height()));
     Document().Canvas().Compose();
     EXPECT_EQ(0, std::memcmp(seen.data(), dragged.Bits(), seen.size()));
-    Move().OnLButtonUp(View(), {205, 155});
+    Release({205, 155});
     EXPECT_EQ(Move().m_bDragging, 0);
-    EXPECT_EQ(Document().Objects().size(), 2u);
-}
 
-TEST_F(MoveGroupToolTest, DraggingOffTheCanvasDeletesAndUndoBringsItBackAtTheViewCorner) {
-    Click({110, 110});
-    ASSERT_EQ(Document().GetSelected(), m_lower);
-    const QPoint press = Device({110, 110});
+    // Arrow keys nudge; with Shift, up and down restack and left and right do nothing.
+    const CPoint onLower{250, 195};  // clear of the upper object
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Down);
+    EXPECT_EQ((CPoint{m_lower->m_x, m_lower->m_y}), (CPoint{186, 147}));
+    QTest::keyPress(&View(), Qt::Key_Shift);
+    Key(Qt::Key_Left, Qt::ShiftModifier);
+    Key(Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(m_lower->m_x, 186);
+    EXPECT_EQ(Document().Objects().back().get(), m_lower) << "left and right do not restack";
+    Key(Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_EQ(Document().Objects().front().get(), m_lower);
+    EXPECT_EQ(m_lower->m_y, 147) << "up restacks without moving";
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(Document().Objects().back().get(), m_lower);
+    QTest::keyRelease(&View(), Qt::Key_Shift);
+    // A double click brings to the top.
+    DoubleClick(onLower);
+    EXPECT_EQ(Document().Objects().front().get(), m_lower);
+    EXPECT_EQ(Document().GetSelected(), m_lower);
+
+    // Backspace deletes; undo puts it back in place.
+    Key(Qt::Key_Backspace);
+    EXPECT_EQ(Document().Objects().size(), 1u);
+    EXPECT_EQ(Document().GetSelected(), nullptr);
+    EXPECT_EQ(View().ObjectUnderPointer(), nullptr);
+    Move().OnUndo(View());
+    EXPECT_EQ(Document().GetSelected(), m_lower);
+    EXPECT_EQ(m_lower->m_x, 186) << "only objects that left the canvas move";
+
+    // Dragged off the canvas it is deleted; undo brings it back on top at the view's corner.
+    const QPoint press = Device(onLower);
     QTest::mousePress(View().viewport(), Qt::LeftButton, {}, press);
     Move().OnMouseMove(View(), {-300, -300});
     QTest::mouseRelease(View().viewport(), Qt::LeftButton, {}, press);
@@ -68,15 +95,13 @@ TEST_F(MoveGroupToolTest, DraggingOffTheCanvasDeletesAndUndoBringsItBackAtTheVie
     EXPECT_EQ(Document().GetSelected(), nullptr);
     ASSERT_EQ(Document().DeleteBin().size(), 1u);
     EXPECT_EQ(Document().DeleteBin().front()->m_x, -9999);
-
     ASSERT_TRUE(UndoEnabled());
     Move().OnUndo(View());
     ASSERT_EQ(Document().Objects().size(), 2u);
     EXPECT_EQ(Document().Objects().front().get(), m_lower) << "comes back on top";
     EXPECT_EQ(Document().GetSelected(), m_lower);
     const CPoint corner = View().DeviceToCanvas({0, 0});
-    EXPECT_EQ(m_lower->m_x, corner.x);
-    EXPECT_EQ(m_lower->m_y, corner.y);
+    EXPECT_EQ((CPoint{m_lower->m_x, m_lower->m_y}), corner);
     EXPECT_FALSE(UndoEnabled()) << "no history and the selection is set";
 }
 
@@ -100,44 +125,6 @@ TEST_F(MoveGroupToolTest, OffCanvasTestIgnoresATwoPixelMarginAtTheCrossedEdge) {
         object.m_y = c.y;
         EXPECT_EQ(CvxToolMove::IsOffCanvas(object, w, h), c.off) << c.x << "," << c.y << " opaque to " << c.to;
     }
-}
-
-TEST_F(MoveGroupToolTest, ArrowKeysNudgeShiftArrowsOnlyRestackUpAndDownAndADoubleClickBringsToTheTop) {
-    Click({110, 110});
-    ASSERT_EQ(Document().GetSelected(), m_lower);
-    Key(Qt::Key_Right);
-    Key(Qt::Key_Down);
-    Key(Qt::Key_Down);
-    EXPECT_EQ(m_lower->m_x, 101);
-    EXPECT_EQ(m_lower->m_y, 102);
-
-    QTest::keyPress(&View(), Qt::Key_Shift);
-    Key(Qt::Key_Left, Qt::ShiftModifier);
-    Key(Qt::Key_Right, Qt::ShiftModifier);
-    EXPECT_EQ(m_lower->m_x, 101);
-    EXPECT_EQ(Document().Objects().back().get(), m_lower) << "left and right do not restack";
-    Key(Qt::Key_Up, Qt::ShiftModifier);
-    EXPECT_EQ(Document().Objects().front().get(), m_lower);
-    EXPECT_EQ(m_lower->m_y, 102) << "up restacks without moving";
-    Key(Qt::Key_Down, Qt::ShiftModifier);
-    EXPECT_EQ(Document().Objects().back().get(), m_lower);
-    QTest::keyRelease(&View(), Qt::Key_Shift);
-    DoubleClick({110, 110});
-    EXPECT_EQ(Document().Objects().front().get(), m_lower);
-    EXPECT_EQ(Document().GetSelected(), m_lower);
-}
-
-TEST_F(MoveGroupToolTest, BackspaceDeletesAndUndoRestoresInPlace) {
-    EXPECT_FALSE(UndoEnabled()) << "nothing selected and nothing deleted";
-    Click({200, 150});
-    ASSERT_EQ(Document().GetSelected(), m_upper);
-    Key(Qt::Key_Backspace);
-    EXPECT_EQ(Document().Objects().size(), 1u);
-    EXPECT_EQ(Document().GetSelected(), nullptr);
-    EXPECT_EQ(View().ObjectUnderPointer(), nullptr);
-    Move().OnUndo(View());
-    EXPECT_EQ(Document().GetSelected(), m_upper);
-    EXPECT_EQ(m_upper->m_x, 150) << "only objects that left the canvas move";
 }
 
 TEST_F(MoveGroupToolTest, GroupsAreMarkedByClicksAndEndByADoubleClickTheCommandAgainOrAnEmptyClick) {

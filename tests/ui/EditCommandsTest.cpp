@@ -256,10 +256,9 @@ public:
     explicit RecordingTool(int id) : m_id(id) {}
     int GetToolId() const override { return m_id; }
     void OnUndo(CvxView&) override { ++undos; }
-    void OnRedo(CvxView&) override { ++redos; }
     void OnUpdateUndo(CvxView&, CommandUpdate& update) override { update.Enable(true); }
     void OnUpdateRedo(CvxView&, CommandUpdate& update) override { update.Enable(false); }
-    int undos = 0, redos = 0;
+    int undos = 0;
 
 private:
     int m_id;

@@ -25,19 +25,20 @@ protected:
     testsupport::TempDir m_dir;
 };
 
-TEST_F(AppTest, CommandLineFilesOpenAsDocumentsWithoutFilesANewOneAndRecentFilesKeepFourNewestFirst) {
-    {
-        CvxApp app;
-        ASSERT_TRUE(app.InitInstance({QString::fromStdString(m_dir.File("a.bmp")), QString::fromStdString(m_dir.File("b.bmp"))},
-                                     false));
-        const auto windows = app.MainFrame().MdiArea()->subWindowList();
-        ASSERT_EQ(windows.size(), 2);
-        auto* first = qobject_cast<CChildFrame*>(windows.front());
-        ASSERT_NE(first, nullptr);
-        EXPECT_EQ(first->Document().GetPathName(), m_dir.File("a.bmp"));
-        EXPECT_EQ(first->Document().Objects().size(), 1u);
-        EXPECT_EQ(app.RecentFiles().front(), QString::fromStdString(m_dir.File("b.bmp")));
-    }
+TEST_F(AppTest, CommandLineFilesOpenAsDocuments) {
+    CvxApp app;
+    ASSERT_TRUE(app.InitInstance({QString::fromStdString(m_dir.File("a.bmp")), QString::fromStdString(m_dir.File("b.bmp"))},
+                                 false));
+    const auto windows = app.MainFrame().MdiArea()->subWindowList();
+    ASSERT_EQ(windows.size(), 2);
+    auto* first = qobject_cast<CChildFrame*>(windows.front());
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->Document().GetPathName(), m_dir.File("a.bmp"));
+    EXPECT_EQ(first->Document().Objects().size(), 1u);
+    EXPECT_EQ(app.RecentFiles().front(), QString::fromStdString(m_dir.File("b.bmp")));
+}
+
+TEST_F(AppTest, WithoutFilesANewDocumentOpensAndRecentFilesKeepFourNewestFirstInTheMenu) {
     CvxApp app;
     ASSERT_TRUE(app.InitInstance({}, false));
     const auto windows = app.MainFrame().MdiArea()->subWindowList();

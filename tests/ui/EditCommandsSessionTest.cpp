@@ -74,11 +74,13 @@ TEST_F(EditCommandsTest, SessionSurvivesSavingAndReopeningTheProject) {
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 40; ++x) {
             const Rgba got = GetPixel(taken, x, y);  // a clear pixel's colour carries nothing
-            ASSERT_EQ(got, x < 5 && y < 5 ? (Rgba{got.r, got.g, got.b, 0}) : PhotoPixelAt(at.x + x, at.y + y)) << x << "," << y;
+            const Rgba expected = x < 5 && y < 5 ? Rgba{got.r, got.g, got.b, 0} : PhotoPixelAt(at.x + x, at.y + y);
+            ASSERT_EQ(got, expected) << x << "," << y;
         }
     // Undo and redo on the photograph.
     Photo().Undo(&View());
-    EXPECT_EQ(GetPixel(*Photo().Image(), inside.x - Photo().m_x, inside.y - Photo().m_y), PhotoPixelAt(inside.x, inside.y));
+    const Rgba restored = GetPixel(*Photo().Image(), inside.x - Photo().m_x, inside.y - Photo().m_y);
+    EXPECT_EQ(restored, PhotoPixelAt(inside.x, inside.y));
     Photo().Redo(&View());
     EXPECT_FALSE(Photo().HitTest(inside));
 

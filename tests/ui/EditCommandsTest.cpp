@@ -109,7 +109,8 @@ TEST_F(EditCommandsTest, StackingBackgroundAndDeleteCommandsFollowTheSelectionAn
     CvxSprite& top = AddObject(MakeImage(10, 10, kRed), Photo().m_x + 5, Photo().m_y + 5);
     CvxSprite* photo = &Photo();
     Document().SetSelected(nullptr);
-    for (const int id : {ID_EDIT_MOVE_ABOVE, ID_EDIT_MOVE_BELOW, ID_EDIT_DELETE, ID_OBJECT_DELETE}) EXPECT_FALSE(Enabled(id)) << id;
+    for (const int id : {ID_EDIT_MOVE_ABOVE, ID_EDIT_MOVE_BELOW, ID_EDIT_DELETE, ID_OBJECT_DELETE})
+        EXPECT_FALSE(Enabled(id)) << id;
 
     // Down and up the stack: the end the object has reached disables its way.
     Document().SetSelected(&top);

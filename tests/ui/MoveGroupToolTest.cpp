@@ -14,7 +14,9 @@ constexpr const char* kMovePrompt =
     "Bcksp to delete.";
 constexpr const char* kGroupPrompt = "Click to select/unselect. Double click to end.";
 
-std::unique_ptr<CvxDIB> Grey(int width, int height, int shade) { return testsupport::MakeImage(width, height, {shade, shade, shade}); }
+std::unique_ptr<CvxDIB> Grey(int width, int height, int shade) {
+    return testsupport::MakeImage(width, height, {shade, shade, shade});
+}
 
 // The editor with two plain objects on an empty canvas, the upper one overlapping the lower.
 class MoveGroupToolTest : public EditorTest {

@@ -59,13 +59,6 @@ TEST(DocumentZOrder, StepsSkipObjectsThatDoNotOverlap) {
         EXPECT_EQ(ZOrder(stack.document), c.order) << c.name;
         EXPECT_EQ(stack.document.Canvas().m_bFullRecompositionNeeded, c.recompose) << c.name;
     }
-    Stack stack;
-    stack.Add(1, {0, 0, 10, 10});
-    CvxSprite* middle = stack.Add(2, {5, 5, 15, 15});
-    stack.Add(3, {100, 100, 110, 110});
-    CvxSprite* lowest = stack.Add(4, {15, 15, 30, 30});
-    EXPECT_EQ(stack.document.FindOverlapBelow(*middle), lowest);
-    EXPECT_EQ(stack.document.FindOverlapBelow(*lowest), nullptr);
 }
 
 TEST(DocumentDeleteBin, DeleteAndRestoreKeepTheHistory) {

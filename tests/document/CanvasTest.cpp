@@ -1,5 +1,5 @@
 // The compositor: background layer, composition order and clipping, the split at the
-// selection, presenting through the zoom mapping with grid lines, flattening.
+// selection, presenting through the zoom mapping with grid lines, the background object.
 
 #include <vector>
 
@@ -179,27 +179,6 @@ TEST(CanvasPresent, ZoomMappingAndGridLines) {
     document.Canvas().Present(part.view, &rect);
     EXPECT_EQ(part.At(104, 104), (Bgra{0, 0, 200, 255}));
     EXPECT_EQ(part.At(105, 105), (Bgra{0, 0, 0, 0}));
-}
-
-TEST(CanvasFlatten, OpaqueClampedCopyOfTheRectangle) {
-    CvxDoc document;
-    Plain(document, false);
-    AddSolid(document, 10, 10, 5, 5, {0, 0, 0, 255});
-    document.Canvas().Compose();
-    const CRect rect{8, 8, 20, 30};
-    std::unique_ptr<CvxDIB> flat = document.Canvas().Flatten(&rect);
-    ASSERT_NE(flat, nullptr);
-    EXPECT_EQ(flat->Width(), 12);
-    EXPECT_EQ(flat->Height(), 22);
-    EXPECT_EQ(PixelOf(*flat, 0, 0), (Bgra{254, 254, 254, 255}));  // white is clamped
-    EXPECT_EQ(PixelOf(*flat, 2, 2), (Bgra{1, 1, 1, 255}));        // and so is black
-
-    const CRect outside{1990, 1990, 2100, 2010};
-    flat = document.Canvas().Flatten(&outside);
-    ASSERT_NE(flat, nullptr);
-    EXPECT_EQ(flat->Width(), 10);  // only what the canvas holds
-    const CRect empty{5, 5, 5, 9};
-    EXPECT_EQ(document.Canvas().Flatten(&empty), nullptr);
 }
 
 TEST(CanvasBackgroundObject, SetAndReleaseMoveItBetweenListAndLayer) {

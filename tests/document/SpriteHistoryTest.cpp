@@ -45,37 +45,25 @@ TEST_F(SpriteHistoryTest, UndoStepsBackThroughBlendStatesBeforeImages) {
     ChangeBlend(Live(), CvxBlendSettings{});
     ChangeBlend(Live(), Settings(1, 0));
     ChangeBlend(Live(), Settings(3, 40));
-    ASSERT_EQ(document.Objects().size(), 1u);
-
-    Live().Undo(&view);
-    EXPECT_EQ(Live().m_blend, Settings(1, 0));
-    EXPECT_EQ(UnaffectedBlue(Live()), 3);
-    Live().Undo(&view);
-    EXPECT_EQ(Live().m_blend, CvxBlendSettings{});
-    EXPECT_EQ(UnaffectedBlue(Live()), 3);
-    EXPECT_EQ(view.invalidations, 2);
-
-    for (std::uint8_t expected : {2, 1, 0}) {
-        Live().Undo(&view);
-        EXPECT_EQ(UnaffectedBlue(Live()), expected);
-        EXPECT_EQ(document.Objects().front().get(), &Live());
+    // Each step, the settings and the unaffected picture it shows: Undo goes back through the
+    // blend states, then the images down to one with nothing older and no transform source;
+    // Redo walks forward the same way, images first from the bottom.
+    const struct {
+        bool undo;
+        CvxBlendSettings blend;
+        std::uint8_t blue;
+    } steps[] = {{true, Settings(1, 0), 3},  {true, {}, 3},   {true, {}, 2},   {true, {}, 1},   {true, {}, 0},
+                 {true, {}, 0},              {false, {}, 1},  {false, {}, 2},  {false, {}, 3},
+                 {false, Settings(1, 0), 3}, {false, Settings(3, 40), 3}, {false, Settings(3, 40), 3}};
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        if (steps[i].undo) Live().Undo(&view);
+        else Live().Redo(&view);
+        EXPECT_EQ(Live().m_blend, steps[i].blend) << i;
+        EXPECT_EQ(UnaffectedBlue(Live()), steps[i].blue) << i;
+        EXPECT_EQ(document.Objects().size(), 1u) << i;
+        EXPECT_EQ(document.Objects().front().get(), &Live()) << i;
     }
-    CvxSprite* bottom = &Live();
-    Live().Undo(&view);  // nothing older and no transform source
-    EXPECT_EQ(&Live(), bottom);
-    EXPECT_EQ(document.Objects().size(), 1u);
-
-    // Redo walks forward the same way: images first from the bottom, then the blend states.
-    for (std::uint8_t expected : {1, 2, 3}) {
-        Live().Redo(&view);
-        EXPECT_EQ(UnaffectedBlue(Live()), expected);
-    }
-    Live().Redo(&view);
-    EXPECT_EQ(Live().m_blend, Settings(1, 0));
-    Live().Redo(&view);
-    EXPECT_EQ(Live().m_blend, Settings(3, 40));
-    Live().Redo(&view);
-    EXPECT_EQ(Live().m_blend, Settings(3, 40));
+    EXPECT_EQ(view.invalidations, 4) << "each change of the settings repaints";
 }
 
 TEST_F(SpriteHistoryTest, ANewEditOrNewSettingsAfterUndoDiscardRedo) {
@@ -132,21 +120,21 @@ TEST_F(SpriteHistoryTest, UndoKeepsTheLatestPositionAndRecoversLostObjects) {
     EXPECT_EQ(Placement(Live()), "0,7 20x10");
 }
 
+// The object is 20 wide: at x = -18 nothing is usable (that starts at column 20); at -17
+// column 19 is, unless it is transparent.
 TEST_F(SpriteHistoryTest, RecoverOnCanvasLooksOnlyAtVisiblePixels) {
-    CvxSprite& object = Live();
-    object.m_x = -18;  // 20 wide: columns 0 … 19, usable from column 20 on: nothing left
-    object.m_y = 0;
-    object.RecoverOnCanvas();
-    EXPECT_EQ(object.m_x, 0);
-
-    object.m_x = -17;  // column 19 is still usable and opaque
-    object.RecoverOnCanvas();
-    EXPECT_EQ(object.m_x, -17);
-
-    // Transparent pixels in the usable area do not keep an object on the canvas.
-    for (int y = 0; y < object.Height(); ++y) object.Image()->PixelAt(19, y)[3] = 0;
-    object.RecoverOnCanvas();
-    EXPECT_EQ(object.m_x, 0);
+    const struct {
+        int x;
+        bool clearColumn19;
+        int recovered;
+    } cases[] = {{-18, false, 0}, {-17, false, -17}, {-17, true, 0}};
+    for (const auto& c : cases) {
+        if (c.clearColumn19)
+            for (int y = 0; y < Live().Height(); ++y) Live().Image()->PixelAt(19, y)[3] = 0;
+        Live().m_x = c.x;
+        Live().RecoverOnCanvas();
+        EXPECT_EQ(Placement(Live()), std::to_string(c.recovered) + ",100 20x10") << c.x << " " << c.clearColumn19;
+    }
 }
 
 TEST_F(SpriteHistoryTest, UndoBringsBackTheUntransformedSource) {

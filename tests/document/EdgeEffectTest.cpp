@@ -31,18 +31,17 @@ struct Scene {
 }  // namespace
 
 TEST(EdgeEffect, BlendGrowsByTheMarginTheCanvasAllowsAndComesOffExactly) {
-    struct Case { int x, y, width, height, left, top; };
-    const Case cases[] = {{0, 0, 16, 12, 0, 0}, {1, 5, 18, 18, 0, 2}, {10, 2, 22, 16, 7, 0}};
+    struct Case { int x, y; std::string grown; };
+    const Case cases[] = {{0, 0, "0,0 16x12"}, {1, 5, "0,2 18x18"}, {10, 2, "7,0 22x16"}};
     for (const Case& c : cases) {
         Scene scene;
         CvxSprite* object = scene.Add(c.x, c.y, 1);
         const auto before = object->Image()->Clone();
         const CvxCorners corners = object->m_corners;
         ASSERT_TRUE(edgeeffect::ApplyEffect(*object, &scene.view));
-        EXPECT_EQ(Placement(*object), std::to_string(c.left) + "," + std::to_string(c.top) + " " +
-                                          std::to_string(c.width) + "x" + std::to_string(c.height));
-        EXPECT_EQ(object->m_corners[2], (CPoint{c.width - 1, c.height - 1}));
-        EXPECT_EQ(PixelOf(*object->Image(), 8 + c.x - c.left, 6 + c.y - c.top), kObject);
+        EXPECT_EQ(Placement(*object), c.grown);
+        EXPECT_EQ(object->m_corners[2], (CPoint{object->Width() - 1, object->Height() - 1}));
+        EXPECT_EQ(PixelOf(*object->Image(), 8 + c.x - object->m_x, 6 + c.y - object->m_y), kObject);
         edgeeffect::RemoveEffect(*object, &scene.view, true);
         EXPECT_EQ(object->m_blend.mode, 0);
         EXPECT_EQ(object->UnblendedCopy(), nullptr);

@@ -8,12 +8,8 @@ using namespace doctest;
 
 namespace {
 
-CvxBlendSettings Settings(int mode, int amplitude) {
-    CvxBlendSettings settings;
-    settings.mode = mode;
-    settings.amplitude = amplitude;
-    return settings;
-}
+// Blend settings by mode and amplitude, the rest at their defaults.
+using Settings = CvxBlendSettings;
 
 // The blue of pixel (0, 0) of the object's unaffected picture, whatever effect it shows.
 std::uint8_t UnaffectedBlue(const CvxSprite& object) {
@@ -42,9 +38,9 @@ protected:
 
 TEST_F(SpriteHistoryTest, UndoStepsBackThroughBlendStatesBeforeImages) {
     for (std::uint8_t blue : {1, 2, 3}) CommitEdit(document, blue);
-    ChangeBlend(Live(), CvxBlendSettings{});
-    ChangeBlend(Live(), Settings(1, 0));
-    ChangeBlend(Live(), Settings(3, 40));
+    ChangeBlend(Live(), Settings{});
+    ChangeBlend(Live(), Settings{1, 0});
+    ChangeBlend(Live(), Settings{3, 40});
     // Each step, the settings and the unaffected picture it shows: Undo goes back through the
     // blend states, then the images down to one with nothing older and no transform source;
     // Redo walks forward the same way, images first from the bottom.
@@ -52,9 +48,9 @@ TEST_F(SpriteHistoryTest, UndoStepsBackThroughBlendStatesBeforeImages) {
         bool undo;
         CvxBlendSettings blend;
         std::uint8_t blue;
-    } steps[] = {{true, Settings(1, 0), 3},  {true, {}, 3},   {true, {}, 2},   {true, {}, 1},   {true, {}, 0},
+    } steps[] = {{true, Settings{1, 0}, 3},  {true, {}, 3},   {true, {}, 2},   {true, {}, 1},   {true, {}, 0},
                  {true, {}, 0},              {false, {}, 1},  {false, {}, 2},  {false, {}, 3},
-                 {false, Settings(1, 0), 3}, {false, Settings(3, 40), 3}, {false, Settings(3, 40), 3}};
+                 {false, Settings{1, 0}, 3}, {false, Settings{3, 40}, 3}, {false, Settings{3, 40}, 3}};
     for (std::size_t i = 0; i < std::size(steps); ++i) {
         if (steps[i].undo) Live().Undo(&view);
         else Live().Redo(&view);
@@ -66,7 +62,7 @@ TEST_F(SpriteHistoryTest, UndoStepsBackThroughBlendStatesBeforeImages) {
     EXPECT_EQ(view.invalidations, 4) << "each change of the settings repaints";
 }
 
-TEST_F(SpriteHistoryTest, ANewEditOrNewSettingsAfterUndoDiscardRedo) {
+TEST_F(SpriteHistoryTest, ANewEditOrNewSettingsAfterUndoDiscardRedoAndTheSameSettingsTwiceAreOneEntry) {
     for (std::uint8_t blue : {1, 2, 3}) CommitEdit(document, blue);
     Live().Undo(&view);
     Live().Undo(&view);
@@ -85,8 +81,15 @@ TEST_F(SpriteHistoryTest, ANewEditOrNewSettingsAfterUndoDiscardRedo) {
     Live().Undo(&view);
     EXPECT_EQ(BlueAtOrigin(Live()), 0);
     ASSERT_NE(Live().NewerState(), nullptr);
-    ChangeBlend(Live(), Settings(1, 0));
+    ChangeBlend(Live(), Settings{1, 0});
     EXPECT_EQ(Live().NewerState(), nullptr);
+
+    ChangeBlend(Live(), Settings{1, 0});
+    ASSERT_NE(Live().CurrentBlendState(), nullptr);
+    EXPECT_EQ(Live().CurrentBlendState()->Older(), nullptr);
+    EXPECT_FALSE(Live().HasHistory());  // the first entry is the floor
+    ChangeBlend(Live(), Settings{2, 0});
+    EXPECT_TRUE(Live().HasHistory());
 }
 
 TEST_F(SpriteHistoryTest, CommitReleasesWhatOnlyALiveObjectNeeds) {
@@ -154,23 +157,12 @@ TEST_F(SpriteHistoryTest, UndoBringsBackTheUntransformedSource) {
     EXPECT_EQ(&Live(), transformed);
 }
 
-TEST_F(SpriteHistoryTest, PushingTheSameSettingsTwiceRecordsOneEntry) {
-    ChangeBlend(Live(), Settings(1, 0));
-    ChangeBlend(Live(), Settings(1, 0));
-    ASSERT_NE(Live().CurrentBlendState(), nullptr);
-    EXPECT_EQ(Live().CurrentBlendState()->Older(), nullptr);
-    EXPECT_FALSE(Live().HasHistory());  // the first entry is the floor
-
-    ChangeBlend(Live(), Settings(2, 0));
-    EXPECT_TRUE(Live().HasHistory());
-}
-
 TEST_F(SpriteHistoryTest, EmptyHistoryKeepsOnlyTheLiveStateAndItsCurrentSettings) {
     CommitEdit(document, 1);
     CommitEdit(document, 2);
     Live().Undo(&view);
-    ChangeBlend(Live(), Settings(1, 0));
-    ChangeBlend(Live(), Settings(2, 0));
+    ChangeBlend(Live(), Settings{1, 0});
+    ChangeBlend(Live(), Settings{2, 0});
     Live().Undo(&view);
     ASSERT_TRUE(Live().HasHistory());
 
@@ -179,7 +171,7 @@ TEST_F(SpriteHistoryTest, EmptyHistoryKeepsOnlyTheLiveStateAndItsCurrentSettings
     EXPECT_EQ(Live().OlderState(), nullptr);
     EXPECT_EQ(Live().NewerState(), nullptr);
     ASSERT_NE(Live().CurrentBlendState(), nullptr);
-    EXPECT_EQ(Live().CurrentBlendState()->Record(), Settings(1, 0));
+    EXPECT_EQ(Live().CurrentBlendState()->Record(), (Settings{1, 0}));
     EXPECT_EQ(UnaffectedBlue(Live()), 1);
 }
 
@@ -187,7 +179,7 @@ TEST_F(SpriteHistoryTest, SnapshotTrimsTransparentMarginsWithoutMovingThePicture
     CvxSprite& object = Live();
     object.m_nEdgeWidth = 9;
     object.m_nPendingBlendMode = 2;
-    object.m_blend = Settings(2, 30);
+    object.m_blend = Settings{2, 30};
     for (int y = 0; y < object.Height(); ++y)
         for (int x = 0; x < 10; ++x) object.Image()->PixelAt(x, y)[3] = 0;
 
@@ -196,7 +188,7 @@ TEST_F(SpriteHistoryTest, SnapshotTrimsTransparentMarginsWithoutMovingThePicture
     EXPECT_EQ(Placement(*copy), "110,100 10x10");
     EXPECT_EQ(copy->m_nEdgeWidth, 9);
     EXPECT_EQ(copy->m_nPendingBlendMode, 2);
-    EXPECT_EQ(copy->m_blend, Settings(2, 30));
+    EXPECT_EQ(copy->m_blend, (Settings{2, 30}));
     EXPECT_EQ(copy->m_corners[2], (CPoint{9, 9}));
     EXPECT_NE(copy->DisplayBitmap(), nullptr);
     EXPECT_EQ(copy->OlderState(), nullptr);
@@ -213,7 +205,7 @@ TEST_F(SpriteHistoryTest, SnapshotTrimsTransparentMarginsWithoutMovingThePicture
     std::unique_ptr<CvxSprite> blank = object.MakeBlankLike();
     ASSERT_NE(blank, nullptr);
     EXPECT_EQ(blank->m_nEdgeWidth, 5);
-    EXPECT_EQ(blank->m_blend, Settings(2, 30));
+    EXPECT_EQ(blank->m_blend, (Settings{2, 30}));
     EXPECT_EQ(blank->m_nPendingBlendMode, 2);
     EXPECT_EQ(Placement(*blank), "100,100 20x10");
     EXPECT_EQ(PixelOf(*blank->Image(), 3, 3), (Bgra{255, 255, 255, 255}));

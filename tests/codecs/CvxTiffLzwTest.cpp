@@ -29,7 +29,7 @@ std::string Decode(const std::vector<std::uint8_t>& in) {
     return {out.begin(), out.end()};
 }
 
-TEST(TiffLzw, DecodesTableCodesTheCodeBeingDefinedAndClearCodes) {
+TEST(TiffLzw, DecodesTableCodesTheCodeBeingDefinedAndClearCodesAndStopsAtCodesNotYetDefined) {
     // a, b, "ab" (258), then 260 before it exists: "ab" + 'a'.
     EXPECT_EQ(Decode(Pack({{256, 9}, {'a', 9}, {'b', 9}, {258, 9}, {260, 9}, {257, 9}})), "abababa");
     // No leading clear code; repeated clear codes are skipped; a clear code restarts the
@@ -37,6 +37,9 @@ TEST(TiffLzw, DecodesTableCodesTheCodeBeingDefinedAndClearCodes) {
     EXPECT_EQ(Decode(Pack({{'x', 9}, {'y', 9}, {258, 9}})), "xyxy");
     EXPECT_EQ(Decode(Pack({{256, 9}, {256, 9}, {'p', 9}, {'q', 9}, {256, 9}, {'r', 9}, {'r', 9}, {258, 9}, {257, 9}})),
               "pqrrrr");
+    // A code past the table ends the strip; right after a clear code only single bytes can follow.
+    EXPECT_EQ(Decode(Pack({{256, 9}, {'a', 9}, {'b', 9}, {300, 9}, {'c', 9}, {257, 9}})), "ab");
+    EXPECT_EQ(Decode(Pack({{256, 9}, {258, 9}, {'a', 9}, {257, 9}})), "");
 }
 
 TEST(TiffLzw, RoundTripsDataThatWidensCodesAndFillsTheTable) {
@@ -50,12 +53,6 @@ TEST(TiffLzw, RoundTripsDataThatWidensCodesAndFillsTheTable) {
     for (const auto* data : {&noisy, &smooth, &noisy}) {
         EXPECT_EQ(DecodeBytes(lzw, LzwEncode(*data), data->size()), *data);
     }
-}
-
-TEST(TiffLzw, StopsAtACodeTheTableDoesNotHoldYet) {
-    EXPECT_EQ(Decode(Pack({{256, 9}, {'a', 9}, {'b', 9}, {300, 9}, {'c', 9}, {257, 9}})), "ab");
-    // Right after a clear code only single bytes can follow.
-    EXPECT_EQ(Decode(Pack({{256, 9}, {258, 9}, {'a', 9}, {257, 9}})), "");
 }
 
 TEST(TiffLzw, NeverWritesPastTheOutputItIsGiven) {

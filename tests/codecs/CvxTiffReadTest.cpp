@@ -138,32 +138,33 @@ Bytes StripedLzwPage(const Bytes& samples, std::function<void(std::vector<Bytes>
     return builder.Build();
 }
 
-Bytes PlainPage(const Bytes& samples) {
-    TiffBuilder builder;
-    AddStripPage(builder, kWidth, kHeight, 3, 2, samples);
-    return builder.Build();
-}
+// The picture in one plain strip, which every other layout must match.
+class TiffLayout : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_reference->result); }
+    const Bytes m_samples = Ramp(kWidth * kHeight * 3, 37);
+    const std::unique_ptr<Loaded> m_reference = [this] {
+        TiffBuilder builder;
+        AddStripPage(builder, kWidth, kHeight, 3, 2, m_samples);
+        return LoadPage(builder.Build());
+    }();
+};
 
-TEST(TiffRead, CompressedStripsFillTheirOwnRowsEvenWhenOneIsDamaged) {
-    const Bytes samples = Ramp(kWidth * kHeight * 3, 37);
-    const auto reference = LoadPage(PlainPage(samples));
-    ASSERT_TRUE(reference->result);
-    const auto striped = LoadPage(StripedLzwPage(samples));
+TEST_F(TiffLayout, CompressedStripsFillTheirOwnRowsEvenWhenOneIsDamaged) {
+    const auto striped = LoadPage(StripedLzwPage(m_samples));
     ASSERT_TRUE(striped->result);
-    EXPECT_EQ(testsupport::PixelHash(striped->image), testsupport::PixelHash(reference->image));
+    EXPECT_EQ(testsupport::PixelHash(striped->image), testsupport::PixelHash(m_reference->image));
 
     // The middle strip ends early: its missing rows stay zero (clamped to 010101), the
     // last strip still lands on its own rows.
-    const auto damaged = LoadPage(StripedLzwPage(samples, [](std::vector<Bytes>& strips) { strips[1].resize(4); }));
+    const auto damaged = LoadPage(StripedLzwPage(m_samples, [](std::vector<Bytes>& strips) { strips[1].resize(4); }));
     ASSERT_TRUE(damaged->result);
-    EXPECT_EQ(GetPixel(damaged->image, 4, 6), GetPixel(reference->image, 4, 6));
+    EXPECT_EQ(GetPixel(damaged->image, 4, 6), GetPixel(m_reference->image, 4, 6));
     EXPECT_EQ(GetPixel(damaged->image, 4, 4), (Rgba{1, 1, 1, 255}));
-    EXPECT_EQ(GetPixel(damaged->image, 0, 2), GetPixel(reference->image, 0, 2));
+    EXPECT_EQ(GetPixel(damaged->image, 0, 2), GetPixel(m_reference->image, 0, 2));
 }
 
-TEST(TiffRead, StripsRunningPastTheEndOfTheFileGiveWhatTheFileHolds) {
-    const Bytes samples = Ramp(kWidth * kHeight * 3, 37);
-    const auto reference = LoadPage(PlainPage(samples));
+TEST_F(TiffLayout, StripsRunningPastTheEndOfTheFileGiveWhatTheFileHolds) {
     // The directory, then the strip as the file's last bytes, cut after two rows and a pixel.
     const auto directory = [](std::uint32_t stripOffset) {
         TiffBuilder builder;
@@ -173,15 +174,15 @@ TEST(TiffRead, StripsRunningPastTheEndOfTheFileGiveWhatTheFileHolds) {
     };
     Bytes file = directory(0);
     file = directory(static_cast<std::uint32_t>(file.size()));
-    file.insert(file.end(), samples.begin(), samples.begin() + (2 * kWidth + 1) * 3);
+    file.insert(file.end(), m_samples.begin(), m_samples.begin() + (2 * kWidth + 1) * 3);
     const auto cut = LoadPage(file);
     ASSERT_TRUE(cut->result);
-    EXPECT_EQ(GetPixel(cut->image, 0, 2), GetPixel(reference->image, 0, 2));
+    EXPECT_EQ(GetPixel(cut->image, 0, 2), GetPixel(m_reference->image, 0, 2));
     EXPECT_EQ(GetPixel(cut->image, 1, 2), (Rgba{1, 1, 1, 255}));
     EXPECT_EQ(GetPixel(cut->image, 4, 6), (Rgba{1, 1, 1, 255}));
 }
 
-// The picture of PlainPage in LZW tiles, differenced, with interleaved samples or planes.
+// The picture in LZW tiles, differenced, with interleaved samples or planes.
 Bytes TiledPage(const Bytes& samples, bool planar) {
     // 4 x 4 tiles over 5 x 7: two across, two down, the right and bottom ones partly
     // outside. Differencing starts again at every tile row.
@@ -213,15 +214,12 @@ Bytes TiledPage(const Bytes& samples, bool planar) {
     return builder.Build();
 }
 
-TEST(TiffRead, TilesGiveThePictureOfAPlainStrip) {
-    const Bytes samples = Ramp(kWidth * kHeight * 3, 37);
-    const auto reference = LoadPage(PlainPage(samples));
-    ASSERT_TRUE(reference->result);
+TEST_F(TiffLayout, TilesGiveThePictureOfAPlainStrip) {
     for (const bool planar : {false, true}) {
         SCOPED_TRACE(planar ? "planes" : "interleaved");
-        const auto loaded = LoadPage(TiledPage(samples, planar));
+        const auto loaded = LoadPage(TiledPage(m_samples, planar));
         ASSERT_TRUE(loaded->result);
-        EXPECT_EQ(testsupport::PixelHash(loaded->image), testsupport::PixelHash(reference->image));
+        EXPECT_EQ(testsupport::PixelHash(loaded->image), testsupport::PixelHash(m_reference->image));
     }
 }
 
@@ -236,14 +234,8 @@ Bytes GreyPages(int pages, std::optional<int> loopTo = std::nullopt) {
     return builder.Build();
 }
 
-// Opening and reading trace their diagnostics through the platform.
-class TiffPageTable : public ::testing::Test {
-protected:
-    platform::ScriptedPlatform m_platform;
-};
-using TiffProject = TiffPageTable;
-
-TEST_F(TiffPageTable, PagesFollowTheChainUpToALoop512PagesOrACutDirectoryAndOtherFilesFailSilently) {
+TEST(TiffPageTable, PagesFollowTheChainUpToALoop512PagesOrACutDirectoryAndOtherFilesFailSilently) {
+    platform::ScriptedPlatform platform;
     MemoryTiff memory(GreyPages(3));
     ASSERT_TRUE(memory.opened);
     EXPECT_EQ(memory.tiff.PageCount(), 3);
@@ -274,14 +266,14 @@ TEST_F(TiffPageTable, PagesFollowTheChainUpToALoop512PagesOrACutDirectoryAndOthe
         {},
     };
     for (const Bytes& bytes : invalid) EXPECT_FALSE(MemoryTiff(bytes).opened);
-    EXPECT_TRUE(m_platform.Messages().empty());
+    EXPECT_TRUE(platform.Messages().empty());
 }
 
 // ---------------------------------------------------------------------------------------
 // Project detection and object records
 // ---------------------------------------------------------------------------------------
 
-TEST_F(TiffProject, DetectedOnlyByTheProjectSoftwareNameOnTheFirstPage) {
+TEST(TiffProject, DetectedOnlyByTheProjectSoftwareNameOnTheFirstPage) {
     const auto withSoftware = [](const std::optional<std::string>& software) {
         TiffBuilder builder;
         AddStripPage(builder, 1, 1, 1, 1, {9});
@@ -295,7 +287,7 @@ TEST_F(TiffProject, DetectedOnlyByTheProjectSoftwareNameOnTheFirstPage) {
     EXPECT_FALSE(MemoryTiff(withSoftware(std::nullopt)).tiff.DetectProject());
 }
 
-TEST_F(TiffProject, RecordsAreReadFromTheirTagAndKeptAcrossPagesWithoutOne) {
+TEST(TiffProject, RecordsAreReadFromTheirTagAndKeptAcrossPagesWithoutOne) {
     TiffBuilder builder;
     std::vector<std::uint32_t> longRecord(40);
     std::iota(longRecord.begin(), longRecord.end(), 100);

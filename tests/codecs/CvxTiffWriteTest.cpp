@@ -1,5 +1,5 @@
-// Writing TIFF pages: the byte layout, linked pages with object records read back under
-// the alpha rule, and independent readers (libtiff's tools, Pillow) reading what we write.
+// Writing TIFF pages: the byte layout; libtiff and Pillow read every page of a project-style
+// file; libtiff's compressed copies of a page read back under the alpha rule.
 
 #include <sstream>
 
@@ -59,11 +59,6 @@ Bytes ExpectedAfterReading(const CvxDIB& image, bool alphaKept = false) {
     return bgra;
 }
 
-// The image's pixels are exactly these bytes (blue, green, red, alpha, top row first).
-void ExpectPixels(const CvxDIB& image, const Bytes& expected) {
-    EXPECT_EQ(testsupport::PixelHash(image), testsupport::Sha256Hex(expected.data(), expected.size()));
-}
-
 struct Record {
     std::uint16_t tag, type;
     std::uint32_t count, value;
@@ -106,7 +101,6 @@ CvxObjectRecord NumberedRecord(int first) {
 
 class TiffWrite : public ::testing::Test {
 protected:
-    platform::ScriptedPlatform m_platform;
     TempDir m_dir;
 };
 
@@ -148,22 +142,13 @@ protected:
     std::unique_ptr<CvxDIB> m_pages[3] = {Picture(31, 17), Picture(8, 40, 5), Picture(1, 1, 9)};
 };
 
-TEST_F(TiffInterop, LibtiffToolsAcceptEveryPage) {
+// libtiff is stricter about directories than Pillow; -D reads every strip of every page. Pillow
+// pins the number of pages.
+TEST_F(TiffInterop, LibtiffAcceptsEveryPage) {
     REQUIRE_TOOL("tiffinfo");
-    REQUIRE_TOOL("tiffdump");
-    const std::string path = WriteSample();
-    // -D reads every strip of every page.
-    const auto info = testsupport::RunCommand("tiffinfo -D '" + path + "'");
+    const auto info = testsupport::RunCommand("tiffinfo -D '" + WriteSample() + "'");
     EXPECT_EQ(info.status, 0) << info.output;
     EXPECT_EQ(info.output.find("Error"), std::string::npos) << info.output;
-    std::size_t directories = 0;
-    for (std::size_t at = info.output.find("TIFF Directory"); at != std::string::npos;
-         at = info.output.find("TIFF Directory", at + 1))
-        ++directories;
-    EXPECT_EQ(directories, 3u);
-    const auto dump = testsupport::RunCommand("tiffdump '" + path + "'");
-    EXPECT_EQ(dump.status, 0) << dump.output;
-    EXPECT_NE(dump.output.find("Directory 2:"), std::string::npos) << dump.output;
 }
 
 TEST_F(TiffInterop, PillowDecodesEveryPageToTheSamePixels) {
@@ -197,7 +182,8 @@ TEST_F(TiffInterop, LibtiffLzwCopiesReadBackToTheSamePixels) {
         ASSERT_EQ(result.status, 0) << result.output;
         CvxDIB loaded;
         ASSERT_TRUE(loaded.LoadFromFile(copy));
-        ExpectPixels(loaded, ExpectedAfterReading(*m_pages[0], differenced));
+        const Bytes expected = ExpectedAfterReading(*m_pages[0], differenced);
+        EXPECT_EQ(testsupport::PixelHash(loaded), testsupport::Sha256Hex(expected.data(), expected.size()));
     }
 }
 

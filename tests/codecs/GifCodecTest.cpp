@@ -10,7 +10,6 @@
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-using testsupport::GetPixel;
 using testsupport::Rgba;
 
 struct Rgb3 {
@@ -216,20 +215,11 @@ testsupport::Pixels Pixels(const Bytes& file) {
 }
 using Row = testsupport::Pixels;
 
-// The codecs trace what they refuse; the scripted platform takes the trace and the messages.
-class WithPlatform : public testing::Test {
-protected:
-    platform::ScriptedPlatform m_platform;
-};
-
 }  // namespace
-
-using GifLzw = WithPlatform;
-using GifReader = WithPlatform;
 
 // --- LZW ---
 
-TEST_F(GifLzw, EncodedStreamsDecodeBackFollowTheCommonCodeWidthRuleAndAnySubBlockLengthReads) {
+TEST(GifLzw, EncodedStreamsDecodeBackFollowTheCommonCodeWidthRuleAndAnySubBlockLengthReads) {
     const std::vector<std::vector<std::uint8_t>> inputs = {
         {},
         {7},
@@ -253,7 +243,7 @@ TEST_F(GifLzw, EncodedStreamsDecodeBackFollowTheCommonCodeWidthRuleAndAnySubBloc
     for (std::size_t block : {1, 2, 7, 255}) EXPECT_EQ(Decode(LiteralData(literal, 8, block)), Widen(literal));
 }
 
-TEST_F(GifLzw, EndCodeArrivesAtTheWidthTheDecoderHasGrownTo) {
+TEST(GifLzw, EndCodeArrivesAtTheWidthTheDecoderHasGrownTo) {
     // Eleven indices whose ten neighbouring pairs all differ: every step emits a code, so the
     // last code comes as the decoder's table reaches 16 and its codes widen to 5 bits. The
     // codes before the end code fill 44 bits; an end code of 4 bits would stop at a byte
@@ -264,7 +254,7 @@ TEST_F(GifLzw, EndCodeArrivesAtTheWidthTheDecoderHasGrownTo) {
     EXPECT_EQ(data.size(), 1u + 1 + 7 + 1);  // 49 bits of codes in one sub-block
 }
 
-TEST_F(GifLzw, DecoderStopsSafelyOnBadStreams) {
+TEST(GifLzw, DecoderStopsSafelyOnBadStreams) {
     // Codes past the table end the picture; the rest of the data is skipped.
     CodeWriter writer;
     for (int code : {256, 5, 258, 6, 300, 7}) writer.Put(code, 9);
@@ -295,82 +285,63 @@ TEST_F(GifLzw, DecoderStopsSafelyOnBadStreams) {
 // --- Reader ---
 
 // Interlaced rows are pinned by the corpus replay.
-TEST_F(GifReader, TransparencyFollowsTheColourOfTheLastControlsIndexFromTheGlobalTableElseTheLastLocalOne) {
-    // Entries 1 and 3 share a colour: both become transparent.
-    const std::vector<Rgb3> table = {kRed, kGreen, kBlue, kGreen};
-    const Bytes data = LiteralData({0, 1, 2, 3});
-    EXPECT_EQ(Pixels(GifFile(4, 1, table).Control(true, 2).Control(true, 1).Image(0, 0, 4, 1, data).Trailer()),
-              (Row{Opaque(kRed), kTransparent, Opaque(kBlue), kTransparent}));
-    CvxDIB image;
-
-    // Without a control, or with its flag clear, everything is opaque.
-    for (const Bytes& file : {GifFile(4, 1, table).Image(0, 0, 4, 1, data).Trailer(),
-                              GifFile(4, 1, table).Control(true, 1).Control(false, 1).Image(0, 0, 4, 1, data).Trailer()}) {
-        ASSERT_TRUE(Read(file, image));
-        EXPECT_TRUE(image.IsFullyOpaque());
-    }
-
-    // The transparent colour comes from the global table, else from the last local one.
-    const Bytes two = LiteralData({0, 1});
-    // The first pixel is drawn in green, the global entry 1.
-    EXPECT_EQ(Pixels(GifFile(2, 1, {kRed, kGreen}).Control(true, 1).Image(0, 0, 2, 1, two, false, {kGreen, kBlue}).Trailer()),
-              (Row{kTransparent, Opaque(kBlue)}));
-    EXPECT_EQ(Pixels(GifFile(2, 1, {}).Control(true, 1).Image(0, 0, 2, 1, two, false, {kGreen, kBlue}).Trailer()),
-              (Row{Opaque(kGreen), kTransparent}));
-    // A transparent index past the table marks nothing.
-    EXPECT_EQ(Pixels(GifFile(2, 1, {kRed, kGreen}).Control(true, 7).Image(0, 0, 2, 1, two).Trailer()),
-              (Row{Opaque(kRed), Opaque(kGreen)}));
-}
-
-TEST_F(GifReader, DrawsSeveralImagesOverTheBackgroundAndSkipsExtensions) {
+TEST(GifReader, DrawsFramesWithTheirTablesTransparencyAndClipping) {
+    const Rgba r = Opaque(kRed), g = Opaque(kGreen), b = Opaque(kBlue), o = Opaque(kGrey), t = kTransparent, k = kBlack;
+    const std::vector<Rgb3> table = {kRed, kGreen, kBlue, kGreen};  // entries 1 and 3 share a colour
+    const std::vector<Rgb3> redGreen = {kRed, kGreen}, greenBlue = {kGreen, kBlue};
+    const Bytes four = LiteralData({0, 1, 2, 3}), two = LiteralData({0, 1});
     const Bytes loop = {0x21, 0xFF, 11, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0', 3, 1, 0, 0, 0};
     const Bytes comment = {0x21, 0xFE, 2, 'h', 'i', 3, 0x2C, 0x3B, 0x21, 0};
     const Bytes unknown = {0x21, 0x99, 1, 0x3B, 0};
-    const Bytes file = GifFile(6, 4, {kRed, kGreen, kBlue, kGrey}, 3)
-                           .Raw(loop)
-                           .Raw(comment)
-                           .Image(0, 0, 2, 2, LiteralData({0, 0, 0, 0}))
-                           .Raw(unknown)
-                           .Raw({0x00, 0x17})  // stray bytes between blocks
-                           .Image(4, 2, 2, 2, LiteralData({1, 1, 1, 1}), false, {kBlue, kRed})
-                           .Trailer();
-    CvxDIB image;
-    ASSERT_TRUE(Read(file, image));
-    ASSERT_EQ(image.Width(), 6);
-    ASSERT_EQ(image.Height(), 4);
-    EXPECT_EQ(GetPixel(image, 1, 1), Opaque(kRed));
-    EXPECT_EQ(GetPixel(image, 5, 3), Opaque(kRed));   // the second image's own table
-    EXPECT_EQ(GetPixel(image, 3, 1), Opaque(kGrey));  // background
-    EXPECT_EQ(GetPixel(image, 0, 3), Opaque(kGrey));
+    const struct {
+        const char* name;
+        Bytes file;
+        Row expected;
+    } cases[] = {
+        // Transparency follows the colour of the last control's index.
+        {"last control", GifFile(4, 1, table).Control(true, 2).Control(true, 1).Image(0, 0, 4, 1, four).Trailer(),
+         {r, t, b, t}},
+        {"no control", GifFile(4, 1, table).Image(0, 0, 4, 1, four).Trailer(), {r, g, b, g}},
+        {"flag clear", GifFile(4, 1, table).Control(true, 1).Control(false, 1).Image(0, 0, 4, 1, four).Trailer(),
+         {r, g, b, g}},
+        // The transparent colour comes from the global table (green), else from the last local one.
+        {"global entry", GifFile(2, 1, redGreen).Control(true, 1).Image(0, 0, 2, 1, two, false, greenBlue).Trailer(),
+         {t, b}},
+        {"local entry", GifFile(2, 1, {}).Control(true, 1).Image(0, 0, 2, 1, two, false, greenBlue).Trailer(), {g, t}},
+        {"transparent index past the table", GifFile(2, 1, redGreen).Control(true, 7).Image(0, 0, 2, 1, two).Trailer(),
+         {r, g}},
+        // Indices without a colour give black.
+        {"past the global table", GifFile(2, 1, redGreen).Image(0, 0, 2, 1, LiteralData({3, 1}, 2)).Trailer(), {k, g}},
+        {"past a shorter local table",
+         GifFile(2, 1, table).Image(0, 0, 2, 1, LiteralData({3, 0}), false, {kBlue, kBlue}).Trailer(), {k, b}},
+        {"background 200", GifFile(2, 1, redGreen, 200).Image(1, 0, 1, 1, LiteralData({1})).Trailer(), {k, g}},
+        {"no table at all", GifFile(2, 1, {}).Image(0, 0, 2, 1, LiteralData({5, 9})).Trailer(), {k, k}},
+        // A 3x3 frame at (2, 1) on a 4x3 screen, six pixels sent to a 2x2 frame at (1, 0), and a
+        // frame far outside.
+        {"clipped frames",
+         GifFile(4, 3, {kGrey, kRed, kGreen}, 0)
+             .Image(2, 1, 3, 3, LiteralData(std::vector<std::uint8_t>(9, 1)))
+             .Image(1, 0, 2, 2, LiteralData({2, 2, 2, 2, 1, 1}))
+             .Image(900, 900, 2, 2, LiteralData({1, 1, 1, 1}))
+             .Trailer(),
+         {o, g, g, o, o, g, g, r, o, o, r, r}},
+        // Two frames over the background (grey), the second with its own table, with extensions
+        // and stray bytes between the blocks.
+        {"extensions between frames",
+         GifFile(6, 4, {kRed, kGreen, kBlue, kGrey}, 3)
+             .Raw(loop)
+             .Raw(comment)
+             .Image(0, 0, 2, 2, LiteralData({0, 0, 0, 0}))
+             .Raw(unknown)
+             .Raw({0x00, 0x17})
+             .Image(4, 2, 2, 2, LiteralData({1, 1, 1, 1}), false, {kBlue, kRed})
+             .Trailer(),
+         {r, r, o, o, o, o, r, r, o, o, o, o, o, o, o, o, r, r, o, o, o, o, r, r}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Pixels(c.file), c.expected) << c.name;
 }
 
-TEST_F(GifReader, ClipsFramesAndDropsPixelsPastTheirLastRow) {
-    // A 3x3 frame at (2, 1) on a 4x3 screen, six pixels sent to a 2x2 frame at (1, 0), and a
-    // frame far outside.
-    const Bytes file = GifFile(4, 3, {kGrey, kRed, kGreen}, 0)
-                           .Image(2, 1, 3, 3, LiteralData(std::vector<std::uint8_t>(9, 1)))
-                           .Image(1, 0, 2, 2, LiteralData({2, 2, 2, 2, 1, 1}))
-                           .Image(900, 900, 2, 2, LiteralData({1, 1, 1, 1}))
-                           .Trailer();
-    const Rgba g = Opaque(kGreen), r = Opaque(kRed), o = Opaque(kGrey);
-    EXPECT_EQ(Pixels(file), (Row{o, g, g, o, o, g, g, r, o, o, r, r}));
-}
-
-TEST_F(GifReader, IndicesWithoutAColourGiveBlack) {
-    // Index 3 lies past a 2-entry global table; the local table has 2 entries where the
-    // global one has 4; a background index past the table; a file with no table at all.
-    EXPECT_EQ(Pixels(GifFile(2, 1, {kRed, kGreen}).Image(0, 0, 2, 1, LiteralData({3, 1}, 2)).Trailer()),
-              (Row{kBlack, Opaque(kGreen)}));
-    EXPECT_EQ(Pixels(GifFile(2, 1, {kRed, kGreen, kBlue, kGrey})
-                         .Image(0, 0, 2, 1, LiteralData({3, 0}), false, {kBlue, kBlue})
-                         .Trailer()),
-              (Row{kBlack, Opaque(kBlue)}));
-    EXPECT_EQ(Pixels(GifFile(2, 1, {kRed, kGreen}, 200).Image(1, 0, 1, 1, LiteralData({1})).Trailer()),
-              (Row{kBlack, Opaque(kGreen)}));
-    EXPECT_EQ(Pixels(GifFile(2, 1, {}).Image(0, 0, 2, 1, LiteralData({5, 9})).Trailer()), (Row{kBlack, kBlack}));
-}
-
-TEST_F(GifReader, RefusesWhatCannotBeRead) {
+TEST(GifReader, RefusesWhatCannotBeRead) {
     const Bytes good = GifFile(2, 2, {kRed}).Image(0, 0, 2, 2, LiteralData({0, 0, 0, 0})).Trailer();
     CvxDIB image;
     ASSERT_TRUE(Read(good, image));

@@ -2,15 +2,7 @@
 
 #include <unordered_map>
 
-void TiffBuilder::Put16(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t value) const {
-    out[at + (m_bigEndian ? 1 : 0)] = static_cast<std::uint8_t>(value);
-    out[at + (m_bigEndian ? 0 : 1)] = static_cast<std::uint8_t>(value >> 8);
-}
-
-void TiffBuilder::Put32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t value) const {
-    for (int i = 0; i < 4; ++i)
-        out[at + static_cast<std::size_t>(m_bigEndian ? 3 - i : i)] = static_cast<std::uint8_t>(value >> (8 * i));
-}
+#include "codecs/ByteOrder.h"
 
 std::uint32_t TiffBuilder::Data(const std::vector<std::uint8_t>& bytes) {
     const auto offset = static_cast<std::uint32_t>(8 + m_data.size());
@@ -25,12 +17,11 @@ TiffBuilder& TiffBuilder::Page() {
 }
 
 TiffBuilder& TiffBuilder::Entry(std::uint16_t tag, Type type, const std::vector<std::uint32_t>& values) {
-    const std::size_t unit = type == kShort ? 2 : type == kLong ? 4 : 1;
+    const std::size_t unit = type == kShort ? 2 : 4;
     std::vector<std::uint8_t> bytes(values.size() * unit);
     for (std::size_t i = 0; i < values.size(); ++i) {
-        if (unit == 1) bytes[i] = static_cast<std::uint8_t>(values[i]);
-        if (unit == 2) Put16(bytes, 2 * i, values[i]);
-        if (unit == 4) Put32(bytes, 4 * i, values[i]);
+        if (unit == 2) WriteLE16(&bytes[2 * i], static_cast<std::uint16_t>(values[i]));
+        if (unit == 4) WriteLE32(&bytes[4 * i], values[i]);
     }
     m_pages.back().push_back({tag, type, static_cast<std::uint32_t>(values.size()), bytes, std::nullopt});
     return *this;
@@ -54,9 +45,7 @@ TiffBuilder& TiffBuilder::LinkLastPageTo(int page) {
 }
 
 std::vector<std::uint8_t> TiffBuilder::Build() const {
-    std::vector<std::uint8_t> out(8);
-    out[0] = out[1] = m_bigEndian ? 'M' : 'I';
-    Put16(out, 2, 42);
+    std::vector<std::uint8_t> out = {'I', 'I', 42, 0, 0, 0, 0, 0};
     out.insert(out.end(), m_data.begin(), m_data.end());
 
     std::vector<std::vector<std::uint32_t>> fields(m_pages.size());
@@ -78,24 +67,24 @@ std::vector<std::uint8_t> TiffBuilder::Build() const {
     for (std::size_t p = 0; p < m_pages.size(); ++p) {
         const std::size_t at = out.size();
         ifdOffsets.push_back(static_cast<std::uint32_t>(at));
-        Put32(out, previousLink, static_cast<std::uint32_t>(at));
+        WriteLE32(&out[previousLink], static_cast<std::uint32_t>(at));
         out.resize(at + 2 + m_pages[p].size() * 12 + 4, 0);
-        Put16(out, at, static_cast<std::uint32_t>(m_pages[p].size()));
+        WriteLE16(&out[at], static_cast<std::uint16_t>(m_pages[p].size()));
         for (std::size_t e = 0; e < m_pages[p].size(); ++e) {
             const Item& item = m_pages[p][e];
             const std::size_t entry = at + 2 + e * 12;
-            Put16(out, entry, item.tag);
-            Put16(out, entry + 2, item.type);
-            Put32(out, entry + 4, item.count);
+            WriteLE16(&out[entry], item.tag);
+            WriteLE16(&out[entry + 2], item.type);
+            WriteLE32(&out[entry + 4], item.count);
             if (!item.rawValue && item.bytes.size() <= 4) {
                 std::copy(item.bytes.begin(), item.bytes.end(), out.begin() + static_cast<std::ptrdiff_t>(entry + 8));
             } else {
-                Put32(out, entry + 8, fields[p][e]);
+                WriteLE32(&out[entry + 8], fields[p][e]);
             }
         }
         previousLink = at + 2 + m_pages[p].size() * 12;
     }
-    if (m_loopTarget) Put32(out, previousLink, ifdOffsets[static_cast<std::size_t>(*m_loopTarget)]);
+    if (m_loopTarget) WriteLE32(&out[previousLink], ifdOffsets[static_cast<std::size_t>(*m_loopTarget)]);
     return out;
 }
 

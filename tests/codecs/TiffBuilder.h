@@ -1,7 +1,7 @@
 #pragma once
-// Test helpers that make TIFF files byte by byte, in either byte order, so that tests can
-// state exactly which tags, types and offsets a file carries, and a TIFF-flavoured LZW
-// encoder for compressed strips.
+// Test helpers that make little-endian TIFF files byte by byte, so that tests can state exactly
+// which tags, types and offsets a file carries, and a TIFF-flavoured LZW encoder for compressed
+// strips. Big-endian files come from the corpus.
 
 #include <cstdint>
 #include <optional>
@@ -10,15 +10,13 @@
 
 class TiffBuilder {
 public:
-    enum Type : std::uint16_t { kByte = 1, kAscii = 2, kShort = 3, kLong = 4, kUndefined = 7 };
-
-    explicit TiffBuilder(bool bigEndian = false) : m_bigEndian(bigEndian) {}
+    enum Type : std::uint16_t { kAscii = 2, kShort = 3, kLong = 4 };
 
     // Stores bytes after the header and returns their offset (strip data, tiles).
     std::uint32_t Data(const std::vector<std::uint8_t>& bytes);
     // Starts the next page; entries added later belong to it.
     TiffBuilder& Page();
-    // An entry with integer values of the given type (BYTE, SHORT or LONG).
+    // An entry with integer values of the given type (SHORT or LONG).
     TiffBuilder& Entry(std::uint16_t tag, Type type, const std::vector<std::uint32_t>& values);
     TiffBuilder& Short(std::uint16_t tag, const std::vector<std::uint32_t>& values) {
         return Entry(tag, kShort, values);
@@ -43,10 +41,6 @@ private:
         std::vector<std::uint8_t> bytes;  // the values in file order
         std::optional<std::uint32_t> rawValue;
     };
-    void Put16(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t value) const;
-    void Put32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t value) const;
-
-    bool m_bigEndian;
     std::vector<std::uint8_t> m_data;
     std::vector<std::vector<Item>> m_pages;
     std::optional<int> m_loopTarget;

@@ -58,13 +58,11 @@ TEST(BlendKernels, RectanglesAreClippedToBothImages) {
     CvxDIB destination, source;
     ASSERT_TRUE(destination.Create(4, 4, 32));
     ASSERT_TRUE(source.Create(3, 3, 32));
-    for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 3; ++x) {
-            std::uint8_t* p = source.PixelAt(x, y);
-            p[0] = static_cast<std::uint8_t>(x * 10 + y);
-            p[1] = p[2] = 0;
-            p[3] = 255;
-        }
+    testsupport::FillPixels(source, [](int x, int y, std::uint8_t* p) {
+        p[0] = static_cast<std::uint8_t>(x * 10 + y);
+        p[1] = p[2] = 0;
+        p[3] = 255;
+    });
     EXPECT_TRUE(AlphaBlendRect(destination, -1, 2, source, 0, 0, 3, 3));
     EXPECT_EQ(destination.PixelAt(0, 2)[0], 10);  // source column 1, row 0
     EXPECT_EQ(destination.PixelAt(1, 3)[0], 21);

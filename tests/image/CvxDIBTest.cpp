@@ -1,3 +1,4 @@
+// The image class: row layout, conversions to 32 bits, clipboard blocks, alpha crops and copies.
 
 #include <cstring>
 
@@ -5,20 +6,13 @@
 
 namespace {
 
-void SetPixel(CvxDIB& image, int x, int y, std::uint8_t b, std::uint8_t g, std::uint8_t r, std::uint8_t a) {
-    std::uint8_t* p = image.PixelAt(x, y);
-    ASSERT_NE(p, nullptr);
-    p[0] = b, p[1] = g, p[2] = r, p[3] = a;
-}
+using testsupport::AllPixels;
+using testsupport::GetPixel;
+using testsupport::Pixels;
+using testsupport::Rgba;
+using testsupport::SetPixel;
 
-std::array<std::uint8_t, 4> PixelOf(const CvxDIB& image, int x, int y) {
-    const std::uint8_t* p = image.PixelAt(x, y);
-    return {p[0], p[1], p[2], p[3]};
-}
-
-using Bgra = std::array<std::uint8_t, 4>;
-
-TEST(CvxDIBLayout, RowsArePaddedBottomUpAndCreateFillsWhiteOverAGreyRamp) {
+TEST(CvxDIBLayout, RowsArePaddedBottomUpCreateFillsWhiteOverAGreyRampAndRefusesAbsurdSizes) {
     CvxDIB image;
     for (const auto& [width, bits, rowBytes] : {std::array<int, 3>{1, 32, 4}, {3, 8, 4}, {3, 24, 12}, {5, 1, 4}}) {
         ASSERT_TRUE(image.Create(width, 2, bits));
@@ -33,16 +27,13 @@ TEST(CvxDIBLayout, RowsArePaddedBottomUpAndCreateFillsWhiteOverAGreyRamp) {
     EXPECT_EQ(*image.PixelAt(3, 2), 255);
 
     ASSERT_TRUE(image.Create(2, 3, 32));
-    EXPECT_EQ(PixelOf(image, 1, 1), (Bgra{255, 255, 255, 255}));
+    EXPECT_EQ(GetPixel(image, 1, 1), (Rgba{255, 255, 255, 255}));
     EXPECT_EQ(image.PixelAt(0, 0), image.Bits() + 2 * 8);
     EXPECT_EQ(image.PixelAt(0, 2), image.Bits());
     EXPECT_EQ(image.PixelOffset(1, 0), 2 * 8 + 4);
     for (const auto& [x, y] : {std::pair{2, 0}, {-1, 0}, {0, 3}}) EXPECT_EQ(image.PixelAt(x, y), nullptr);
     EXPECT_EQ(image.PixelOffset(0, -1), -1);
-}
 
-TEST(CvxDIBLayout, RefusesAbsurdSizes) {
-    CvxDIB image;
     EXPECT_FALSE(image.Create(0, 10, 32));
     EXPECT_FALSE(image.Create(10, -1, 32));
     EXPECT_FALSE(image.Create(CvxDIB::kMaxSide + 1, 1, 8));
@@ -68,12 +59,7 @@ TEST(CvxDIBCopies, CloneCopiesPixelsAndTableButNotAnalysis) {
 }
 
 // Pixels of a one-row conversion, left to right.
-std::vector<Bgra> Row(const std::unique_ptr<CvxDIB>& image) {
-    std::vector<Bgra> row;
-    if (image)
-        for (int x = 0; x < image->Width(); ++x) row.push_back(PixelOf(*image, x, 0));
-    return row;
-}
+Pixels Row(const std::unique_ptr<CvxDIB>& image) { return image ? AllPixels(*image) : Pixels{}; }
 
 TEST(CvxDIBConvert, TrueColourIsClampedAlphaKeptAndPalettedBlackMayBeTransparent) {
     CvxDIB image;
@@ -81,61 +67,47 @@ TEST(CvxDIBConvert, TrueColourIsClampedAlphaKeptAndPalettedBlackMayBeTransparent
     std::memset(image.Bits(), 0, 3);        // black
     std::memset(image.Bits() + 3, 255, 3);  // white
     image.Bits()[6] = 10, image.Bits()[7] = 20, image.Bits()[8] = 30;
-    EXPECT_EQ(Row(image.ConvertTo32(true)), (std::vector<Bgra>{{1, 1, 1, 255}, {254, 254, 254, 255}, {10, 20, 30, 255}}));
+    EXPECT_EQ(Row(image.ConvertTo32(true)), (Pixels{{1, 1, 1, 255}, {254, 254, 254, 255}, {30, 20, 10, 255}}));
 
     ASSERT_TRUE(image.Create(2, 1, 32));
-    SetPixel(image, 0, 0, 0, 0, 0, 0);
-    SetPixel(image, 1, 0, 9, 8, 7, 128);
-    EXPECT_EQ(Row(image.ConvertTo32(true)), (std::vector<Bgra>{{1, 1, 1, 0}, {9, 8, 7, 128}}));
+    SetPixel(image, 0, 0, {0, 0, 0, 0});
+    SetPixel(image, 1, 0, {7, 8, 9, 128});
+    EXPECT_EQ(Row(image.ConvertTo32(true)), (Pixels{{1, 1, 1, 0}, {7, 8, 9, 128}}));
 
     // Paletted: entry 0 all zero and entry 1 = 01 01 01 00 (the grey ramp) mark black as
     // transparent; paletted white is not clamped.
     ASSERT_TRUE(image.Create(3, 1, 8));
     image.Bits()[0] = 0, image.Bits()[1] = 1, image.Bits()[2] = 255;
-    EXPECT_EQ(Row(image.ConvertTo32(true)), (std::vector<Bgra>{{0, 0, 0, 0}, {1, 1, 1, 255}, {255, 255, 255, 255}}));
-    EXPECT_EQ(Row(image.ConvertTo32(false))[0], (Bgra{1, 1, 1, 255}));
+    EXPECT_EQ(Row(image.ConvertTo32(true)), (Pixels{{0, 0, 0, 0}, {1, 1, 1, 255}, {255, 255, 255, 255}}));
+    EXPECT_EQ(Row(image.ConvertTo32(false))[0], (Rgba{1, 1, 1, 255}));
     image.ColorTable()[1] = RGBQUAD{2, 2, 2, 0};
-    EXPECT_EQ(Row(image.ConvertTo32(true))[0], (Bgra{1, 1, 1, 255})) << "without the convention black is opaque";
+    EXPECT_EQ(Row(image.ConvertTo32(true))[0], (Rgba{1, 1, 1, 255})) << "without the convention black is opaque";
 }
 
 TEST(CvxDIBConvert, OneAndFourBitIndicesSelectEntries) {
+    const Rgba w{255, 255, 255, 255}, k{1, 1, 1, 255};
     CvxDIB image;
-    BITMAPINFO info{};
-    info.bmiHeader.biWidth = 10;
-    info.bmiHeader.biHeight = 1;
-    info.bmiHeader.biBitCount = 1;
-    info.bmiColors[0] = RGBQUAD{0, 0, 0, 0};
-    info.bmiColors[1] = RGBQUAD{255, 255, 255, 0};
-    auto bits = std::make_unique<std::uint8_t[]>(4);
-    bits[0] = 0b10100000, bits[1] = 0b01000000, bits[2] = bits[3] = 0;
-    info.bmiHeader.biSizeImage = 4;
-    image.Adopt(std::make_unique<BITMAPINFO>(info), std::move(bits));
-    auto result = image.ConvertTo32(true);
-    ASSERT_NE(result, nullptr);
-    EXPECT_EQ(PixelOf(*result, 0, 0), (Bgra{255, 255, 255, 255}));
-    EXPECT_EQ(PixelOf(*result, 1, 0), (Bgra{1, 1, 1, 255}));
-    EXPECT_EQ(PixelOf(*result, 9, 0), (Bgra{255, 255, 255, 255}));
+    ASSERT_TRUE(image.Create(10, 1, 1));
+    image.ColorTable()[1] = RGBQUAD{255, 255, 255, 0};
+    image.Bits()[0] = 0b10100000, image.Bits()[1] = 0b01000000;
+    EXPECT_EQ(Row(image.ConvertTo32(true)), (Pixels{w, k, w, k, k, k, k, k, k, w}));
 
-    info.bmiHeader.biBitCount = 4;
-    info.bmiColors[2] = RGBQUAD{5, 6, 7, 0};
-    bits = std::make_unique<std::uint8_t[]>(8);
-    bits[0] = 0x21;
-    info.bmiHeader.biSizeImage = 8;
-    image.Adopt(std::make_unique<BITMAPINFO>(info), std::move(bits));
-    result = image.ConvertTo32(true);
-    EXPECT_EQ(PixelOf(*result, 0, 0), (Bgra{5, 6, 7, 255}));
-    EXPECT_EQ(PixelOf(*result, 1, 0), (Bgra{255, 255, 255, 255}));
+    ASSERT_TRUE(image.Create(2, 1, 4));
+    image.ColorTable()[1] = RGBQUAD{255, 255, 255, 0};
+    image.ColorTable()[2] = RGBQUAD{5, 6, 7, 0};
+    image.Bits()[0] = 0x21;
+    EXPECT_EQ(Row(image.ConvertTo32(true)), (Pixels{{7, 6, 5, 255}, w}));
 }
 
 TEST(CvxDIBClipboard, ThirtyTwoBitBlocksRoundTripEightBitOnesCarryTheFullTable) {
     CvxDIB image;
     ASSERT_TRUE(image.Create(3, 2, 32));
-    SetPixel(image, 2, 1, 1, 2, 3, 4);
+    SetPixel(image, 2, 1, {3, 2, 1, 4});
     auto block = image.CopyToGlobalHandle();
     ASSERT_EQ(block.size(), 40u + 24u);
     CvxDIB back(block);
     EXPECT_EQ(back.Width(), 3);
-    EXPECT_EQ(PixelOf(back, 2, 1), (Bgra{1, 2, 3, 4}));
+    EXPECT_EQ(GetPixel(back, 2, 1), (Rgba{3, 2, 1, 4}));
 
     ASSERT_TRUE(image.Create(3, 1, 8));
     block = image.CopyToGlobalHandle();
@@ -169,7 +141,7 @@ TEST(CvxDIBClipboard, BlocksFromOtherPrograms) {
     for (const Case& c : cases) {
         platform::ScriptedPlatform platform;
         std::vector<std::uint8_t> block(c.size);
-        for (std::size_t i = 40; i < c.size; ++i) block[i] = std::uint8_t(i);
+        for (std::size_t i = 40; i < c.size; ++i) block[i] = std::uint8_t(i % 251);  // no two offsets alike
         BITMAPINFOHEADER header;
         header.biWidth = c.width, header.biHeight = c.height, header.biBitCount = std::uint16_t(c.bits);
         header.biCompression = c.compression, header.biClrUsed = c.coloursUsed;
@@ -182,19 +154,13 @@ TEST(CvxDIBClipboard, BlocksFromOtherPrograms) {
             continue;
         }
         EXPECT_EQ(image.Header()->biSizeImage, c.sizeImage) << c.name;
+        EXPECT_EQ(image.Bits()[0], (c.size - c.sizeImage) % 251) << c.name << ": the pixels end the block";
         EXPECT_EQ(image.ConvertTo32(true) != nullptr, c.convertible) << c.name;
         const std::vector<platform::RecordedMessage> expected =
             c.convertible ? std::vector<platform::RecordedMessage>{}
                           : std::vector{platform::RecordedMessage{"Bad Image Data On Clipboard", platform::MessageStyle::Exclamation}};
         EXPECT_EQ(platform.Messages(), expected) << c.name;
     }
-    // The pixels follow the masks.
-    std::vector<std::uint8_t> block(40 + 12 + 8);
-    BITMAPINFOHEADER header;
-    header.biWidth = 2, header.biHeight = 1, header.biBitCount = 32, header.biCompression = BI_BITFIELDS;
-    std::memcpy(block.data(), &header, sizeof header);
-    for (int i = 0; i < 8; ++i) block[52 + i] = static_cast<std::uint8_t>(100 + i);
-    EXPECT_EQ(PixelOf(CvxDIB(block), 0, 0), (Bgra{100, 101, 102, 103}));
 }
 
 // The crop keeps the bounds of the visible pixels; with none, an opaque copy of the whole.
@@ -212,7 +178,7 @@ TEST(CvxDIBAlpha, CropToAlphaKeepsTheBoundsOfTheVisiblePixels) {
         CvxDIB image;
         ASSERT_TRUE(image.Create(20, 15, 32));
         image.ClearAlpha();
-        for (const auto& [at, alpha] : c.visible) SetPixel(image, at.x, at.y, 9, 9, 9, alpha);
+        for (const auto& [at, alpha] : c.visible) SetPixel(image, at.x, at.y, {9, 9, 9, alpha});
         CPoint corner{-9, -9};
         const auto cropped = image.CropToAlpha(corner);
         ASSERT_NE(cropped, nullptr);
@@ -220,7 +186,7 @@ TEST(CvxDIBAlpha, CropToAlphaKeepsTheBoundsOfTheVisiblePixels) {
         EXPECT_EQ(cropped->Width(), c.width);
         EXPECT_EQ(cropped->Height(), c.height);
         for (const auto& [at, alpha] : c.visible)
-            EXPECT_EQ(PixelOf(*cropped, at.x - corner.x, at.y - corner.y), (Bgra{9, 9, 9, alpha}));
+            EXPECT_EQ(GetPixel(*cropped, at.x - corner.x, at.y - corner.y), (Rgba{9, 9, 9, alpha}));
         EXPECT_EQ(cropped->IsFullyOpaque(), c.visible.empty());
     }
 }
@@ -228,21 +194,20 @@ TEST(CvxDIBAlpha, CropToAlphaKeepsTheBoundsOfTheVisiblePixels) {
 TEST(CvxDIBAlpha, OpaqueAndClearApplyTheClamp) {
     CvxDIB image;
     ASSERT_TRUE(image.Create(2, 1, 32));
-    SetPixel(image, 0, 0, 0, 0, 0, 7);
+    SetPixel(image, 0, 0, {0, 0, 0, 7});
     EXPECT_FALSE(image.IsFullyOpaque());
     image.MakeOpaque();
     EXPECT_TRUE(image.IsFullyOpaque());
-    EXPECT_EQ(PixelOf(image, 0, 0), (Bgra{1, 1, 1, 255}));
-    EXPECT_EQ(PixelOf(image, 1, 0), (Bgra{254, 254, 254, 255}));
+    EXPECT_EQ(AllPixels(image), (Pixels{{1, 1, 1, 255}, {254, 254, 254, 255}}));
     image.ClearAlpha();
-    EXPECT_EQ(PixelOf(image, 1, 0), (Bgra{254, 254, 254, 0}));
+    EXPECT_EQ(GetPixel(image, 1, 0), (Rgba{254, 254, 254, 0}));
 }
 
 TEST(CvxDIBCopies, ToRGB24IsTopDownRedFirst) {
     CvxDIB image;
     ASSERT_TRUE(image.Create(2, 2, 32));
-    SetPixel(image, 1, 0, 3, 2, 1, 255);
-    SetPixel(image, 0, 1, 6, 5, 4, 0);
+    SetPixel(image, 1, 0, {1, 2, 3, 255});
+    SetPixel(image, 0, 1, {4, 5, 6, 0});
     const auto rgb = image.ToRGB24();
     ASSERT_EQ(rgb.size(), 12u);
     EXPECT_EQ(std::vector<std::uint8_t>(rgb.begin() + 3, rgb.begin() + 6), (std::vector<std::uint8_t>{1, 2, 3}));
@@ -253,21 +218,21 @@ TEST(CvxDIBCopies, CopyRectModesAndClipping) {
     CvxDIB source, target;
     ASSERT_TRUE(source.Create(5, 5, 32));
     ASSERT_TRUE(target.Create(4, 4, 32));
-    SetPixel(source, 0, 0, 10, 10, 10, 0);
-    SetPixel(source, 1, 0, 20, 20, 20, 255);
-    SetPixel(source, 4, 4, 5, 6, 7, 8);
-    SetPixel(target, 1, 1, 50, 50, 50, 255);
-    SetPixel(target, 2, 1, 60, 60, 60, 255);
+    SetPixel(source, 0, 0, {10, 10, 10, 0});
+    SetPixel(source, 1, 0, {20, 20, 20, 255});
+    SetPixel(source, 4, 4, {7, 6, 5, 8});
+    SetPixel(target, 1, 1, {50, 50, 50, 255});
+    SetPixel(target, 2, 1, {60, 60, 60, 255});
     source.CopyRect(target, 1, 1, 2, 1, 0, 0, CopyMode::AlphaAware);
-    EXPECT_EQ(PixelOf(target, 1, 1), (Bgra{50, 50, 50, 0})) << "alpha-0 source clears only alpha";
-    EXPECT_EQ(PixelOf(target, 2, 1), (Bgra{20, 20, 20, 255}));
+    EXPECT_EQ(GetPixel(target, 1, 1), (Rgba{50, 50, 50, 0})) << "alpha-0 source clears only alpha";
+    EXPECT_EQ(GetPixel(target, 2, 1), (Rgba{20, 20, 20, 255}));
     source.CopyRect(target, 1, 1, 2, 1, 0, 0, CopyMode::Plain);
-    EXPECT_EQ(PixelOf(target, 1, 1), (Bgra{10, 10, 10, 0}));
+    EXPECT_EQ(GetPixel(target, 1, 1), (Rgba{10, 10, 10, 0}));
     // Rectangles reaching past either image are cut to both.
     source.CopyRect(target, 3, 3, 5, 5, 0, 0);
-    EXPECT_EQ(PixelOf(target, 3, 3), (Bgra{10, 10, 10, 0}));
+    EXPECT_EQ(GetPixel(target, 3, 3), (Rgba{10, 10, 10, 0}));
     source.CopyRect(target, -4, -4, 5, 5, 0, 0);
-    EXPECT_EQ(PixelOf(target, 0, 0), (Bgra{5, 6, 7, 8}));
+    EXPECT_EQ(GetPixel(target, 0, 0), (Rgba{7, 6, 5, 8}));
     source.CopyRect(target, 0, 0, 100, 100, 10, 10);  // nothing inside: no effect, no overrun
 }
 

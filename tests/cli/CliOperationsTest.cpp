@@ -1,8 +1,6 @@
 // marrowfin-cli OP IN OUT: the saved picture is the core operation's result on the picture
 // as convert loads it, byte for byte, alpha included.
 
-#include <gtest/gtest.h>
-
 #include <functional>
 
 #include "colour/ColorReduce.h"
@@ -14,7 +12,6 @@
 #include "edgeclip/EdgeMap.h"
 #include "filters/ArtisticEffects.h"
 #include "filters/NeighbourhoodFilters.h"
-#include "image/CvxDIB.h"
 #include "support/TestSupport.h"
 
 namespace {

@@ -10,7 +10,8 @@ TEST(Cli, ConvertsAndReportsWithTheEditorsMessagesAndStatus) {
     TempDir dir;
     CvxDIB sample;
     ASSERT_TRUE(sample.Create(6, 4, 8));
-    for (std::uint32_t i = 0; i < sample.Header()->biSizeImage; ++i) sample.Bits()[i] = static_cast<std::uint8_t>(i * 11);
+    for (std::uint32_t i = 0; i < sample.Header()->biSizeImage; ++i)
+        sample.Bits()[i] = static_cast<std::uint8_t>(i * 11);
     ASSERT_TRUE(sample.SaveToFile(dir.File("in.bmp")));
     std::vector<std::uint8_t> topDown = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0,
                                          4, 0, 0, 0, 0xFE, 0xFF, 0xFF, 0xFF, 1, 0, 24, 0};

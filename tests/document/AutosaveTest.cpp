@@ -1,3 +1,5 @@
+// Autosave: a killed editor's work waits for the next start, slots come and go with their
+// writers, and the folder follows the state home.
 
 #include <csignal>
 #include <filesystem>
@@ -6,7 +8,6 @@
 
 #include "document/CvxAutosave.h"
 #include "document/DocumentFixtures.h"
-#include "support/TestSupport.h"
 
 namespace {
 

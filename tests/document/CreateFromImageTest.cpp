@@ -39,8 +39,10 @@ TEST_F(CreateFromImage, OffersToFitTheScreen) {
         int width, height, answer;
         std::string made;
         bool asked;
-    } cases[] = {{2476, 1000, platform::IDYES, "0,0 1238x500", true}, {4000, 1000, platform::IDNO, "0,0 2000x500", true},
-                 {1500, 1000, platform::IDNO, "0,0 1500x1000", true}, {1300, 10, platform::IDCANCEL, "", true},
+    } cases[] = {{2476, 1000, platform::IDYES, "0,0 1238x500", true},
+                 {4000, 1000, platform::IDNO, "0,0 2000x500", true},
+                 {1500, 1000, platform::IDNO, "0,0 1500x1000", true},
+                 {1300, 10, platform::IDCANCEL, "", true},
                  {1238, 884, platform::IDCANCEL, "0,0 1238x884", false}};
     const std::vector<platform::RecordedMessage> question{
         {"Picture is big. Resize to fit?", platform::MessageStyle::YesNoCancel}};

@@ -37,7 +37,8 @@ TEST(DocumentZOrder, StepsSkipObjectsThatDoNotOverlap) {
         std::vector<CvxSprite*> objects(c.boxes.size());
         for (std::size_t i = c.boxes.size(); i-- > 0;) {
             const CRect& box = c.boxes[i];
-            objects[i] = AddSolid(document, box.left, box.top, box.Width(), box.Height(), {std::uint8_t(i + 1), 0, 0, 255});
+            objects[i] = AddSolid(document, box.left, box.top, box.Width(), box.Height(),
+                                  {std::uint8_t(i + 1), 0, 0, 255});
         }
         document.SetSelected(c.selected ? objects[std::size_t(c.selected - 1)] : nullptr);
         document.Canvas().m_bFullRecompositionNeeded = false;

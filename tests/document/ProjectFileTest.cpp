@@ -136,9 +136,10 @@ TEST_F(RichProject, PagesGoBackgroundFirstThenBottomUpWithGroupMembersAndEveryFi
             {page.words[kSequence], page.words[kGroupSequence], page.words[kKind], page.words[kFlags], page.width});
     // Each group is followed by its members; the transformed object's page holds its
     // untransformed source (16 wide).
-    EXPECT_EQ(pages, (std::vector<std::array<int, 5>>{{1, 0, 0, kBackgroundFlag, 300}, {2, 0, 0, 0, 40}, {3, 0, 0, 0, 60},
-                                                      {4, 0, 0, 0, 30}, {5, 0, 1, 0, 56}, {6, 5, 0, 0, 20},
-                                                      {7, 5, 0, 0, 25}, {8, 0, 0, kTransformedFlag, 16}}));
+    EXPECT_EQ(pages, (std::vector<std::array<int, 5>>{{1, 0, 0, kBackgroundFlag, 300}, {2, 0, 0, 0, 40},
+                                                      {3, 0, 0, 0, 60}, {4, 0, 0, 0, 30}, {5, 0, 1, 0, 56},
+                                                      {6, 5, 0, 0, 20}, {7, 5, 0, 0, 25},
+                                                      {8, 0, 0, kTransformedFlag, 16}}));
 
     CvxDoc loaded;
     ASSERT_TRUE(loaded.OnOpenDocument(path));

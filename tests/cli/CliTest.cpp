@@ -6,63 +6,43 @@ namespace {
 
 using namespace testsupport;
 
-std::string Quoted(const std::string& path) { return "'" + path + "'"; }
-
-void WriteSampleBmp(const std::string& path, int bitCount) {
-    CvxDIB image;
-    ASSERT_TRUE(image.Create(6, 4, bitCount));
-    for (std::uint32_t i = 0; i < image.Header()->biSizeImage; ++i) image.Bits()[i] = static_cast<std::uint8_t>(i * 11);
-    ASSERT_TRUE(image.SaveToFile(path));
-}
-
-TEST(CliConvert, ConvertsToTheWorkingFormAndSavesByExtension) {
+TEST(Cli, ConvertsAndReportsWithTheEditorsMessagesAndStatus) {
     TempDir dir;
-    WriteSampleBmp(dir.File("in.bmp"), 8);
-    // Names as a shell user types them, relative to the folder the command runs in.
-    const auto convert = [&dir](const std::string& out) {
-        return RunCommand("cd " + Quoted(dir.Path().string()) + " && " + CliPath() + " convert in.bmp " + out);
-    };
-    // A name of no known format is saved as a bitmap, and says so; a PNG is saved as named.
-    auto result = convert("out.xyz");
-    ASSERT_EQ(result.status, 0) << result.output;
-    EXPECT_EQ(result.output, "Saved as " + dir.File("out.bmp") + "\n");
-    result = convert("out.png");
-    ASSERT_EQ(result.status, 0) << result.output;
-    EXPECT_EQ(result.output, "");
-    CvxDIB source, converted;
-    ASSERT_TRUE(source.LoadFromFile(dir.File("in.bmp")));
-    ASSERT_TRUE(converted.LoadFromFile(dir.File("out.png")));
-    EXPECT_EQ(converted.BitCount(), 32);
-    EXPECT_EQ(testsupport::PixelHash(converted), testsupport::PixelHash(*source.ConvertTo32(true)));
-}
-
-TEST(CliConvert, PrintsEveryMessageAndFails) {
-    TempDir dir;
+    CvxDIB sample;
+    ASSERT_TRUE(sample.Create(6, 4, 8));
+    for (std::uint32_t i = 0; i < sample.Header()->biSizeImage; ++i)
+        sample.Bits()[i] = static_cast<std::uint8_t>(i * 11);
+    ASSERT_TRUE(sample.SaveToFile(dir.File("in.bmp")));
     std::vector<std::uint8_t> topDown = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0,
                                          4, 0, 0, 0, 0xFE, 0xFF, 0xFF, 0xFF, 1, 0, 24, 0};
     topDown.resize(54 + 24);
-    testsupport::WriteFileBytes(dir.File("bad.bmp"), topDown);
-    auto result = RunCommand(CliPath() + " convert " + Quoted(dir.File("bad.bmp")) + " " + Quoted(dir.File("o.bmp")));
-    EXPECT_NE(result.status, 0);
-    EXPECT_EQ(result.output, "Top down DIBs not supported\nUnsupported file type\n");
-
-    WriteSampleBmp(dir.File("in.bmp"), 24);
-    result = RunCommand(CliPath() + " convert " + Quoted(dir.File("in.bmp")) + " " + Quoted(dir.File(".png")));
-    EXPECT_NE(result.status, 0);
-    EXPECT_EQ(result.output, "Invalid file name\n");
-}
-
-TEST(CliInfo, ReportsSizeDepthAndKind) {
-    TempDir dir;
-    WriteSampleBmp(dir.File("in.bmp"), 8);
-    auto result = RunCommand(CliPath() + " info " + Quoted(dir.File("in.bmp")));
-    ASSERT_EQ(result.status, 0) << result.output;
-    EXPECT_NE(result.output.find("kind: BMP\nwidth: 6\nheight: 4\ndepth: 8\n"), std::string::npos) << result.output;
-
-    result = RunCommand(CliPath() + " info " + Quoted(dir.File("missing.gif")));
-    EXPECT_NE(result.status, 0);
-    EXPECT_EQ(result.output, "Failed to open file: " + dir.File("missing.gif") + "\n");
+    WriteFileBytes(dir.File("bad.bmp"), topDown);
+    // Arguments as a shell user types them, relative to the folder the command runs in.
+    const struct {
+        std::string arguments;
+        bool succeeds;
+        std::string output;
+    } cases[] = {
+        // A name of no known format is saved as a bitmap, and says so; a PNG is saved as named.
+        {"convert in.bmp out.xyz", true, "Saved as " + dir.File("out.bmp") + "\n"},
+        {"convert in.bmp out.png", true, ""},
+        {"convert bad.bmp o.bmp", false, "Top down DIBs not supported\nUnsupported file type\n"},
+        {"convert in.bmp .png", false, "Invalid file name\n"},
+        {"info in.bmp", true,
+         "file: in.bmp\nkind: BMP\nwidth: 6\nheight: 4\ndepth: 8\norientation: 1\ncolour profile: none (sRGB)\n"},
+        {"info missing.gif", false, "Failed to open file: missing.gif\n"},
+    };
+    for (const auto& c : cases) {
+        const auto result = RunCommand("cd '" + dir.Path().string() + "' && " + CliPath() + " " + c.arguments);
+        EXPECT_EQ(result.status == 0, c.succeeds) << c.arguments << ": " << result.output;
+        EXPECT_EQ(result.output, c.output) << c.arguments;
+    }
     EXPECT_EQ(RunCommand(CliPath() + " frobnicate").status, 2);
+    CvxDIB source, converted;  // the palette picture as the editor loads it
+    ASSERT_TRUE(source.LoadFromFile(dir.File("in.bmp")));
+    ASSERT_TRUE(converted.LoadFromFile(dir.File("out.png")));
+    EXPECT_EQ(converted.BitCount(), 32);
+    EXPECT_EQ(PixelHash(converted), PixelHash(*source.ConvertTo32(true)));
 }
 
 }  // namespace

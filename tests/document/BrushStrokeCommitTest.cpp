@@ -1,8 +1,6 @@
 // A finished stroke written into a new state of an object with a clear hole: the tool colour,
 // the recorded colours or clearing, with the domain rule, and strokes that write nothing.
 
-#include <gtest/gtest.h>
-
 #include "DocumentFixtures.h"
 #include "document/BrushStrokeCommit.h"
 #include "image/TouchedPoints.h"

@@ -1,5 +1,5 @@
 // The compositor: background layer, composition order and clipping, the split at the
-// selection, presenting through the zoom mapping with grid lines, flattening.
+// selection, presenting through the zoom mapping with grid lines, the background object.
 
 #include <vector>
 
@@ -22,19 +22,10 @@ void Plain(CvxDoc& document, bool checkered) {
     document.Canvas().RebuildBackgroundLayer();
 }
 
+// A 200 x 200 device surface at 100 % over a transparent picture, rows top first.
 struct Surface {
-    explicit Surface(int width, int height) : pixels(std::size_t(width) * height * 4, 0) {
-        view.bits = pixels.data();
-        view.width = width;
-        view.height = height;
-        view.bytesPerLine = width * 4;
-    }
-    Bgra At(int x, int y) const {
-        const std::uint8_t* p = pixels.data() + (std::size_t(y) * view.width + x) * 4;
-        return {p[0], p[1], p[2], p[3]};
-    }
-    std::vector<std::uint8_t> pixels;
-    CvxViewSurface view;
+    std::unique_ptr<CvxDIB> image = SolidImage(200, 200, {0, 0, 0, 0});
+    CvxViewSurface view{image->RowAt(0), 200, 200, image->RowAt(1) - image->RowAt(0), 2000, {0, 0}};
 };
 
 }  // namespace
@@ -154,52 +145,27 @@ TEST(CanvasPresent, ZoomMappingAndGridLines) {
     document.m_nGridPoints = 1;
     document.Canvas().Compose();
 
-    Surface actual(200, 200);
+    const Bgra white{255, 255, 255, 255}, blue{0, 0, 200, 255}, grid{255, 0, 0, 255};
+    Surface actual;
     document.Canvas().Present(actual.view, nullptr);  // rulers off: no grid lines
-    EXPECT_EQ(actual.At(105, 105), (Bgra{0, 0, 200, 255}));
-    EXPECT_EQ(actual.At(150, 60), (Bgra{255, 255, 255, 255}));
+    ExpectProbes(*actual.image, {{105, 105, blue}, {150, 60, white}});
 
     document.Canvas().m_bRulers = true;
-    Surface half(200, 200);
+    Surface half;
     half.view.zoom = 1000;
     half.view.scroll = {10, 0};
     document.Canvas().Present(half.view, nullptr);
-    EXPECT_EQ(half.At(42, 52), (Bgra{0, 0, 200, 255}));  // canvas (104, 104)
-    EXPECT_EQ(half.At(39, 52), (Bgra{255, 255, 255, 255}));
-    // The vertical grid line at canvas x 150 shows at device 65, dotted, from canvas row 41.
-    EXPECT_EQ(half.At(65, 20), (Bgra{255, 0, 0, 255}));
-    EXPECT_EQ(half.At(65, 21), (Bgra{255, 255, 255, 255}));
-    EXPECT_EQ(half.At(65, 19), (Bgra{255, 255, 255, 255}));  // above canvas row 41
-    EXPECT_EQ(half.At(30, 150), (Bgra{255, 0, 0, 255}));  // horizontal line at canvas y 300
+    // Device (42, 52) is canvas (104, 104). The vertical grid line at canvas x 150 shows at
+    // device 65, dotted, from canvas row 41 (device 20) on; the horizontal one at canvas y 300.
+    ExpectProbes(*half.image, {{42, 52, blue}, {39, 52, white}, {65, 20, grid}, {65, 21, white}, {65, 19, white},
+                               {30, 150, grid}});
 
     // A rectangle presents only itself.
-    Surface part(200, 200);
+    Surface part;
     const CRect rect{100, 100, 105, 105};
     document.Canvas().m_bRulers = false;
     document.Canvas().Present(part.view, &rect);
-    EXPECT_EQ(part.At(104, 104), (Bgra{0, 0, 200, 255}));
-    EXPECT_EQ(part.At(105, 105), (Bgra{0, 0, 0, 0}));
-}
-
-TEST(CanvasFlatten, OpaqueClampedCopyOfTheRectangle) {
-    CvxDoc document;
-    Plain(document, false);
-    AddSolid(document, 10, 10, 5, 5, {0, 0, 0, 255});
-    document.Canvas().Compose();
-    const CRect rect{8, 8, 20, 30};
-    std::unique_ptr<CvxDIB> flat = document.Canvas().Flatten(&rect);
-    ASSERT_NE(flat, nullptr);
-    EXPECT_EQ(flat->Width(), 12);
-    EXPECT_EQ(flat->Height(), 22);
-    EXPECT_EQ(PixelOf(*flat, 0, 0), (Bgra{254, 254, 254, 255}));  // white is clamped
-    EXPECT_EQ(PixelOf(*flat, 2, 2), (Bgra{1, 1, 1, 255}));        // and so is black
-
-    const CRect outside{1990, 1990, 2100, 2010};
-    flat = document.Canvas().Flatten(&outside);
-    ASSERT_NE(flat, nullptr);
-    EXPECT_EQ(flat->Width(), 10);  // only what the canvas holds
-    const CRect empty{5, 5, 5, 9};
-    EXPECT_EQ(document.Canvas().Flatten(&empty), nullptr);
+    ExpectProbes(*part.image, {{104, 104, blue}, {105, 105, {0, 0, 0, 0}}});
 }
 
 TEST(CanvasBackgroundObject, SetAndReleaseMoveItBetweenListAndLayer) {

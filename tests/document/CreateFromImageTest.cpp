@@ -31,29 +31,30 @@ protected:
 
 }  // namespace
 
+// On the 1280 x 1024 screen a picture larger than 1238 x 884 asks whether to fit it, and is never
+// larger than the canvas. Each case: the picture's size, the answer, the object made ("" for none).
 TEST_F(CreateFromImage, OffersToFitTheScreen) {
     ASSERT_EQ(platform.ScreenSize(), (platform::Size{1280, 1024}));
-    auto fitted = Make(2476, 1000, platform::IDYES);
-    ASSERT_NE(fitted, nullptr);
-    EXPECT_EQ(std::pair(fitted->Width(), fitted->Height()), std::pair(1238, 500));
-    EXPECT_EQ(platform.Messages().back(),
-              (platform::RecordedMessage{"Picture is big. Resize to fit?", platform::MessageStyle::YesNoCancel}));
-
-    auto large = Make(4000, 1000, platform::IDNO);
-    ASSERT_NE(large, nullptr);
-    EXPECT_EQ(std::pair(large->Width(), large->Height()), std::pair(2000, 500));
-    EXPECT_EQ(large->m_corners[2], (CPoint{1999, 499}));
-
-    auto kept = Make(1500, 1000, platform::IDNO);
-    ASSERT_NE(kept, nullptr);
-    EXPECT_EQ(kept->Width(), 1500);
-
-    EXPECT_EQ(Make(1300, 10, platform::IDCANCEL), nullptr);
-
-    platform.ClearMessages();
-    auto comfortable = Make(1238, 884, platform::IDCANCEL);  // exactly the largest size: no question
-    ASSERT_NE(comfortable, nullptr);
-    EXPECT_TRUE(platform.Messages().empty());
+    const struct {
+        int width, height, answer;
+        std::string made;
+        bool asked;
+    } cases[] = {{2476, 1000, platform::IDYES, "0,0 1238x500", true},
+                 {4000, 1000, platform::IDNO, "0,0 2000x500", true},
+                 {1500, 1000, platform::IDNO, "0,0 1500x1000", true},
+                 {1300, 10, platform::IDCANCEL, "", true},
+                 {1238, 884, platform::IDCANCEL, "0,0 1238x884", false}};
+    const std::vector<platform::RecordedMessage> question{
+        {"Picture is big. Resize to fit?", platform::MessageStyle::YesNoCancel}};
+    for (const auto& c : cases) {
+        platform.ClearMessages();
+        const auto object = Make(c.width, c.height, c.answer);
+        EXPECT_EQ(object ? Placement(*object) : "", c.made) << c.width;
+        if (object) {
+            EXPECT_EQ(object->m_corners[2], (CPoint{object->Width() - 1, object->Height() - 1})) << c.width;
+        }
+        EXPECT_EQ(platform.Messages(), c.asked ? question : std::vector<platform::RecordedMessage>{}) << c.width;
+    }
 }
 
 TEST_F(CreateFromImage, ConvertsTrimsAndPlacesAndRefusesUnsupportedDepths) {

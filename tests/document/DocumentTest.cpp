@@ -5,22 +5,6 @@
 
 using namespace doctest;
 
-namespace {
-
-// Objects named by their blue value, listed top to bottom as given.
-struct Stack {
-    CvxDoc document;
-    CvxSprite* Add(std::uint8_t name, CRect box) {
-        CvxSprite* object =
-            AddSolid(document, box.left, box.top, box.Width(), box.Height(), {name, 0, 0, 255});
-        // AddSolid puts each new object on top; callers list from the top, so move it down.
-        std::unique_ptr<CvxSprite> owned = document.RemoveObject(object);
-        return document.AddObjectAtTail(std::move(owned));
-    }
-};
-
-}  // namespace
-
 // Move Above and Move Below step past objects the selection does not overlap (touching edges
 // count), Bring to Front goes to the top; a step that changes nothing asks for no recomposition.
 TEST(DocumentZOrder, StepsSkipObjectsThatDoNotOverlap) {
@@ -48,24 +32,22 @@ TEST(DocumentZOrder, StepsSkipObjectsThatDoNotOverlap) {
         {"nothing selected", {{0, 0, 10, 10}, {0, 0, 10, 10}}, 0, Below, {1, 2}, false},
     };
     for (const Case& c : cases) {
-        Stack stack;
-        std::vector<CvxSprite*> objects;
-        for (std::size_t i = 0; i < c.boxes.size(); ++i) objects.push_back(stack.Add(std::uint8_t(i + 1), c.boxes[i]));
-        stack.document.SetSelected(c.selected ? objects[std::size_t(c.selected - 1)] : nullptr);
-        stack.document.Canvas().m_bFullRecompositionNeeded = false;
-        if (c.step == Above) stack.document.MoveAbove();
-        if (c.step == Below) stack.document.MoveBelow();
-        if (c.step == Front) stack.document.BringToFront();
-        EXPECT_EQ(ZOrder(stack.document), c.order) << c.name;
-        EXPECT_EQ(stack.document.Canvas().m_bFullRecompositionNeeded, c.recompose) << c.name;
+        CvxDoc document;
+        // Named by their blue value; added from the bottom, as each new object goes on top.
+        std::vector<CvxSprite*> objects(c.boxes.size());
+        for (std::size_t i = c.boxes.size(); i-- > 0;) {
+            const CRect& box = c.boxes[i];
+            objects[i] = AddSolid(document, box.left, box.top, box.Width(), box.Height(),
+                                  {std::uint8_t(i + 1), 0, 0, 255});
+        }
+        document.SetSelected(c.selected ? objects[std::size_t(c.selected - 1)] : nullptr);
+        document.Canvas().m_bFullRecompositionNeeded = false;
+        if (c.step == Above) document.MoveAbove();
+        if (c.step == Below) document.MoveBelow();
+        if (c.step == Front) document.BringToFront();
+        EXPECT_EQ(ZOrder(document), c.order) << c.name;
+        EXPECT_EQ(document.Canvas().m_bFullRecompositionNeeded, c.recompose) << c.name;
     }
-    Stack stack;
-    stack.Add(1, {0, 0, 10, 10});
-    CvxSprite* middle = stack.Add(2, {5, 5, 15, 15});
-    stack.Add(3, {100, 100, 110, 110});
-    CvxSprite* lowest = stack.Add(4, {15, 15, 30, 30});
-    EXPECT_EQ(stack.document.FindOverlapBelow(*middle), lowest);
-    EXPECT_EQ(stack.document.FindOverlapBelow(*lowest), nullptr);
 }
 
 TEST(DocumentDeleteBin, DeleteAndRestoreKeepTheHistory) {

@@ -11,6 +11,10 @@ namespace {
 
 constexpr Bgra kGround{40, 80, 120, 255};
 constexpr Bgra kObject{200, 150, 100, 255};
+// The transparency effect at amplitude 40 over the ground: four tenths ground, six object.
+constexpr Bgra kMixed{(40 * 4 + 200 * 6) / 10, (80 * 4 + 150 * 6) / 10, (120 * 4 + 100 * 6) / 10, 255};
+// The transparency effect (mode 3) at amplitude 40, without automatic blend.
+const CvxBlendSettings kTransparency{3, 40, 1021, 0, 0, 10, 300};
 
 struct Scene {
     CvxDoc document;
@@ -27,18 +31,17 @@ struct Scene {
 }  // namespace
 
 TEST(EdgeEffect, BlendGrowsByTheMarginTheCanvasAllowsAndComesOffExactly) {
-    struct Case { int x, y, width, height, left, top; };
-    const Case cases[] = {{0, 0, 16, 12, 0, 0}, {1, 5, 18, 18, 0, 2}, {10, 2, 22, 16, 7, 0}};
+    struct Case { int x, y; std::string grown; };
+    const Case cases[] = {{0, 0, "0,0 16x12"}, {1, 5, "0,2 18x18"}, {10, 2, "7,0 22x16"}};
     for (const Case& c : cases) {
         Scene scene;
         CvxSprite* object = scene.Add(c.x, c.y, 1);
         const auto before = object->Image()->Clone();
         const CvxCorners corners = object->m_corners;
         ASSERT_TRUE(edgeeffect::ApplyEffect(*object, &scene.view));
-        EXPECT_EQ(Placement(*object), std::to_string(c.left) + "," + std::to_string(c.top) + " " +
-                                          std::to_string(c.width) + "x" + std::to_string(c.height));
-        EXPECT_EQ(object->m_corners[2], (CPoint{c.width - 1, c.height - 1}));
-        EXPECT_EQ(PixelOf(*object->Image(), 8 + c.x - c.left, 6 + c.y - c.top), kObject);
+        EXPECT_EQ(Placement(*object), c.grown);
+        EXPECT_EQ(object->m_corners[2], (CPoint{object->Width() - 1, object->Height() - 1}));
+        EXPECT_EQ(PixelOf(*object->Image(), 8 + c.x - object->m_x, 6 + c.y - object->m_y), kObject);
         edgeeffect::RemoveEffect(*object, &scene.view, true);
         EXPECT_EQ(object->m_blend.mode, 0);
         EXPECT_EQ(object->UnblendedCopy(), nullptr);
@@ -87,30 +90,22 @@ TEST(EdgeEffect, UndoAndRedoOfBlendSettingsChangeThePixels) {
     CvxSprite* object = scene.Add(30, 20, 0);
     scene.document.SetSelected(object);
     object->PushBlendState(object->m_blend);
-    CvxBlendSettings transparent;
-    transparent.mode = 3;
-    transparent.amplitude = 40;
-    transparent.gradient = 1021;
-    transparent.autoBlend = 0;
-    object->m_blend = transparent;
+    object->m_blend = kTransparency;
     edgeeffect::ApplyEffect(*object, &scene.view);
     object->PushBlendState(object->m_blend);
-    const Bgra mixed{(40 * 4 + 200 * 6) / 10, (80 * 4 + 150 * 6) / 10, (120 * 4 + 100 * 6) / 10, 255};
-    EXPECT_EQ(PixelOf(*object->Image(), 5, 5), mixed);
+    EXPECT_EQ(PixelOf(*object->Image(), 5, 5), kMixed);
     object->Undo(&scene.view);
     EXPECT_EQ(PixelOf(*object->Image(), 5, 5), kObject);
     object->Redo(&scene.view);
-    EXPECT_EQ(PixelOf(*object->Image(), 5, 5), mixed);
+    EXPECT_EQ(PixelOf(*object->Image(), 5, 5), kMixed);
 }
 
 TEST(EdgeEffect, AReopenedProjectShowsItsEffectsOverTheObjectsBeneath) {
     testsupport::TempDir dir;
     const std::string project = dir.File("effects.tif");
     Scene scene;
-    CvxSprite* transparent = scene.Add(10, 10, 3);
-    transparent->m_blend.amplitude = 40;
-    transparent->m_blend.gradient = 1021;
-    transparent->m_blend.autoBlend = 0;
+    CvxSprite* transparent = scene.Add(10, 10, 0);
+    transparent->m_blend = kTransparency;
     CvxSprite* blended = scene.Add(60, 40, 1);
     scene.document.PlacePendingImage(&scene.view);  // nothing pending: the effects come in now
     edgeeffect::ApplyRecordedEffect(*transparent, &scene.view);
@@ -128,7 +123,6 @@ TEST(EdgeEffect, AReopenedProjectShowsItsEffectsOverTheObjectsBeneath) {
     EXPECT_EQ(testsupport::PixelHash(*blendedAgain.Image()), blendedHash);
     const CvxSprite& transparentAgain = **std::next(reopened.Objects().begin());
     EXPECT_EQ(transparentAgain.m_nPendingBlendMode, 0);
-    const Bgra mixed{(40 * 4 + 200 * 6) / 10, (80 * 4 + 150 * 6) / 10, (120 * 4 + 100 * 6) / 10, 255};
-    EXPECT_EQ(PixelOf(*transparentAgain.Image(), 7, 7), mixed);
+    EXPECT_EQ(PixelOf(*transparentAgain.Image(), 7, 7), kMixed);
     EXPECT_EQ(PixelOf(*transparentAgain.Image(), 0, 0), (Bgra{0, 0, 0, 0}));
 }

@@ -6,20 +6,17 @@
 
 using namespace doctest;
 
+// Blend flag, feather flag and the packed word: only the low byte of the blend flag is kept,
+// the feather keeps its sign (-767 is bytes 01 FD FF FF in the file).
 TEST(ObjectRecord, Word19PacksBothAutomaticFlags) {
-    const std::int32_t word = objectrecord::PackAutoFlags(1, -3);
-    EXPECT_EQ(word, -767);  // bytes 01 FD FF FF in the file
-
-    std::int32_t autoBlend = 0, autoFeather = 0;
-    objectrecord::UnpackAutoFlags(word, autoBlend, autoFeather);
-    EXPECT_EQ(autoBlend, 1);
-    EXPECT_EQ(autoFeather, -3);
-
-    EXPECT_EQ(objectrecord::PackAutoFlags(1, 0), 1);
-    EXPECT_EQ(objectrecord::PackAutoFlags(0, 1), 256);
-    EXPECT_EQ(objectrecord::PackAutoFlags(300, 0), 44);  // only the low byte of the blend flag
-    objectrecord::UnpackAutoFlags(objectrecord::PackAutoFlags(0, 0x7FFFFF), autoBlend, autoFeather);
-    EXPECT_EQ(autoFeather, 0x7FFFFF);
+    const std::array<std::int32_t, 3> cases[] = {
+        {1, -3, -767}, {1, 0, 1}, {0, 1, 256}, {300, 0, 44}, {0, 0x7FFFFF, 0x7FFFFF00}};
+    for (const auto& [blend, feather, word] : cases) {
+        EXPECT_EQ(objectrecord::PackAutoFlags(blend, feather), word) << blend << " " << feather;
+        std::int32_t autoBlend = 0, autoFeather = 0;
+        objectrecord::UnpackAutoFlags(word, autoBlend, autoFeather);
+        EXPECT_EQ(std::pair(autoBlend, autoFeather), std::pair(blend & 255, feather)) << word;
+    }
 }
 
 TEST(ObjectRecord, WordsFollowTheLayout) {

@@ -1,9 +1,9 @@
 // Project files: the page layout and records the document writes, a full round trip, the
 // flattened first page in independent readers, and loads that stop safely on bad records.
 
-#include <cstring>
-#include <fstream>
+#include <array>
 #include <functional>
+#include <tuple>
 
 #include "DocumentFixtures.h"
 #include "codecs/CvxFile.h"
@@ -59,29 +59,19 @@ std::vector<PageRecord> ReadPages(const std::string& path) {
     return pages;
 }
 
-// Pictures that went through a page: transparent pixels compare by their alpha alone (the
+// A picture that went through a page: transparent pixels count by their alpha alone (the
 // reader gives them the clamped colour 010101).
-bool SamePicture(const CvxDIB& a, const CvxDIB& b) {
-    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
-    for (int y = 0; y < a.Height(); ++y)
-        for (int x = 0; x < a.Width(); ++x) {
-            const std::uint8_t* p = a.PixelAt(x, y);
-            const std::uint8_t* q = b.PixelAt(x, y);
-            if (p[3] == 0 ? q[3] != 0 : std::memcmp(p, q, 4) != 0) return false;
-        }
-    return true;
+testsupport::Pixels Visible(const CvxDIB& image) {
+    testsupport::Pixels pixels = testsupport::AllPixels(image);
+    for (testsupport::Rgba& pixel : pixels) pixel = pixel.a == 0 ? testsupport::Rgba{0, 0, 0, 0} : pixel;
+    return pixels;
 }
 
 void ExpectSameObject(const CvxSprite& a, const CvxSprite& b) {
-    EXPECT_EQ(a.GetKind(), b.GetKind());
-    EXPECT_EQ(a.m_x, b.m_x);
-    EXPECT_EQ(a.m_y, b.m_y);
-    EXPECT_EQ(a.m_corners, b.m_corners);
-    EXPECT_EQ(a.m_blend, b.m_blend);
-    EXPECT_EQ(a.m_nEdgeWidth, b.m_nEdgeWidth);
-    ASSERT_NE(a.Image(), nullptr);
-    ASSERT_NE(b.Image(), nullptr);
-    EXPECT_TRUE(SamePicture(*a.Image(), *b.Image()));
+    EXPECT_EQ(std::tuple(a.GetKind(), Placement(a), a.m_corners, a.m_blend, a.m_nEdgeWidth),
+              std::tuple(b.GetKind(), Placement(b), b.m_corners, b.m_blend, b.m_nEdgeWidth));
+    ASSERT_TRUE(a.Image() && b.Image());
+    EXPECT_EQ(Visible(*a.Image()), Visible(*b.Image()));
 }
 
 // The document of the round trip: a background, three objects, a group of two, a
@@ -125,36 +115,31 @@ struct RichDocument {
     }
 };
 
-}  // namespace
+// The rich document saved as a project, for the tests that read it back.
+class RichProject : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(saved.document.OnSaveDocument(path)); }
 
-TEST(ProjectFile, PagesGoBackgroundFirstThenBottomUpWithEachGroupFollowedByItsMembers) {
-    TempDir dir;
-    RichDocument saved;
-    const std::string path = dir.File("pages.tif");
-    ASSERT_TRUE(saved.document.OnSaveDocument(path));
-    EXPECT_FALSE(saved.document.IsModified());
-    std::vector<std::string> described;
-    for (const PageRecord& page : ReadPages(path)) {
-        using namespace objectrecord;
-        const int flags = page.words[kFlags];
-        described.push_back(std::to_string(page.words[kSequence]) + " of group " +
-                            std::to_string(page.words[kGroupSequence]) + ": " +
-                            (page.words[kKind] == 1 ? std::string("group")
-                                                    : (flags == kBackgroundFlag ? "background " : "flags " +
-                                                       std::to_string(flags) + " ") + std::to_string(page.width)));
-    }
-    // The transformed object's page holds its untransformed source (16 wide).
-    EXPECT_EQ(described, (std::vector<std::string>{"1 of group 0: background 300", "2 of group 0: flags 0 40",
-                                                   "3 of group 0: flags 0 60", "4 of group 0: flags 0 30",
-                                                   "5 of group 0: group", "6 of group 5: flags 0 20",
-                                                   "7 of group 5: flags 0 25", "8 of group 0: flags 2 16"}));
-}
-
-TEST(ProjectFile, EveryFieldSurvivesSaveAndLoad) {
     TempDir dir;
     RichDocument saved;
     const std::string path = dir.File("rich.tif");
-    ASSERT_TRUE(saved.document.OnSaveDocument(path));
+};
+
+}  // namespace
+
+TEST_F(RichProject, PagesGoBackgroundFirstThenBottomUpWithGroupMembersAndEveryFieldSurvives) {
+    EXPECT_FALSE(saved.document.IsModified());
+    using namespace objectrecord;
+    std::vector<std::array<int, 5>> pages;  // sequence, group sequence, kind, flags, width
+    for (const PageRecord& page : ReadPages(path))
+        pages.push_back(
+            {page.words[kSequence], page.words[kGroupSequence], page.words[kKind], page.words[kFlags], page.width});
+    // Each group is followed by its members; the transformed object's page holds its
+    // untransformed source (16 wide).
+    EXPECT_EQ(pages, (std::vector<std::array<int, 5>>{{1, 0, 0, kBackgroundFlag, 300}, {2, 0, 0, 0, 40},
+                                                      {3, 0, 0, 0, 60}, {4, 0, 0, 0, 30}, {5, 0, 1, 0, 56},
+                                                      {6, 5, 0, 0, 20}, {7, 5, 0, 0, 25},
+                                                      {8, 0, 0, kTransformedFlag, 16}}));
 
     CvxDoc loaded;
     ASSERT_TRUE(loaded.OnOpenDocument(path));
@@ -180,11 +165,7 @@ TEST(ProjectFile, EveryFieldSurvivesSaveAndLoad) {
 
 // Other programs see the canvas flattened over white on the first page. The probe lies in the
 // object of tag 4 at (150, 150), at its pixel (10, 15): blue 4, green 3 x + 1, red 5 y + 1.
-TEST(ProjectFile, TheFirstPageOpensElsewhereAsTheFlattenedCanvas) {
-    TempDir dir;
-    RichDocument saved;
-    const std::string path = dir.File("rich.tif");
-    ASSERT_TRUE(saved.document.OnSaveDocument(path));
+TEST_F(RichProject, TheFirstPageOpensElsewhereAsTheFlattenedCanvas) {
     // The extent starts at the canvas corner and ends with the transformed object.
     const int x = 160, y = 165;
     const std::string expected = "423 319 76 31 4";
@@ -324,12 +305,7 @@ TEST_F(DamagedProject, LoadsStopSafelyAtBadRecords) {
     EXPECT_FALSE(platform.Messages().empty()) << "the undecodable page is reported";
 }
 
-TEST(ProjectCli, InfoListsTheObjectsAndConvertFlattens) {
-    TempDir dir;
-    RichDocument saved;
-    const std::string path = dir.File("rich.tif");
-    ASSERT_TRUE(saved.document.OnSaveDocument(path));
-
+TEST_F(RichProject, CliInfoListsTheObjectsAndConvertFlattens) {
     const auto info = testsupport::RunCommand("'" + testsupport::CliPath() + "' info '" + path + "'");
     ASSERT_EQ(info.status, 0) << info.output;
     EXPECT_NE(info.output.find("kind: project\nobjects: 5\n"), std::string::npos) << info.output;

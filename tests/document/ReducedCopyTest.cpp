@@ -31,19 +31,15 @@ TEST(ReducedCopy, IsBuiltOnceWithItsEdgeMap) {
     EXPECT_EQ(object->ReducedCopy(), nullptr);
 }
 
+// An 8-bit picture is copied with its colour table; a 16-bit one gives an empty picture.
 TEST(ReducedCopy, DepthsOtherThanTrueColour) {
-    auto grey = std::make_unique<CvxDIB>();
-    ASSERT_TRUE(grey->Create(4, 4, 8));
-    std::unique_ptr<CvxDIB> copy = CvxSprite::ReduceTo256(*grey);
-    ASSERT_NE(copy, nullptr);
-    EXPECT_EQ(copy->BitCount(), 8);
-    EXPECT_EQ(copy->ColorTable()[200].rgbRed, 200);  // the colour table comes along
-
-    auto odd = std::make_unique<CvxDIB>();
-    ASSERT_TRUE(odd->Create(4, 4, 16));
-    copy = CvxSprite::ReduceTo256(*odd);
-    ASSERT_NE(copy, nullptr);
-    EXPECT_TRUE(copy->IsEmpty());
+    CvxDIB grey, odd;
+    ASSERT_TRUE(grey.Create(4, 4, 8) && odd.Create(4, 4, 16));
+    const std::unique_ptr<CvxDIB> copy = CvxSprite::ReduceTo256(grey), none = CvxSprite::ReduceTo256(odd);
+    ASSERT_TRUE(copy && none);
+    ASSERT_EQ(copy->BitCount(), 8);
+    EXPECT_EQ(copy->ColorTable()[200].rgbRed, 200);
+    EXPECT_TRUE(none->IsEmpty());
 }
 
 TEST(DocumentSave, AGifNameInAnyCaseSavesTheCanvasIn256Colours) {

@@ -1,6 +1,7 @@
 // The wand's region operation on an object of known colour columns, and the flat cut of a
 // rectangle or ellipse of the canvas.
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,7 @@ TEST(RegionOperation, RulesWriteTheGrownRegionOnly) {
     CvxSprite* object = AddColumns(document);
     constexpr std::uint32_t kGreen = 0x00FF00, kRed = 0x0000FF;
     // Per column: k kept, f filled green, h tinted red, x transparent.
+    const std::map<char, Bgra> painted{{'f', {0, 255, 0, 255}}, {'h', {125, 125, 134, 255}}, {'x', {0, 0, 0, 0}}};
     struct Case {
         RegionRule rule;
         std::uint32_t colour;
@@ -59,12 +61,8 @@ TEST(RegionOperation, RulesWriteTheGrownRegionOnly) {
         ASSERT_EQ(outcome.result->m_x, kAt.x);
         const CvxDIB& result = *outcome.result->Image();
         for (int x = 0; x < 50; ++x) {
-            Bgra expected = kColumns[x / 10];
-            switch (c.expected[x / 10]) {
-                case 'f': expected = {0, 255, 0, 255}; break;
-                case 'h': expected = {125, 125, 134, 255}; break;
-                case 'x': expected = {0, 0, 0, 0}; break;
-            }
+            const char rule = c.expected[x / 10];
+            const Bgra expected = rule == 'k' ? kColumns[x / 10] : painted.at(rule);
             for (int y = 0; y < 20; y += 7) ASSERT_EQ(PixelOf(result, x, y), expected) << c.expected << " " << x;
         }
     }

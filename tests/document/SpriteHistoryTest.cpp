@@ -8,12 +8,8 @@ using namespace doctest;
 
 namespace {
 
-CvxBlendSettings Settings(int mode, int amplitude) {
-    CvxBlendSettings settings;
-    settings.mode = mode;
-    settings.amplitude = amplitude;
-    return settings;
-}
+// Blend settings by mode and amplitude, the rest at their defaults.
+using Settings = CvxBlendSettings;
 
 // The blue of pixel (0, 0) of the object's unaffected picture, whatever effect it shows.
 std::uint8_t UnaffectedBlue(const CvxSprite& object) {
@@ -42,43 +38,31 @@ protected:
 
 TEST_F(SpriteHistoryTest, UndoStepsBackThroughBlendStatesBeforeImages) {
     for (std::uint8_t blue : {1, 2, 3}) CommitEdit(document, blue);
-    ChangeBlend(Live(), CvxBlendSettings{});
-    ChangeBlend(Live(), Settings(1, 0));
-    ChangeBlend(Live(), Settings(3, 40));
-    ASSERT_EQ(document.Objects().size(), 1u);
-
-    Live().Undo(&view);
-    EXPECT_EQ(Live().m_blend, Settings(1, 0));
-    EXPECT_EQ(UnaffectedBlue(Live()), 3);
-    Live().Undo(&view);
-    EXPECT_EQ(Live().m_blend, CvxBlendSettings{});
-    EXPECT_EQ(UnaffectedBlue(Live()), 3);
-    EXPECT_EQ(view.invalidations, 2);
-
-    for (std::uint8_t expected : {2, 1, 0}) {
-        Live().Undo(&view);
-        EXPECT_EQ(UnaffectedBlue(Live()), expected);
-        EXPECT_EQ(document.Objects().front().get(), &Live());
+    ChangeBlend(Live(), Settings{});
+    ChangeBlend(Live(), Settings{1, 0});
+    ChangeBlend(Live(), Settings{3, 40});
+    // Each step, the settings and the unaffected picture it shows: Undo goes back through the
+    // blend states, then the images down to one with nothing older and no transform source;
+    // Redo walks forward the same way, images first from the bottom.
+    const struct {
+        bool undo;
+        CvxBlendSettings blend;
+        std::uint8_t blue;
+    } steps[] = {{true, Settings{1, 0}, 3},  {true, {}, 3},   {true, {}, 2},   {true, {}, 1},   {true, {}, 0},
+                 {true, {}, 0},              {false, {}, 1},  {false, {}, 2},  {false, {}, 3},
+                 {false, Settings{1, 0}, 3}, {false, Settings{3, 40}, 3}, {false, Settings{3, 40}, 3}};
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        if (steps[i].undo) Live().Undo(&view);
+        else Live().Redo(&view);
+        EXPECT_EQ(Live().m_blend, steps[i].blend) << i;
+        EXPECT_EQ(UnaffectedBlue(Live()), steps[i].blue) << i;
+        EXPECT_EQ(document.Objects().size(), 1u) << i;
+        EXPECT_EQ(document.Objects().front().get(), &Live()) << i;
     }
-    CvxSprite* bottom = &Live();
-    Live().Undo(&view);  // nothing older and no transform source
-    EXPECT_EQ(&Live(), bottom);
-    EXPECT_EQ(document.Objects().size(), 1u);
-
-    // Redo walks forward the same way: images first from the bottom, then the blend states.
-    for (std::uint8_t expected : {1, 2, 3}) {
-        Live().Redo(&view);
-        EXPECT_EQ(UnaffectedBlue(Live()), expected);
-    }
-    Live().Redo(&view);
-    EXPECT_EQ(Live().m_blend, Settings(1, 0));
-    Live().Redo(&view);
-    EXPECT_EQ(Live().m_blend, Settings(3, 40));
-    Live().Redo(&view);
-    EXPECT_EQ(Live().m_blend, Settings(3, 40));
+    EXPECT_EQ(view.invalidations, 4) << "each change of the settings repaints";
 }
 
-TEST_F(SpriteHistoryTest, ANewEditOrNewSettingsAfterUndoDiscardRedo) {
+TEST_F(SpriteHistoryTest, ANewEditOrNewSettingsAfterUndoDiscardRedoAndTheSameSettingsTwiceAreOneEntry) {
     for (std::uint8_t blue : {1, 2, 3}) CommitEdit(document, blue);
     Live().Undo(&view);
     Live().Undo(&view);
@@ -97,8 +81,15 @@ TEST_F(SpriteHistoryTest, ANewEditOrNewSettingsAfterUndoDiscardRedo) {
     Live().Undo(&view);
     EXPECT_EQ(BlueAtOrigin(Live()), 0);
     ASSERT_NE(Live().NewerState(), nullptr);
-    ChangeBlend(Live(), Settings(1, 0));
+    ChangeBlend(Live(), Settings{1, 0});
     EXPECT_EQ(Live().NewerState(), nullptr);
+
+    ChangeBlend(Live(), Settings{1, 0});
+    ASSERT_NE(Live().CurrentBlendState(), nullptr);
+    EXPECT_EQ(Live().CurrentBlendState()->Older(), nullptr);
+    EXPECT_FALSE(Live().HasHistory());  // the first entry is the floor
+    ChangeBlend(Live(), Settings{2, 0});
+    EXPECT_TRUE(Live().HasHistory());
 }
 
 TEST_F(SpriteHistoryTest, CommitReleasesWhatOnlyALiveObjectNeeds) {
@@ -132,21 +123,21 @@ TEST_F(SpriteHistoryTest, UndoKeepsTheLatestPositionAndRecoversLostObjects) {
     EXPECT_EQ(Placement(Live()), "0,7 20x10");
 }
 
+// The object is 20 wide: at x = -18 nothing is usable (that starts at column 20); at -17
+// column 19 is, unless it is transparent.
 TEST_F(SpriteHistoryTest, RecoverOnCanvasLooksOnlyAtVisiblePixels) {
-    CvxSprite& object = Live();
-    object.m_x = -18;  // 20 wide: columns 0 … 19, usable from column 20 on: nothing left
-    object.m_y = 0;
-    object.RecoverOnCanvas();
-    EXPECT_EQ(object.m_x, 0);
-
-    object.m_x = -17;  // column 19 is still usable and opaque
-    object.RecoverOnCanvas();
-    EXPECT_EQ(object.m_x, -17);
-
-    // Transparent pixels in the usable area do not keep an object on the canvas.
-    for (int y = 0; y < object.Height(); ++y) object.Image()->PixelAt(19, y)[3] = 0;
-    object.RecoverOnCanvas();
-    EXPECT_EQ(object.m_x, 0);
+    const struct {
+        int x;
+        bool clearColumn19;
+        int recovered;
+    } cases[] = {{-18, false, 0}, {-17, false, -17}, {-17, true, 0}};
+    for (const auto& c : cases) {
+        if (c.clearColumn19)
+            for (int y = 0; y < Live().Height(); ++y) Live().Image()->PixelAt(19, y)[3] = 0;
+        Live().m_x = c.x;
+        Live().RecoverOnCanvas();
+        EXPECT_EQ(Placement(Live()), std::to_string(c.recovered) + ",100 20x10") << c.x << " " << c.clearColumn19;
+    }
 }
 
 TEST_F(SpriteHistoryTest, UndoBringsBackTheUntransformedSource) {
@@ -166,23 +157,12 @@ TEST_F(SpriteHistoryTest, UndoBringsBackTheUntransformedSource) {
     EXPECT_EQ(&Live(), transformed);
 }
 
-TEST_F(SpriteHistoryTest, PushingTheSameSettingsTwiceRecordsOneEntry) {
-    ChangeBlend(Live(), Settings(1, 0));
-    ChangeBlend(Live(), Settings(1, 0));
-    ASSERT_NE(Live().CurrentBlendState(), nullptr);
-    EXPECT_EQ(Live().CurrentBlendState()->Older(), nullptr);
-    EXPECT_FALSE(Live().HasHistory());  // the first entry is the floor
-
-    ChangeBlend(Live(), Settings(2, 0));
-    EXPECT_TRUE(Live().HasHistory());
-}
-
 TEST_F(SpriteHistoryTest, EmptyHistoryKeepsOnlyTheLiveStateAndItsCurrentSettings) {
     CommitEdit(document, 1);
     CommitEdit(document, 2);
     Live().Undo(&view);
-    ChangeBlend(Live(), Settings(1, 0));
-    ChangeBlend(Live(), Settings(2, 0));
+    ChangeBlend(Live(), Settings{1, 0});
+    ChangeBlend(Live(), Settings{2, 0});
     Live().Undo(&view);
     ASSERT_TRUE(Live().HasHistory());
 
@@ -191,7 +171,7 @@ TEST_F(SpriteHistoryTest, EmptyHistoryKeepsOnlyTheLiveStateAndItsCurrentSettings
     EXPECT_EQ(Live().OlderState(), nullptr);
     EXPECT_EQ(Live().NewerState(), nullptr);
     ASSERT_NE(Live().CurrentBlendState(), nullptr);
-    EXPECT_EQ(Live().CurrentBlendState()->Record(), Settings(1, 0));
+    EXPECT_EQ(Live().CurrentBlendState()->Record(), (Settings{1, 0}));
     EXPECT_EQ(UnaffectedBlue(Live()), 1);
 }
 
@@ -199,7 +179,7 @@ TEST_F(SpriteHistoryTest, SnapshotTrimsTransparentMarginsWithoutMovingThePicture
     CvxSprite& object = Live();
     object.m_nEdgeWidth = 9;
     object.m_nPendingBlendMode = 2;
-    object.m_blend = Settings(2, 30);
+    object.m_blend = Settings{2, 30};
     for (int y = 0; y < object.Height(); ++y)
         for (int x = 0; x < 10; ++x) object.Image()->PixelAt(x, y)[3] = 0;
 
@@ -208,7 +188,7 @@ TEST_F(SpriteHistoryTest, SnapshotTrimsTransparentMarginsWithoutMovingThePicture
     EXPECT_EQ(Placement(*copy), "110,100 10x10");
     EXPECT_EQ(copy->m_nEdgeWidth, 9);
     EXPECT_EQ(copy->m_nPendingBlendMode, 2);
-    EXPECT_EQ(copy->m_blend, Settings(2, 30));
+    EXPECT_EQ(copy->m_blend, (Settings{2, 30}));
     EXPECT_EQ(copy->m_corners[2], (CPoint{9, 9}));
     EXPECT_NE(copy->DisplayBitmap(), nullptr);
     EXPECT_EQ(copy->OlderState(), nullptr);
@@ -225,7 +205,7 @@ TEST_F(SpriteHistoryTest, SnapshotTrimsTransparentMarginsWithoutMovingThePicture
     std::unique_ptr<CvxSprite> blank = object.MakeBlankLike();
     ASSERT_NE(blank, nullptr);
     EXPECT_EQ(blank->m_nEdgeWidth, 5);
-    EXPECT_EQ(blank->m_blend, Settings(2, 30));
+    EXPECT_EQ(blank->m_blend, (Settings{2, 30}));
     EXPECT_EQ(blank->m_nPendingBlendMode, 2);
     EXPECT_EQ(Placement(*blank), "100,100 20x10");
     EXPECT_EQ(PixelOf(*blank->Image(), 3, 3), (Bgra{255, 255, 255, 255}));

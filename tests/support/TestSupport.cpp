@@ -42,21 +42,12 @@ std::vector<ExpectedRow> ReadExpectedRows(const std::filesystem::path& corpus) {
         std::string field;
         while (std::getline(stream, field, '\t')) fields.push_back(field);
         fields.resize(6);
-        ExpectedRow row;
-        row.path = fields[0];
-        row.outcome = fields[1];
-        if (!fields[2].empty()) row.width = std::stoi(fields[2]);
-        if (!fields[3].empty()) row.height = std::stoi(fields[3]);
-        row.sha256 = fields[4];
-        if (row.outcome == "REFUSED") {
-            const std::string separator = " | ";
-            std::size_t start = 0;
-            for (;;) {
-                const auto at = fields[5].find(separator, start);
-                row.messages.push_back(fields[5].substr(start, at - start));
-                if (at == std::string::npos) break;
-                start = at + separator.size();
-            }
+        const auto number = [](const std::string& text) { return text.empty() ? 0 : std::stoi(text); };
+        ExpectedRow row{fields[0], fields[1], number(fields[2]), number(fields[3]), fields[4], {}};
+        // A refusal's messages are separated by " | ".
+        for (std::size_t start = 0, at = 0; row.outcome == "REFUSED" && at != std::string::npos; start = at + 3) {
+            at = fields[5].find(" | ", start);
+            row.messages.push_back(fields[5].substr(start, at - start));
         }
         rows.push_back(std::move(row));
     }

@@ -50,38 +50,32 @@ TEST(HsiSliders, CurvesKeepTheirEndPoints) {
     EXPECT_EQ(PowerCurve(77, 0.0, PowerCurveScale(0.0)), 255);
 }
 
-TEST(HsiAdjust, NeutralSlidersApplyOnlyTheFixedSaturationRules) {
-    // Faint tints are raised to the saturation floor.
-    EXPECT_EQ(AdjustWithSliders({100, 100, 101}, 128, 128, 128), (Rgba{98, 98, 105}));
-    // Near-white colours lose saturation.
-    EXPECT_EQ(AdjustWithSliders({255, 250, 245}, 128, 128, 128), (Rgba{252, 250, 248}));
-    // The clean-up keeps black and white off the extremes.
-    EXPECT_EQ(AdjustWithSliders({0, 0, 0}, 128, 128, 128), (Rgba{1, 1, 1}));
-    EXPECT_EQ(AdjustWithSliders({255, 255, 255}, 128, 128, 128), (Rgba{254, 254, 254}));
-    EXPECT_EQ(AdjustWithSliders({10, 20, 30}, 128, 128, 128), (Rgba{10, 20, 30}));
-    EXPECT_EQ(AdjustWithSliders({200, 100, 50}, 128, 128, 128), (Rgba{200, 100, 50}));
-}
-
-TEST(HsiAdjust, SaturationSliderAtZeroSaturatesEvenGreys) {
-    // A grey's shifted undefined hue is used as an ordinary angle.
-    EXPECT_EQ(AdjustWithSliders({100, 100, 100}, 128, 0, 128), (Rgba{180, 0, 120}));
-    const HsiColor red = RgbToHsi(RgbTriple{160, 40, 40});
-    EXPECT_NEAR(red.saturation, 0.5, 1e-9);
-    const Rgba full = AdjustWithSliders({160, 40, 40}, 128, 0, 128);
-    EXPECT_NEAR(RgbToHsi(RgbTriple{std::uint8_t(full.r), std::uint8_t(full.g), std::uint8_t(full.b)}).saturation,
-                1.0, 0.02);
-    // The other end nearly greys the pixel.
-    const Rgba faded = AdjustWithSliders({160, 40, 40}, 128, 255, 128);
-    EXPECT_LE(std::abs(faded.r - faded.g), 2);
-    EXPECT_LE(std::abs(faded.g - faded.b), 2);
-}
-
-TEST(HsiAdjust, IntensitySliderEndsGoToWhiteAndNearBlack) {
-    for (const Rgba colour : {Rgba{10, 20, 30}, Rgba{200, 100, 50}, Rgba{128, 128, 128}}) {
-        EXPECT_EQ(AdjustWithSliders(colour, 128, 128, 0), (Rgba{254, 254, 254})) << colour;
-        const Rgba dark = AdjustWithSliders(colour, 128, 128, 255);
-        EXPECT_LE(std::max({dark.r, dark.g, dark.b}), 3) << colour;
-    }
+// Whole adjustments of single pixels, slider ends included, pinned.
+TEST(HsiAdjust, SliderPositionsGiveTheseColours) {
+    const struct {
+        Rgba colour;
+        int hue, saturation, intensity;
+        Rgba expected;
+        const char* why;
+    } cases[] = {
+        {{100, 100, 101}, 128, 128, 128, {98, 98, 105}, "faint tints are raised to the saturation floor"},
+        {{255, 250, 245}, 128, 128, 128, {252, 250, 248}, "near-white colours lose saturation"},
+        {{0, 0, 0}, 128, 128, 128, {1, 1, 1}, "the clean-up keeps black off the extreme"},
+        {{255, 255, 255}, 128, 128, 128, {254, 254, 254}, "and white"},
+        {{10, 20, 30}, 128, 128, 128, {10, 20, 30}, "neutral sliders"},
+        {{200, 100, 50}, 128, 128, 128, {200, 100, 50}, "neutral sliders"},
+        {{100, 100, 100}, 128, 0, 128, {180, 0, 120}, "a grey's shifted undefined hue used as an angle"},
+        {{160, 40, 40}, 128, 0, 128, {240, 0, 0}, "saturation at zero saturates fully"},
+        {{160, 40, 40}, 128, 255, 128, {81, 80, 80}, "the other end nearly greys"},
+        {{10, 20, 30}, 128, 128, 0, {254, 254, 254}, "intensity at zero goes to white"},
+        {{200, 100, 50}, 128, 128, 0, {254, 254, 254}, "intensity at zero goes to white"},
+        {{128, 128, 128}, 128, 128, 0, {254, 254, 254}, "intensity at zero goes to white"},
+        {{10, 20, 30}, 128, 128, 255, {1, 1, 1}, "intensity at 255 goes near black"},
+        {{200, 100, 50}, 128, 128, 255, {2, 1, 0}, "intensity at 255 goes near black"},
+        {{128, 128, 128}, 128, 128, 255, {1, 1, 1}, "intensity at 255 goes near black"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(AdjustWithSliders(c.colour, c.hue, c.saturation, c.intensity), c.expected) << c.why;
 }
 
 // Hue at zero turns to the opposite side; clear pixels come out all zero.

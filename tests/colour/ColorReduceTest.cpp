@@ -39,7 +39,6 @@ protected:
         ASSERT_EQ(EntryOf(m_reduced, 2), (Colour{254, 254, 254}));
     }
 
-    platform::ScriptedPlatform m_platform;
     CvxDIB m_reduced;
 };
 

@@ -108,7 +108,6 @@ TEST(HsiAdjust, OffsetsAddAndClampAndAnUndefinedHueOffsetLeavesHueAndSaturationA
 }
 
 TEST(HsiAdjust, PaletteAdjustmentMatchesThePixelAdjustment) {
-    platform::ScriptedPlatform services;
     CvxDIB reduced;
     ASSERT_TRUE(reduced.Create(4, 1, 8));
     if (BITMAPINFOHEADER* header = reduced.Header()) header->biClrUsed = 4;

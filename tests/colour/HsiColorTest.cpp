@@ -81,7 +81,6 @@ TEST(ColourMaps, GreyLevelsUseTheWeightedSumEverywhere) {
     EXPECT_EQ(GreyValue(0, 0, 0), 0);
     EXPECT_EQ(GreyValue(10, 20, 30), 18);  // (770 + 3040 + 840) >> 8
 
-    platform::ScriptedPlatform services;
     CvxDIB image;
     ASSERT_TRUE(image.Create(4, 4, 8));
     image.ColorTable()[3] = RGBQUAD{255, 0, 0, 0};  // blue
@@ -92,7 +91,6 @@ TEST(ColourMaps, GreyLevelsUseTheWeightedSumEverywhere) {
 }
 
 TEST(ColourMaps, HsiMapHoldsOneRecordPerPaletteEntry) {
-    platform::ScriptedPlatform services;
     CvxDIB image;
     ASSERT_TRUE(image.Create(2, 2, 8));
     if (BITMAPINFOHEADER* header = image.Header()) header->biClrUsed = 3;

@@ -37,7 +37,6 @@ std::unique_ptr<CvxDIB> Picture(int width, int height) {
 }
 
 TEST(Sketch, DrawsEdgeStrengthsAsGreysOverTheWholeRectangle) {
-    platform::ScriptedPlatform services;
     // Even a fully transparent object yields an opaque drawing: the destination is new.
     auto source = MakeImage(9, 5, {0, 0, 0, 0});
     auto reduced = ReducedWithEdges(9, 5);
@@ -51,7 +50,6 @@ TEST(Sketch, DrawsEdgeStrengthsAsGreysOverTheWholeRectangle) {
 }
 
 TEST(Sketch, LeavesTransparentDestinationPixelsAndNeedsAnEdgeMap) {
-    platform::ScriptedPlatform services;
     auto destination = MakeImage(4, 4, {9, 9, 9, 0});
     SetPixel(*destination, 1, 2, {9, 9, 9, 30});
     auto reduced = ReducedWithEdges(4, 4);

@@ -16,7 +16,6 @@ Rgba Unpack(std::uint32_t pixel) {
 class CubicResample : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(m_tables.Build()); }
-    platform::ScriptedPlatform m_services;
     CubicTables m_tables;
 };
 
@@ -180,7 +179,6 @@ TEST(EdgeColourFill, SmallObjectsHaveNoInteriorAndStayAsTheyAre) {
 }
 
 TEST(ResampleSource, KeepsOutsideColoursOutOfTheRim) {
-    platform::ScriptedPlatform services;
     // A red disc-like square with a one-pixel dark rim, transparent (black) around it.
     auto source = MakeImage(24, 24, {0, 0, 0, 0});
     for (int y = 2; y < 22; ++y)

@@ -80,13 +80,10 @@ TEST(HsiAdjust, SliderPositionsGiveTheseColours) {
 
 // Hue at zero turns to the opposite side; clear pixels come out all zero.
 TEST(HsiAdjust, HueAtZeroTurnsToTheOppositeSideAndTransparencyRules) {
-    auto image = MakeImage(3, 1, {200, 100, 50, 255});
-    SetPixel(*image, 0, 0, {200, 100, 50, 0});
-    SetPixel(*image, 1, 0, {255, 0, 0, 90});
+    auto image = RowImage({{200, 100, 50, 0}, {255, 0, 0, 90}, {200, 100, 50, 255}});
     const HsiCurveParams params = HsiParamsFromSliders(0, 128, 128);
     ASSERT_EQ(ApplyHsiCurve(*image, params, 1.0, 1.0), 1);
-    EXPECT_EQ(GetPixel(*image, 0, 0), (Rgba{0, 0, 0, 0}));
-    EXPECT_EQ(GetPixel(*image, 1, 0), (Rgba{0, 127, 127, 90}));
+    EXPECT_EQ(AllPixels(*image), (Pixels{{0, 0, 0, 0}, {0, 127, 127, 90}, {46, 131, 173, 255}}));
 }
 
 TEST(HsiAdjust, OffsetsAddAndClampAndAnUndefinedHueOffsetLeavesHueAndSaturationAlone) {
@@ -143,18 +140,12 @@ TEST(RefreshFromPalette, VisiblePixelsTakeTheirPaletteColourOpaque) {
     reduced.ColorTable()[2] = RGBQUAD{255, 255, 255, 0};
     auto image = MakeImage(3, 2, {90, 90, 90, 120});
     SetPixel(*image, 2, 1, {90, 90, 90, 0});
-    *reduced.PixelAt(0, 0) = 1;
-    *reduced.PixelAt(1, 0) = 0;
-    *reduced.PixelAt(2, 0) = 2;
-    *reduced.PixelAt(0, 1) = 1;
-    *reduced.PixelAt(1, 1) = 1;
-    *reduced.PixelAt(2, 1) = 1;
+    const std::uint8_t indices[2][3] = {{1, 0, 2}, {1, 1, 1}};
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x) *reduced.PixelAt(x, y) = indices[y][x];
     ASSERT_EQ(RefreshFromPalette(*image, reduced), 1);
-    EXPECT_EQ(GetPixel(*image, 0, 0), (Rgba{10, 20, 30, 255}));
-    EXPECT_EQ(GetPixel(*image, 1, 0), (Rgba{1, 1, 1, 255}));
-    EXPECT_EQ(GetPixel(*image, 2, 0), (Rgba{254, 254, 254, 255}));
-    EXPECT_EQ(GetPixel(*image, 1, 1), (Rgba{10, 20, 30, 255}));
-    EXPECT_EQ(GetPixel(*image, 2, 1), (Rgba{0, 0, 0, 0}));
+    EXPECT_EQ(AllPixels(*image), (Pixels{{10, 20, 30, 255}, {1, 1, 1, 255}, {254, 254, 254, 255},
+                                         {10, 20, 30, 255}, {10, 20, 30, 255}, {0, 0, 0, 0}}));
 
     CvxDIB wrongSize;
     ASSERT_TRUE(wrongSize.Create(2, 2, 8));
@@ -167,11 +158,8 @@ TEST(RefreshFromPalette, OffsetsAdjustVisiblePixelsOnlyAndClampAtWhite) {
     SetPixel(*image, 1, 1, {200, 100, 50, 0});
     SetPixel(*image, 0, 1, {250, 250, 250, 255});
     ASSERT_EQ(RefreshFromPalette(*image, HsiOffsets{0.0, 0.2, 20.0}), 1);
-    std::uint8_t expected[4] = {50, 100, 200, 255};
-    AdjustPixelHsiOffset(expected, 0.0, 0.2, 20.0);
-    EXPECT_EQ(GetPixel(*image, 0, 0), (Rgba{expected[2], expected[1], expected[0], 255}));
-    EXPECT_EQ(GetPixel(*image, 1, 1), (Rgba{0, 0, 0, 0}));
-    EXPECT_EQ(GetPixel(*image, 0, 1), (Rgba{254, 254, 254, 255})) << "255 after the offset, kept off the extreme";
+    // White after the offset is kept off the extreme.
+    EXPECT_EQ(AllPixels(*image), (Pixels{{232, 118, 61, 255}, {232, 118, 61, 255}, {254, 254, 254, 255}, {0, 0, 0, 0}}));
 }
 
 }  // namespace

@@ -71,9 +71,7 @@ TEST(Chalk, BandsIntensity) {
 }
 
 TEST(Chalk, SetsSaturationAndBandedIntensityOpaque) {
-    auto source = MakeImage(3, 1, {100, 100, 100, 40});
-    SetPixel(*source, 1, 0, {200, 60, 40});
-    SetPixel(*source, 2, 0, {200, 60, 40, 0});
+    auto source = RowImage({{100, 100, 100, 40}, {200, 60, 40}, {200, 60, 40, 0}});
     auto destination = MakeImage(3, 1, {});
     ASSERT_EQ(Chalk(*destination, *source), 1);
     // Greys keep their undefined hue, so only the intensity band shows.

@@ -59,9 +59,7 @@ TEST(EdgeEffectPixels, PartialTransparencyMixesInsideAndClearsOutside) {
 
 TEST(EdgeEffectPixels, EdgePassIgnoresBlackNeighboursAndClearsTheOutside) {
     // A visible pixel between a transparent one and a pure black one.
-    auto image = MakeImage(3, 1, {0, 0, 0, 255});
-    SetPixel(*image, 0, 0, {90, 30, 60, 0});
-    SetPixel(*image, 1, 0, {10, 10, 10, 255});
+    auto image = RowImage({{90, 30, 60, 0}, {10, 10, 10, 255}, {0, 0, 0, 255}});
     auto blended = image->Clone();
     EdgePass(*blended, 0, false);
     EXPECT_EQ(GetPixel(*blended, 1, 0), (Rgba{90, 30, 60, 255})) << "the black neighbour adds nothing";

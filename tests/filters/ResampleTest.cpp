@@ -35,9 +35,7 @@ TEST_F(CubicResample, WeightTablesHoldTheLagrangeBasis) {
 }
 
 TEST_F(CubicResample, InterpolatesWithOvershootClamped) {
-    auto row = MakeImage(4, 1, {0, 0, 0});
-    SetPixel(*row, 2, 0, {255, 100, 100});
-    SetPixel(*row, 3, 0, {255, 100, 100});
+    auto row = RowImage({{0, 0, 0}, {0, 0, 0}, {255, 100, 100}, {255, 100, 100}});
     // Half-way between 0 and 255 with 0 before and 255 after: exactly the middle.
     const Rgba middle = Unpack(SampleCubic(*row, m_tables, 0, 1.5));
     EXPECT_EQ(middle.r, (2304 * 255 - 255 * 255) >> 12);
@@ -94,14 +92,10 @@ TEST_F(CubicResample, EndPixelsMapOntoEndPixels) {
 }
 
 TEST_F(CubicResample, AlphaThresholdMakesHardEdges) {
-    auto source = MakeImage(3, 1, {90, 90, 90, 191});
-    SetPixel(*source, 1, 0, {90, 90, 90, 192});
-    SetPixel(*source, 2, 0, {90, 90, 90, 0});
+    auto source = RowImage({{90, 90, 90, 191}, {90, 90, 90, 192}, {90, 90, 90, 0}});
     auto destination = MakeImage(3, 1, {});
     ASSERT_EQ(CubicResampleRect(*source, *destination, {0, 0, 3, 1}, {0, 0, 3, 1}), 1);
-    EXPECT_EQ(GetPixel(*destination, 0, 0), (Rgba{0, 0, 0, 0}));
-    EXPECT_EQ(GetPixel(*destination, 1, 0), (Rgba{90, 90, 90, 255}));
-    EXPECT_EQ(GetPixel(*destination, 2, 0), (Rgba{0, 0, 0, 0}));
+    EXPECT_EQ(AllPixels(*destination), (Pixels{{0, 0, 0, 0}, {90, 90, 90, 255}, {0, 0, 0, 0}}));
 }
 
 TEST_F(CubicResample, DegenerateRectangles) {

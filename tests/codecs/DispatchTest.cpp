@@ -72,7 +72,7 @@ TEST_F(Dispatch, WritersByNameReadersByContents) {
         ASSERT_TRUE(image.LoadFromFile(m_dir.File(c.renamed), nullptr, &kind)) << c.saveAs;
         EXPECT_EQ(kind, c.kind) << c.saveAs;
         EXPECT_EQ(image.Width(), 40);
-        if (c.lossless) EXPECT_TRUE(SamePixels(image, m_canvas)) << c.saveAs;
+        EXPECT_TRUE(!c.lossless || SamePixels(image, m_canvas)) << c.saveAs;
     }
     // Nothing but the files themselves is left in the folder.
     EXPECT_EQ(FilesIn(m_dir), std::size(cases));
@@ -83,7 +83,7 @@ TEST_F(Dispatch, WritersByNameReadersByContents) {
 
 // A failed save says so and leaves whatever had the name as it was, with no litter beside it.
 TEST_F(Dispatch, FailedSavesReportAndLeaveTargetsAsTheyWere) {
-    const std::string old = m_dir.File("old"), taken = m_dir.File("taken");
+    const std::vector<std::uint8_t> old = {'o', 'l', 'd'};
     CvxDIB empty, paletted;
     ASSERT_TRUE(paletted.Create(2, 2, 8));  // only 32-bit pages are written to a TIFF
     const RecordedMessage tif{"Failed to save TIF file", MessageStyle::Plain};
@@ -110,13 +110,13 @@ TEST_F(Dispatch, FailedSavesReportAndLeaveTargetsAsTheyWere) {
     };
     for (const Case& c : cases) {
         const std::string path = m_dir.File(c.name);
-        if (c.name.starts_with("old")) testsupport::WriteFileBytes(path, {'o', 'l', 'd'});
+        if (c.name.starts_with("old")) testsupport::WriteFileBytes(path, old);
         if (c.name.starts_with("taken")) std::filesystem::create_directory(path);
         m_platform.ClearMessages();
         EXPECT_FALSE(c.image->SaveToFile(path)) << c.name;
         EXPECT_EQ(m_platform.Messages(), c.messages) << c.name;
-        if (c.name.starts_with("old")) EXPECT_EQ(testsupport::ReadFileBytes(path), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
-        if (c.name.starts_with("taken")) EXPECT_TRUE(std::filesystem::is_directory(path)) << c.name;
+        EXPECT_TRUE(!c.name.starts_with("old") || testsupport::ReadFileBytes(path) == old) << c.name;
+        EXPECT_TRUE(!c.name.starts_with("taken") || std::filesystem::is_directory(path)) << c.name;
     }
     EXPECT_EQ(FilesIn(m_dir), 5u) << "old.bmp, old.tif and three folders";
 }

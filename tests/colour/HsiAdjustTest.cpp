@@ -154,12 +154,10 @@ TEST(RefreshFromPalette, VisiblePixelsTakeTheirPaletteColourOpaque) {
 }
 
 TEST(RefreshFromPalette, OffsetsAdjustVisiblePixelsOnlyAndClampAtWhite) {
-    auto image = MakeImage(2, 2, {200, 100, 50, 255});
-    SetPixel(*image, 1, 1, {200, 100, 50, 0});
-    SetPixel(*image, 0, 1, {250, 250, 250, 255});
+    auto image = RowImage({{200, 100, 50, 255}, {250, 250, 250, 255}, {200, 100, 50, 0}});
     ASSERT_EQ(RefreshFromPalette(*image, HsiOffsets{0.0, 0.2, 20.0}), 1);
     // White after the offset is kept off the extreme.
-    EXPECT_EQ(AllPixels(*image), (Pixels{{232, 118, 61, 255}, {232, 118, 61, 255}, {254, 254, 254, 255}, {0, 0, 0, 0}}));
+    EXPECT_EQ(AllPixels(*image), (Pixels{{232, 118, 61, 255}, {254, 254, 254, 255}, {0, 0, 0, 0}}));
 }
 
 }  // namespace

@@ -313,7 +313,8 @@ TEST_F(RichProject, CliInfoListsTheObjectsAndConvertFlattens) {
                              "transformed",
                              "object 2: group x=200 y=10 width=56 height=46 group=- blend=0,0,1012,1,0,10,999",
                              "object 2.2: object x=0 y=0 width=20 height=20 group=2 ",
-                             "object 5: object x=20 y=30 width=40 height=50 group=- blend=3,40,1021,0,-3,17,650 edge=9"})
+                             "object 5: object x=20 y=30 width=40 height=50 group=- blend=3,40,1021,0,-3,17,650 "
+                             "edge=9"})
         EXPECT_NE(info.output.find(line), std::string::npos) << line << " not in\n" << info.output;
 
     // Opening puts the effects on: the converter shows what the editor shows (feather noise,

@@ -304,6 +304,10 @@ TEST(GifReader, DrawsFramesWithTheirTablesTransparencyAndClipping) {
         {"no control", GifFile(4, 1, table).Image(0, 0, 4, 1, four).Trailer(), {r, g, b, g}},
         {"flag clear", GifFile(4, 1, table).Control(true, 1).Control(false, 1).Image(0, 0, 4, 1, four).Trailer(),
          {r, g, b, g}},
+        // Only a control's first sub-block counts.
+        {"later sub-block",
+         GifFile(4, 1, table).Raw({0x21, 0xF9, 4, 0, 0, 0, 1, 4, 1, 0, 0, 2, 0}).Image(0, 0, 4, 1, four).Trailer(),
+         {r, g, b, g}},
         // The transparent colour comes from the global table (green), else from the last local one.
         {"global entry", GifFile(2, 1, redGreen).Control(true, 1).Image(0, 0, 2, 1, two, false, greenBlue).Trailer(),
          {t, b}},

@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "DocumentFixtures.h"
+#include "codecs/ByteOrder.h"
 #include "codecs/CvxFile.h"
 #include "codecs/CvxTiff.h"
 #include "document/CvxSpriteGroup.h"
@@ -194,33 +195,23 @@ struct RecordSpot {
     std::size_t software = 0;
 };
 
-std::uint32_t Le32(const std::vector<std::uint8_t>& bytes, std::size_t at) {
-    return std::uint32_t(bytes[at]) | std::uint32_t(bytes[at + 1]) << 8 | std::uint32_t(bytes[at + 2]) << 16 |
-           std::uint32_t(bytes[at + 3]) << 24;
-}
-
-void PutLe32(std::vector<std::uint8_t>& bytes, std::size_t at, std::int32_t value) {
-    const auto v = static_cast<std::uint32_t>(value);
-    for (int i = 0; i < 4; ++i) bytes[at + std::size_t(i)] = static_cast<std::uint8_t>(v >> (8 * i));
-}
-
 std::vector<RecordSpot> RecordSpots(const std::vector<std::uint8_t>& bytes) {
     std::vector<RecordSpot> spots;
-    for (std::size_t ifd = Le32(bytes, 4); ifd != 0 && ifd + 2 < bytes.size();) {
-        const std::size_t entries = std::size_t(bytes[ifd]) | std::size_t(bytes[ifd + 1]) << 8;
+    for (std::size_t ifd = ReadLE32(&bytes[4]); ifd != 0 && ifd + 2 < bytes.size();) {
+        const std::size_t entries = ReadLE16(&bytes[ifd]);
         RecordSpot spot;
         for (std::size_t i = 0; i < entries; ++i) {
             const std::size_t entry = ifd + 2 + i * 12;
-            const unsigned tag = unsigned(bytes[entry]) | unsigned(bytes[entry + 1]) << 8;
+            const unsigned tag = ReadLE16(&bytes[entry]);
             if (tag == 65535) {
                 spot.countField = entry + 4;
-                spot.record = Le32(bytes, entry + 8);
+                spot.record = ReadLE32(&bytes[entry + 8]);
             }
             if (tag == 259) spot.compressionField = entry + 8;
-            if (tag == 305) spot.software = Le32(bytes, entry + 8);
+            if (tag == 305) spot.software = ReadLE32(&bytes[entry + 8]);
         }
         if (spot.record != 0) spots.push_back(spot);
-        ifd = Le32(bytes, ifd + 2 + entries * 12);
+        ifd = ReadLE32(&bytes[ifd + 2 + entries * 12]);
     }
     return spots;
 }
@@ -257,7 +248,7 @@ public:
         return widths;
     }
     void SetWord(int page, int word, std::int32_t value) {
-        PutLe32(bytes, spots[std::size_t(page - 1)].record + std::size_t(word) * 4, value);
+        WriteLE32(&bytes[spots[std::size_t(page - 1)].record + std::size_t(word) * 4], std::uint32_t(value));
     }
 
     platform::ScriptedPlatform platform;
@@ -288,9 +279,9 @@ TEST_F(DamagedProject, LoadsStopSafelyAtBadRecords) {
              t.SetWord(4, kKind, 1);
          },
          5},  // the empty group page is an object of its own
-        {"a short record tag", [](DamagedProject& t) { PutLe32(t.bytes, t.spots[3].countField, 10); }, 2},
+        {"a short record tag", [](DamagedProject& t) { WriteLE32(&t.bytes[t.spots[3].countField], 10); }, 2},
         {"a page in a compression we do not read",
-         [](DamagedProject& t) { PutLe32(t.bytes, t.spots[4].compressionField, 7); }, 2},
+         [](DamagedProject& t) { WriteLE32(&t.bytes[t.spots[4].compressionField], 7); }, 2},
         {"a group as the last page", [](DamagedProject& t) { t.SetWord(6, kKind, 1); }, 4},
     };
     for (const auto& c : cases) {

@@ -40,7 +40,8 @@ protected:
 };
 
 TEST_F(CMainFrameTest, MenusToolbarsAndTheLowMemoryNoticeAreBuiltAsTheTablesSay) {
-    EXPECT_EQ(m_frame.windowTitle().toStdString(), CMainFrame::kTitle);
+    EXPECT_EQ(m_frame.windowTitle().toStdString(),
+              "Press F1 over Tool Button for HELP; Press F1/click on Menu Item for HELP.    Document/Project");
     ASSERT_EQ(m_frame.menuBar()->actions().size(), static_cast<qsizetype>(MenuBar().size()));
     EXPECT_EQ(m_frame.menuBar()->actions().front()->text(), "&File");
     QToolBar* main = m_frame.Toolbar(kMainToolbarResource);

@@ -87,6 +87,6 @@ TEST_P(IndependentReaders, SeeWhatWeWrote) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, IndependentReaders, testing::ValuesIn(kCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 }  // namespace

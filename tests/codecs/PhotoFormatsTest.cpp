@@ -240,7 +240,6 @@ TEST(PhotoFormats, PngIsSavedWithItsTransparencyAndAtomically) {
     EXPECT_EQ(platform.MessageTexts(), std::vector<std::string>{"Failed to save PNG file"});
 }
 
-
 // Writes a 64 x 32 HEIC of the given colours (red, green, blue at x, y) as phones do: with a
 // quarter turn clockwise asked for, or with its colours described by primaries (Display P3
 // with the sRGB curve). False when this libheif has no HEVC encoder.

@@ -45,8 +45,10 @@ std::vector<ExpectedRow> ReadExpectedRows(const std::filesystem::path& corpus) {
         const auto number = [](const std::string& text) { return text.empty() ? 0 : std::stoi(text); };
         ExpectedRow row{fields[0], fields[1], number(fields[2]), number(fields[3]), fields[4], {}};
         // A refusal's messages are separated by " | ".
-        for (std::size_t start = 0, at = 0; row.outcome == "REFUSED" && at != std::string::npos; start = at + 3) {
-            at = fields[5].find(" | ", start);
+        const std::string separator = " | ";
+        for (std::size_t start = 0, at = 0; row.outcome == "REFUSED" && at != std::string::npos;
+             start = at + separator.size()) {
+            at = fields[5].find(separator, start);
             row.messages.push_back(fields[5].substr(start, at - start));
         }
         rows.push_back(std::move(row));
